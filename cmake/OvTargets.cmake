@@ -1,0 +1,20 @@
+# ov_library(NAME SOURCES ... [DEPS ...] [PRIVATE_DEPS ...])
+# One static library per src/ folder; headers are included as "folder/Name.h".
+function(ov_library name)
+  cmake_parse_arguments(A "" "" "SOURCES;DEPS;PRIVATE_DEPS" ${ARGN})
+  add_library(${name} STATIC ${A_SOURCES})
+  target_include_directories(${name} PUBLIC ${PROJECT_SOURCE_DIR}/src)
+  target_link_libraries(${name} PUBLIC ${A_DEPS} PRIVATE ${A_PRIVATE_DEPS})
+endfunction()
+
+# ov_test(NAME SOURCES ... DEPS ...): a GoogleTest program whose cases ctest discovers.
+function(ov_test name)
+  cmake_parse_arguments(A "" "" "SOURCES;DEPS;ENVIRONMENT" ${ARGN})
+  add_executable(${name} ${A_SOURCES})
+  target_include_directories(${name} PRIVATE ${PROJECT_SOURCE_DIR}/tests)
+  target_link_libraries(${name} PRIVATE ${A_DEPS} ov_testsupport GTest::gtest_main GTest::gmock)
+  gtest_discover_tests(${name}
+    DISCOVERY_MODE PRE_TEST
+    WORKING_DIRECTORY ${CMAKE_CURRENT_BINARY_DIR}
+    PROPERTIES ENVIRONMENT "OV_SOURCE_DIR=${PROJECT_SOURCE_DIR};${A_ENVIRONMENT}")
+endfunction()

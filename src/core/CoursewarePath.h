@@ -1,0 +1,19 @@
+#pragma once
+
+#include <filesystem>
+#include <string_view>
+
+namespace ov {
+
+// Courseware was made on a case-blind file system: lessons name their files
+// with any case and with "\" between folders. Resolves `relative` (either
+// separator) under `base` component by component; a component that does not
+// exist exactly is matched ignoring ASCII case (the first match in byte order
+// when several differ only in case). Components that match nothing are kept
+// as written, so the result can also name a file about to be created.
+std::filesystem::path ResolveCoursewarePath(const std::filesystem::path& base, std::string_view relative);
+
+// Lower-cases ASCII letters only; GBK and UTF-8 bytes above 0x7F are left alone.
+std::string AsciiLower(std::string_view text);
+
+}  // namespace ov

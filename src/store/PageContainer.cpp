@@ -1,0 +1,128 @@
+// Page containers: an 8-byte little-endian plain length, then AES-ECB blocks.
+#include <fcntl.h>
+#include <openssl/evp.h>
+#include <sys/stat.h>
+
+#include <cerrno>
+#include <cstring>
+#include <memory>
+#include <vector>
+
+#include "core/UniqueFd.h"
+#include "store/UntPublic.h"
+
+namespace ov {
+namespace {
+
+constexpr size_t kBlock = 16;
+// Large chunks: one EVP call per block is several times slower.
+constexpr size_t kChunk = 64 * 1024;
+
+const EVP_CIPHER* CipherFor(int keyType) {
+    switch (keyType) {
+    case 0: return EVP_aes_128_ecb();
+    case 1: return EVP_aes_192_ecb();
+    case 2: return EVP_aes_256_ecb();
+    default: throw ECipherError("Invalid key type " + std::to_string(keyType));
+    }
+}
+
+// The key string's bytes, cut to the key size or filled up with zero bytes.
+std::vector<unsigned char> KeyBuffer(std::string_view key, int keyType) {
+    std::vector<unsigned char> buffer(16 + 8 * static_cast<size_t>(keyType), 0);
+    std::memcpy(buffer.data(), key.data(), std::min(key.size(), buffer.size()));
+    return buffer;
+}
+
+struct CipherContext {
+    CipherContext(std::string_view key, int keyType, bool encrypt) {
+        const EVP_CIPHER* cipher = CipherFor(keyType);
+        auto keyBytes = KeyBuffer(key, keyType);
+        if (!ctx || EVP_CipherInit_ex(ctx.get(), cipher, nullptr, keyBytes.data(), nullptr, encrypt ? 1 : 0) != 1)
+            throw ECipherError("Cannot set up the cipher");
+        EVP_CIPHER_CTX_set_padding(ctx.get(), 0);
+    }
+    void Run(unsigned char* data, size_t size) {
+        int outLength = 0;
+        if (EVP_CipherUpdate(ctx.get(), data, &outLength, data, static_cast<int>(size)) != 1 ||
+            static_cast<size_t>(outLength) != size)
+            throw ECipherError("Cipher failure");
+    }
+    std::unique_ptr<EVP_CIPHER_CTX, decltype(&EVP_CIPHER_CTX_free)> ctx{EVP_CIPHER_CTX_new(), EVP_CIPHER_CTX_free};
+};
+
+UniqueFd OpenForReading(const std::filesystem::path& file) {
+    UniqueFd fd(::open(file.c_str(), O_RDONLY | O_CLOEXEC));
+    if (!fd) throw EStreamError("Cannot open file \"" + file.string() + "\". " + std::strerror(errno));
+    return fd;
+}
+
+UniqueFd CreateForWriting(const std::filesystem::path& file) {
+    UniqueFd fd(::open(file.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644));
+    if (!fd) throw EStreamError("Cannot create file \"" + file.string() + "\". " + std::strerror(errno));
+    return fd;
+}
+
+uint64_t FileSize(int fd) {
+    struct stat st {};
+    if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) throw EStreamError("Stream read error");
+    return static_cast<uint64_t>(st.st_size);
+}
+
+}  // namespace
+
+void DecryptFile(const std::filesystem::path& sourceFile, const std::filesystem::path& destFile,
+                 std::string_view key, int keyType) {
+    UniqueFd source = OpenForReading(sourceFile);
+    const uint64_t fileSize = FileSize(source.get());
+    unsigned char lengthField[8];
+    if (ReadFull(source.get(), lengthField, 8) != 8) throw EStreamError("Stream read error");
+    uint64_t plainLength = 0;
+    for (int i = 7; i >= 0; --i) plainLength = (plainLength << 8) | lengthField[i];
+    CipherContext cipher(key, keyType, false);
+
+    UniqueFd dest = CreateForWriting(destFile);
+    const uint64_t payload = fileSize - 8;
+    // A stored length beyond the payload would pad the page with bytes that were
+    // never in it (and an absurd one would fill the disk): refuse it like a bad size.
+    if (payload == 0 || payload % kBlock != 0 || plainLength > payload)
+        throw ECipherError("Invalid buffer size for decryption");
+
+    std::vector<unsigned char> buffer(kChunk);
+    for (uint64_t left = payload; left > 0;) {
+        size_t want = static_cast<size_t>(std::min<uint64_t>(left, kChunk));
+        if (ReadFull(source.get(), buffer.data(), want) != want) throw EStreamError("Stream read error");
+        cipher.Run(buffer.data(), want);
+        if (WriteFull(dest.get(), buffer.data(), want) != want) throw EStreamError("Stream write error");
+        left -= want;
+    }
+    if (::ftruncate(dest.get(), static_cast<off_t>(plainLength)) != 0) throw EStreamError("Stream write error");
+}
+
+void EncryptFile(const std::filesystem::path& plainFile, const std::filesystem::path& containerFile,
+                 std::string_view key, int keyType) {
+    UniqueFd source = OpenForReading(plainFile);
+    const uint64_t plainLength = FileSize(source.get());
+    CipherContext cipher(key, keyType, true);
+    UniqueFd dest = CreateForWriting(containerFile);
+
+    unsigned char lengthField[8];
+    for (int i = 0; i < 8; ++i) lengthField[i] = static_cast<unsigned char>(plainLength >> (8 * i));
+    if (WriteFull(dest.get(), lengthField, 8) != 8) throw EStreamError("Stream write error");
+
+    // An empty document still gets one block: a container without payload is invalid.
+    const uint64_t payload = std::max<uint64_t>(kBlock, (plainLength + kBlock - 1) / kBlock * kBlock);
+    std::vector<unsigned char> buffer(kChunk);
+    for (uint64_t left = payload, plainLeft = plainLength; left > 0;) {
+        size_t want = static_cast<size_t>(std::min<uint64_t>(left, kChunk));
+        size_t plainWant = static_cast<size_t>(std::min<uint64_t>(plainLeft, want));
+        if (ReadFull(source.get(), buffer.data(), plainWant) != plainWant) throw EStreamError("Stream read error");
+        std::memset(buffer.data() + plainWant, 0, want - plainWant);
+        cipher.Run(buffer.data(), want);
+        if (WriteFull(dest.get(), buffer.data(), want) != want) throw EStreamError("Stream write error");
+        left -= want;
+        plainLeft -= plainWant;
+    }
+}
+
+}  // namespace ov

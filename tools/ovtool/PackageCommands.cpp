@@ -1,0 +1,7 @@
+#include "ToolCommand.h"
+
+namespace ovtool {
+
+void AddPackageCommands(CLI::App&) {}
+
+}  // namespace ovtool

@@ -1,0 +1,34 @@
+#pragma once
+
+#include <CLI/CLI.hpp>
+
+#include <functional>
+#include <string>
+
+namespace ovtool {
+
+// Exit codes of every command: 0 success, 1 the operation reported failure,
+// 2 bad arguments.
+constexpr int kOk = 0;
+constexpr int kFailed = 1;
+constexpr int kBadArguments = 2;
+
+// A failure the command wants reported as "ovtool: <message>" with an exit code.
+struct CommandError {
+    int code;
+    std::string message;
+};
+
+// Adds a subcommand whose body runs once the command line parsed; the body's
+// result is the program's exit code.
+CLI::App* AddCommand(CLI::App& app, const std::string& name, const std::string& description,
+                     std::function<int()> body);
+
+// Where the chosen command left its exit code.
+int& ExitCode();
+
+// Each group of commands registers itself here.
+void AddCipherCommands(CLI::App& app);
+void AddPackageCommands(CLI::App& app);
+
+}  // namespace ovtool

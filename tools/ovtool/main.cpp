@@ -1,0 +1,37 @@
+#include <exception>
+#include <iostream>
+
+#include "ToolCommand.h"
+#include "core/MessageHook.h"
+
+int main(int argc, char** argv) {
+    CLI::App app{"ovtool: make, check and repair courseware for the ovplayer courseware player"};
+    app.require_subcommand(1);
+    app.set_help_all_flag("--help-all", "Print help for every command");
+    ovtool::AddCipherCommands(app);
+    ovtool::AddPackageCommands(app);
+
+    // What the player would show the pupil goes to stderr, one line each.
+    ov::SetMessageHandler([](const ov::Message& m) {
+        std::cerr << m.caption << ": " << m.text << '\n';
+        return 1;
+    });
+
+    try {
+        app.parse(argc, argv);
+    } catch (const CLI::CallForHelp& e) {
+        return app.exit(e);
+    } catch (const CLI::CallForAllHelp& e) {
+        return app.exit(e);
+    } catch (const CLI::ParseError& e) {
+        app.exit(e);
+        return ovtool::kBadArguments;
+    } catch (const ovtool::CommandError& e) {
+        std::cerr << "ovtool: " << e.message << '\n';
+        return e.code;
+    } catch (const std::exception& e) {
+        std::cerr << "ovtool: " << e.what() << '\n';
+        return ovtool::kFailed;
+    }
+    return ovtool::ExitCode();
+}
