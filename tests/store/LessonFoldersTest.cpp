@@ -1,0 +1,59 @@
+#include <gtest/gtest.h>
+
+#include "store/UntPublic.h"
+#include "support/TestFiles.h"
+
+namespace {
+
+namespace fs = std::filesystem;
+
+TEST(DeleteStaleLessonFiles, KeepsOnlyTheNamedPageInEveryFolder) {
+    ovtest::TempDir dir;
+    for (const char* name : {"Page1.OVB", "page2.ovb", "page2.ov", "notes.txt", "sub/page2.ovb", "sub/page1.ovb",
+                             "sub/deeper/PAGE3.OvB", "sub/deeper/keep.xml"})
+        ovtest::WriteFile(dir / name, "x");
+    ov::DeleteStaleLessonFiles(dir.path(), "page1.ovb");
+    for (const char* kept : {"Page1.OVB", "page2.ov", "notes.txt", "sub/page1.ovb", "sub/deeper/keep.xml"})
+        EXPECT_TRUE(fs::exists(dir / kept)) << kept;
+    for (const char* gone : {"page2.ovb", "sub/page2.ovb", "sub/deeper/PAGE3.OvB"})
+        EXPECT_FALSE(fs::exists(dir / gone)) << gone;
+}
+
+TEST(DeleteStaleLessonFiles, NeverSweepsThroughALinkedFolder) {
+    ovtest::TempDir dir;
+    ovtest::WriteFile(dir / "outside/page9.ovb", "x");
+    fs::create_directories(dir / "lesson");
+    fs::create_directory_symlink(dir / "outside", dir / "lesson/link");
+    ov::DeleteStaleLessonFiles(dir / "lesson", "page1.ovb");
+    EXPECT_TRUE(fs::exists(dir / "outside/page9.ovb"));
+}
+
+TEST(ListFiles, ListsFilesOnlySortedIgnoringCase) {
+    ovtest::TempDir dir;
+    for (const char* name : {"b.wav", "A.wav", "sub/c.wav"}) ovtest::WriteFile(dir / name, "x");
+    auto files = ov::ListFiles(dir.path());
+    ASSERT_TRUE(files);
+    EXPECT_EQ(*files, (std::vector<std::string>{(dir / "A.wav").string(), (dir / "b.wav").string()}));
+    EXPECT_EQ(ov::CountEntries(dir.path()), 3);
+}
+
+TEST(ListFiles, NothingForAnEmptyOrMissingFolder) {
+    ovtest::TempDir dir;
+    EXPECT_FALSE(ov::ListFiles(dir.path()));
+    EXPECT_FALSE(ov::ListFiles(dir / "missing"));
+    EXPECT_EQ(ov::CountEntries(dir / "missing"), 0);
+    fs::create_directories(dir / "only-a-folder");
+    auto files = ov::ListFiles(dir.path());
+    ASSERT_TRUE(files);
+    EXPECT_TRUE(files->empty());
+}
+
+TEST(DeleteFolder, RemovesTheTreeAndReportsAMissingFolder) {
+    ovtest::TempDir dir;
+    ovtest::WriteFile(dir / "A/OV/Class/page1.ov", "x");
+    EXPECT_TRUE(ov::DeleteFolder(dir / "A"));
+    EXPECT_FALSE(fs::exists(dir / "A"));
+    EXPECT_FALSE(ov::DeleteFolder(dir / "A"));
+}
+
+}  // namespace
