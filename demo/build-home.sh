@@ -34,7 +34,9 @@ for lesson in "$demo"/lessons/*/; do
         cp "$lesson/$file" "$target/$file" ;;
     esac
   done
-  "$ovtool" pack "$target" "$home/Resources/$name.ovpk"
+  if "$ovtool" pack --help >/dev/null 2>&1; then
+    "$ovtool" pack "$target" "$home/Resources/$name.ovpk"
+  fi
 done
 
 if [[ -f "$demo/catalogue.tsv" ]] && "$ovtool" catalogue --help >/dev/null 2>&1; then
