@@ -10,6 +10,9 @@ ovtool=$1
 home=$2
 demo=$(cd "$(dirname "$0")" && pwd)
 
+# Steps whose ovtool command does not exist yet are skipped.
+has_command() { "$ovtool" --help | grep -qE "^  $1( |$)"; }
+
 mkdir -p "$home"/{DB,Resources,Records,ENoises,Images}
 stage=$(mktemp -d)
 trap 'rm -rf "$stage"' EXIT
@@ -27,19 +30,19 @@ for lesson in "$demo"/lessons/*/; do
         iconv -f UTF-8 -t GBK "$lesson/$file" > "$stage/page.xml"
         "$ovtool" encrypt "$stage/page.xml" "$target/${file%.xml}" ;;
       */words.tsv|words.tsv)
-        if "$ovtool" words --help >/dev/null 2>&1; then
+        if has_command words; then
           "$ovtool" words create "$target/$(dirname "$file")/words.db" "$lesson/$file" >/dev/null
         fi ;;
       *)
         cp "$lesson/$file" "$target/$file" ;;
     esac
   done
-  if "$ovtool" pack --help >/dev/null 2>&1; then
+  if has_command pack; then
     "$ovtool" pack "$target" "$home/Resources/$name.ovpk"
   fi
 done
 
-if [[ -f "$demo/catalogue.tsv" ]] && "$ovtool" catalogue --help >/dev/null 2>&1; then
+if [[ -f "$demo/catalogue.tsv" ]] && has_command catalogue; then
   rm -f "$home/DB/RsDbList.db"
   "$ovtool" catalogue create "$home/DB/RsDbList.db" >/dev/null
   "$ovtool" catalogue import "$home/DB/RsDbList.db" "$demo/catalogue.tsv" >/dev/null
