@@ -1,0 +1,30 @@
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace ov {
+
+// What the main window remembers between the pupil's actions: the open lesson
+// and study function, and the flags through which a running word drill learns
+// that it should stop or pause.
+struct TClassShowState {
+    // Page files (".ov") of the open study function in index order; none
+    // until a function is opened.
+    std::optional<std::vector<std::string>> FPageList;
+    // Folder of the unpacked lesson, without a trailing separator.
+    std::string FClassPath;
+    // The open study function, a rule kind ordinal.
+    std::uint8_t FRuleKind = 0;
+    bool FStopWord = false;
+    bool FPauseWord = false;
+    // Word record at which a paused drill resumes; 0 = none.
+    std::int32_t FResumeRecNo = 0;
+    // 2: a page was just shown, nothing recorded; 0: recording started;
+    // 1: the recording was played back, so it can be compared.
+    std::uint8_t FRecordState = 0;
+};
+
+}  // namespace ov

@@ -1,0 +1,38 @@
+#pragma once
+
+#include <QWidget>
+
+class QPushButton;
+class QVBoxLayout;
+
+namespace ov {
+
+// The column of study-function buttons in their four groups; it shows once a
+// lesson is open. The button in use is the checked one.
+class FunctionColumn : public QWidget {
+    Q_OBJECT
+
+public:
+    static constexpr int kWidth = 164;
+
+    explicit FunctionColumn(QWidget* parent = nullptr);
+
+    QPushButton* BtnWordRepare;
+    QPushButton* BtnWordFollowRead;
+    QPushButton* BtnWordFollowWrite;
+    QPushButton* BtnSentenceFollowRead;
+    QPushButton* BtnDiscern;
+    QPushButton* BtnRoleAct;
+    QPushButton* BtnTest;
+    QPushButton* BtnMusic;
+    QPushButton* BtnEncampment;
+    QPushButton* BtnGames;
+
+private:
+    void AddHeading(const QString& text);
+    QPushButton* AddButton(const char* name, const QString& caption);
+
+    QVBoxLayout* layout_;
+};
+
+}  // namespace ov

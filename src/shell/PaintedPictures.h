@@ -1,0 +1,29 @@
+#pragma once
+
+#include <QIcon>
+#include <QPixmap>
+#include <QRectF>
+
+class QPainter;
+
+namespace ov {
+
+// The program has no picture files: the few pictures it shows are drawn here.
+
+enum class TopBarPicture { Shop, Home, Help, Minimise, Close };
+
+QIcon TopBarIcon(TopBarPicture picture);
+
+// Round hint ("i") or question ("?") mark of the message dialog.
+QPixmap MessageMark(bool question, int size);
+
+// The sky-blue gradient of the frame, from top-left to bottom-right.
+void PaintSkyGradient(QPainter& painter, const QRectF& area);
+
+// An open book, the program's mark, in white lines within `area`.
+void PaintBookMark(QPainter& painter, const QRectF& area);
+
+// A small badge of the program (mark and name) for the corner of the operation bar.
+QPixmap ProgramBadge(QSize size);
+
+}  // namespace ov

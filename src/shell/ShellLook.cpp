@@ -1,0 +1,119 @@
+#include "shell/ShellLook.h"
+
+#include <QApplication>
+#include <QFont>
+#include <QStringList>
+
+namespace ov {
+namespace {
+
+// Colours: sky-blue frame, pale side panels, navy text, warm orange for the
+// study function in use.
+const char* const kStyleSheet = R"(
+QWidget#PanelSizeLeft, QWidget#PanelLeftFunction {
+    background: #EAF3FB;
+}
+QWidget#PanelSizeLeftContent, QWidget#PanelLeftFunctionContent {
+    background: #EAF3FB;
+    border: 1px solid #B9D3EE;
+    border-radius: 6px;
+}
+QLabel#RzLabel6, QLabel[shellRole="heading"] {
+    color: #1F4E85;
+    font-size: 11pt;
+    font-weight: bold;
+}
+QWidget#CataloguePlace, QTreeView#OVRsListTreeView {
+    background: #FFFFFF;
+    border: 1px solid #B9D3EE;
+    border-radius: 6px;
+    color: #1F4E85;
+}
+QProgressBar#Gauge1 {
+    border: 1px solid #B9D3EE;
+    border-radius: 3px;
+    background: #FFFFFF;
+    max-height: 15px;
+    min-height: 15px;
+}
+QProgressBar#Gauge1::chunk {
+    background: #000080;
+}
+QPushButton {
+    background: #FFFFFF;
+    border: 1px solid #B9D3EE;
+    border-radius: 6px;
+    color: #1F4E85;
+    padding: 2px 8px;
+}
+QPushButton:hover { background: #DCEBFA; }
+QPushButton:pressed { background: #C3DCF6; }
+QPushButton:checked { background: #FFB340; border-color: #E0962A; color: #3A2400; }
+QPushButton:disabled { color: #9AA9B8; border-color: #D5E2EF; }
+QPushButton[shellRole="study"] {
+    min-height: 36px;
+    font-size: 11pt;
+}
+QWidget#PanelBottomShow {
+    background: #F5F9FD;
+    border-top: 1px solid #B9D3EE;
+}
+QWidget#PanelTopFunction {
+    background: #EAF3FB;
+}
+QWidget#OVPanelShowClass, QWidget#PWord {
+    background: #FFFFFF;
+    border: 1px solid #B9D3EE;
+    border-radius: 6px;
+}
+QLabel#WelcomeText {
+    color: #1F4E85;
+    font-size: 14pt;
+}
+QToolButton[shellRole="topbar"] {
+    color: #FFFFFF;
+    background: transparent;
+    border: 1px solid transparent;
+    border-radius: 6px;
+    padding: 2px;
+}
+QToolButton[shellRole="topbar"]:hover { background: rgba(255, 255, 255, 40); border-color: rgba(255, 255, 255, 90); }
+QToolButton[shellRole="topbar"]:pressed { background: rgba(255, 255, 255, 70); }
+QDialog#TFrmRole { background: #EAF3FB; }
+QGroupBox#RzRadioGroup {
+    background: #FFFFFF;
+    border: 1px solid #B9D3EE;
+    border-radius: 6px;
+    margin-top: 28px;
+    padding: 8px;
+}
+QGroupBox#RzRadioGroup::title {
+    subcontrol-origin: margin;
+    subcontrol-position: top left;
+    min-width: 177px;
+    padding: 4px 0px;
+    color: #FFFFFF;
+    background: #4A90D9;
+    border-radius: 6px;
+    font-weight: bold;
+}
+QRadioButton { color: #1F4E85; spacing: 8px; }
+)";
+
+}  // namespace
+
+void ApplyShellLook(QApplication& app) {
+    // The courseware names Windows faces; without a substitute they fall back
+    // to a Japanese face whose forms of some characters are wrong for Chinese.
+    const QStringList serif{QStringLiteral("Noto Serif CJK SC"), QStringLiteral("Noto Sans CJK SC")};
+    QFont::insertSubstitutions(QStringLiteral("宋体"), serif);
+    QFont::insertSubstitutions(QStringLiteral("新宋体"), serif);
+    QFont::insertSubstitutions(QStringLiteral("SimSun"), serif);
+
+    QFont font(QStringLiteral("Noto Sans CJK SC"));
+    font.setPointSizeF(10.5);
+    app.setFont(font);
+    app.setStyleSheet(QString::fromUtf8(kStyleSheet));
+}
+
+}  // namespace ov

@@ -1,0 +1,31 @@
+#pragma once
+
+#include <QWidget>
+
+class QToolButton;
+
+namespace ov {
+
+// The top bar: the program's mark and title on the sky gradient, and on the
+// right the group RzPanel1 with the shop, home page, help and close buttons
+// (and a minimise button, as the window has no frame of its own).
+class TopBarPanel : public QWidget {
+    Q_OBJECT
+
+public:
+    static constexpr int kHeight = 73;
+
+    explicit TopBarPanel(QWidget* parent = nullptr);
+
+    QWidget* RzPanel1;
+    QToolButton* bsSkinButton1;
+    QToolButton* bsSkinButton2;
+    QToolButton* bsSkinButton3;
+    QToolButton* BtnMinimise;
+    QToolButton* bsSkinButton4;
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+};
+
+}  // namespace ov

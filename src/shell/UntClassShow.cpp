@@ -1,0 +1,226 @@
+#include "shell/UntClassShow.h"
+
+#include "shell/ApplicationTitle.h"
+#include "shell/CollapsiblePanel.h"
+#include "shell/FunctionColumn.h"
+#include "shell/HelpPage.h"
+#include "shell/OpeningAnimation.h"
+#include "shell/OperationBar.h"
+#include "shell/PaintedPictures.h"
+#include "shell/PruneRecords.h"
+#include "shell/ShellSettings.h"
+#include "shell/TopBarPanel.h"
+
+#include <QCloseEvent>
+#include <QCoreApplication>
+#include <QDesktopServices>
+#include <QGridLayout>
+#include <QGuiApplication>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QPushButton>
+#include <QScreen>
+#include <QSettings>
+#include <QTimer>
+#include <QToolButton>
+#include <QUrl>
+#include <QVBoxLayout>
+
+#include <system_error>
+
+namespace ov {
+namespace {
+
+constexpr int kBottomHeight = 45;
+constexpr int kSystemSetWidth = 121;
+const char* const kShopPage = "https://shop.orvane.example/";
+const char* const kHomePage = "https://www.orvane.example/";
+
+// What the content area shows before the first lesson is opened.
+QWidget* EmptyLessonPanel() {
+    auto* panel = new QWidget;
+    auto* welcome = new QLabel(QStringLiteral("请在左边的课件目录中选择一课，开始学习吧！"), panel);
+    welcome->setObjectName(QStringLiteral("WelcomeText"));
+    welcome->setAlignment(Qt::AlignCenter);
+    welcome->setWordWrap(true);
+    auto* layout = new QVBoxLayout(panel);
+    layout->addWidget(welcome);
+    return panel;
+}
+
+}  // namespace
+
+TFrmClassShow::TFrmClassShow(TFrmDM& dm, std::filesystem::path programFolder)
+    : QWidget(nullptr, Qt::Window | Qt::FramelessWindowHint), dm_(dm), programFolder_(std::move(programFolder)) {
+    setObjectName(QStringLiteral("FrmClassShow"));
+    BuildRegions();
+    ConnectTopBar();
+
+    TimerFormShow = new QTimer(this);
+    TimerFormShow->setObjectName(QStringLiteral("TimerFormShow"));
+    TimerFormShow->setInterval(kDeferredSetUpMs);
+    connect(TimerFormShow, &QTimer::timeout, this, &TFrmClassShow::TimerFormShowTimer);
+    TimerFormShow->start();
+
+    FormCreate();
+}
+
+void TFrmClassShow::BuildRegions() {
+    PanelTop = new TopBarPanel(this);
+    PanelSizeLeft = new CollapsiblePanel(this);
+    PanelLeftFunction = new FunctionColumn(this);
+
+    auto* middle = new QHBoxLayout;
+    middle->setContentsMargins(0, 0, 0, 0);
+    middle->setSpacing(0);
+    middle->addWidget(PanelSizeLeft);
+    middle->addWidget(PanelLeftFunction);
+    middle->addWidget(BuildContentArea(), 1);
+
+    auto* layout = new QVBoxLayout(this);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->setSpacing(0);
+    layout->addWidget(PanelTop);
+    layout->addLayout(middle, 1);
+    layout->addWidget(BuildBottomPanel());
+}
+
+QWidget* TFrmClassShow::BuildContentArea() {
+    PanelTopFunction = new QWidget(this);
+    PanelTopFunction->setObjectName(QStringLiteral("PanelTopFunction"));
+    PanelTopFunction->setAttribute(Qt::WA_StyledBackground);
+    auto* layout = new QGridLayout(PanelTopFunction);
+    layout->setContentsMargins(4, 4, 4, 4);
+    PlaceContentPanel(OVPanelShowClass, EmptyLessonPanel());
+    auto* word = new QWidget;
+    word->hide();
+    PlaceContentPanel(PWord, word);
+    return PanelTopFunction;
+}
+
+QWidget* TFrmClassShow::BuildBottomPanel() {
+    PanelBottomShow = new QWidget(this);
+    PanelBottomShow->setObjectName(QStringLiteral("PanelBottomShow"));
+    PanelBottomShow->setAttribute(Qt::WA_StyledBackground);
+    PanelBottomShow->setFixedHeight(kBottomHeight);
+
+    auto* badge = new QLabel(PanelBottomShow);
+    badge->setObjectName(QStringLiteral("PanelSystemSet"));
+    badge->setFixedWidth(kSystemSetWidth);
+    badge->setAlignment(Qt::AlignCenter);
+    badge->setPixmap(ProgramBadge(QSize(kSystemSetWidth - 16, kBottomHeight - 14)));
+    PanelSystemSet = badge;
+
+    PanelBottomShowOperation = new OperationBar(PanelBottomShow);
+    connect(PanelBottomShowOperation->BtnExit, &QPushButton::clicked, this, &TFrmClassShow::BtnExitClick);
+
+    auto* layout = new QHBoxLayout(PanelBottomShow);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->setSpacing(0);
+    layout->addWidget(PanelSystemSet);
+    layout->addWidget(PanelBottomShowOperation, 1);
+    return PanelBottomShow;
+}
+
+void TFrmClassShow::ConnectTopBar() {
+    connect(PanelTop->bsSkinButton1, &QToolButton::clicked, this,
+            [] { QDesktopServices::openUrl(QUrl(QString::fromLatin1(kShopPage))); });
+    connect(PanelTop->bsSkinButton2, &QToolButton::clicked, this,
+            [] { QDesktopServices::openUrl(QUrl(QString::fromLatin1(kHomePage))); });
+    connect(PanelTop->bsSkinButton3, &QToolButton::clicked, this, &TFrmClassShow::OpenHelp);
+    connect(PanelTop->BtnMinimise, &QToolButton::clicked, this, &QWidget::showMinimized);
+    connect(PanelTop->bsSkinButton4, &QToolButton::clicked, this, &QWidget::close);
+}
+
+void TFrmClassShow::PlaceContentPanel(QWidget*& slot, QWidget* panel) {
+    auto* layout = static_cast<QGridLayout*>(PanelTopFunction->layout());
+    const bool word = &slot == &PWord;
+    if (slot) {
+        layout->removeWidget(slot);
+        delete slot;
+    }
+    panel->setObjectName(word ? QStringLiteral("PWord") : QStringLiteral("OVPanelShowClass"));
+    panel->setAttribute(Qt::WA_StyledBackground);
+    layout->addWidget(panel, 0, 0);
+    slot = panel;
+    // Both fill the area; the word panel lies on top and shows while visible.
+    if (PWord) PWord->raise();
+}
+
+void TFrmClassShow::SetLessonPanel(QWidget* panel) {
+    PlaceContentPanel(OVPanelShowClass, panel);
+}
+
+void TFrmClassShow::SetWordPanel(QWidget* panel) {
+    PlaceContentPanel(PWord, panel);
+}
+
+void TFrmClassShow::FormCreate() {
+    if (QScreen* screen = QGuiApplication::primaryScreen()) setGeometry(screen->geometry());
+    setWindowState(Qt::WindowMaximized);
+    openingStyle_ = AdvanceShowStyle(*OpenOrvaneSettings());
+    setWindowTitle(ApplicationTitle());
+    ArrangeOperationButtons({});
+}
+
+void TFrmClassShow::showEvent(QShowEvent* event) {
+    QWidget::showEvent(event);
+    if (event->spontaneous()) return;
+    if (openingStyle_ && !openingAnimated_) {
+        openingAnimated_ = true;
+        (new OpeningAnimation(this, *openingStyle_))->Start();
+    }
+    FormShow();
+}
+
+void TFrmClassShow::FormShow() {
+    PanelLeftFunction->hide();
+    PruneRecords(programFolder_ / "Records");
+    PanelSizeLeft->Restore();
+}
+
+void TFrmClassShow::TimerFormShowTimer() {
+    TimerFormShow->stop();
+    if (setUpDone_) return;
+    setUpDone_ = true;
+    if (hooks_.LoadCatalogueTree) hooks_.LoadCatalogueTree();
+    if (hooks_.WirePageButtons) hooks_.WirePageButtons();
+    if (hooks_.BuildNoiseMenu) hooks_.BuildNoiseMenu(programFolder_ / "ENoises");
+    if (hooks_.WireSpinners) hooks_.WireSpinners();
+    const std::filesystem::path records = programFolder_ / "Records";
+    std::error_code ec;
+    std::filesystem::create_directories(records, ec);
+    if (hooks_.SetRecordFolder) hooks_.SetRecordFolder((records / "").string());
+}
+
+void TFrmClassShow::ArrangeOperationButtons(const QList<QPushButton*>& buttons) {
+    PanelBottomShowOperation->ArrangeOperationButtons(buttons);
+}
+
+void TFrmClassShow::BringToFront() {
+    setWindowState((windowState() & ~Qt::WindowMinimized) | Qt::WindowMaximized);
+    show();
+    raise();
+    activateWindow();
+}
+
+void TFrmClassShow::BtnExitClick() {
+    // A word drill that is running checks this flag between words.
+    state_.FStopWord = true;
+    close();
+}
+
+void TFrmClassShow::OpenHelp() {
+    const auto help = FindHelpFile(programFolder_, QCoreApplication::applicationDirPath().toStdString());
+    if (!help.empty()) QDesktopServices::openUrl(QUrl::fromLocalFile(QString::fromStdString(help.string())));
+}
+
+void TFrmClassShow::closeEvent(QCloseEvent* event) {
+    // The lesson panel goes first so its sounds and recorder stop before the
+    // rest of the window is torn down.
+    delete OVPanelShowClass;
+    OVPanelShowClass = nullptr;
+    event->accept();
+}
+
+}  // namespace ov

@@ -1,0 +1,105 @@
+#pragma once
+
+#include "shell/ClassShowState.h"
+
+#include <QList>
+#include <QWidget>
+
+#include <filesystem>
+#include <functional>
+#include <optional>
+#include <string>
+
+class QPushButton;
+class QTimer;
+
+namespace ov {
+
+class CollapsiblePanel;
+class FunctionColumn;
+class OperationBar;
+class TFrmDM;
+class TopBarPanel;
+
+// Steps of the deferred set-up that belong to the lesson panel, the catalogue
+// and the scene sounds; an empty step is skipped.
+struct DeferredSetUpHooks {
+    // Loads the catalogue tree's top level and collapses all its nodes.
+    std::function<void()> LoadCatalogueTree;
+    // Points the lesson panel's page buttons at the window's page handlers.
+    std::function<void()> WirePageButtons;
+    // Builds the scene-sound menu from the given folder into the lesson panel.
+    std::function<void(const std::filesystem::path& noiseFolder)> BuildNoiseMenu;
+    // Points the lesson panel's volume and speed spinners at their handlers.
+    std::function<void()> WireSpinners;
+    // Gives the recorder its folder, a path that ends in a separator.
+    std::function<void(const std::string& recordFolder)> SetRecordFolder;
+};
+
+// The one main window: top bar, catalogue side panel, study-function column,
+// content area and operation bar.
+class TFrmClassShow : public QWidget {
+    Q_OBJECT
+
+public:
+    static constexpr int kDeferredSetUpMs = 1000;
+
+    TFrmClassShow(TFrmDM& dm, std::filesystem::path programFolder);
+
+    TClassShowState& State() { return state_; }
+    TFrmDM& DataModule() { return dm_; }
+    const std::filesystem::path& ProgramFolder() const { return programFolder_; }
+    DeferredSetUpHooks& SetUpHooks() { return hooks_; }
+
+    void ArrangeOperationButtons(const QList<QPushButton*>& buttons);
+
+    // Replace the empty content-area panels with the real lesson and word panels.
+    void SetLessonPanel(QWidget* panel);
+    void SetWordPanel(QWidget* panel);
+    QWidget* LessonPanel() const { return OVPanelShowClass; }
+    QWidget* WordPanel() const { return PWord; }
+
+    // A second copy of the program asked for this window.
+    void BringToFront();
+
+    // The opening style this start animates with; none when settings are not writable.
+    std::optional<int> OpeningStyle() const { return openingStyle_; }
+
+    void TimerFormShowTimer();
+    void BtnExitClick();
+
+    TopBarPanel* PanelTop;
+    CollapsiblePanel* PanelSizeLeft;
+    FunctionColumn* PanelLeftFunction;
+    QWidget* PanelTopFunction;
+    QWidget* PanelBottomShow;
+    QWidget* PanelSystemSet;
+    OperationBar* PanelBottomShowOperation;
+    QTimer* TimerFormShow;
+
+protected:
+    void showEvent(QShowEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
+
+private:
+    void FormCreate();
+    void FormShow();
+    void BuildRegions();
+    QWidget* BuildContentArea();
+    QWidget* BuildBottomPanel();
+    void ConnectTopBar();
+    void PlaceContentPanel(QWidget*& slot, QWidget* panel);
+    void OpenHelp();
+
+    TFrmDM& dm_;
+    std::filesystem::path programFolder_;
+    TClassShowState state_;
+    DeferredSetUpHooks hooks_;
+    std::optional<int> openingStyle_;
+    bool openingAnimated_ = false;
+    bool setUpDone_ = false;
+    QWidget* OVPanelShowClass = nullptr;
+    QWidget* PWord = nullptr;
+};
+
+}  // namespace ov

@@ -1,0 +1,8 @@
+#include "shell/ProgramEntry.h"
+
+#include <QApplication>
+
+int main(int argc, char** argv) {
+    QApplication app(argc, argv);
+    return ov::RunPlayer(app);
+}

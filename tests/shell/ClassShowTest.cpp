@@ -1,0 +1,169 @@
+#include "shell/UntClassShow.h"
+
+#include "shell/CollapsiblePanel.h"
+#include "shell/FunctionColumn.h"
+#include "shell/HelpPage.h"
+#include "shell/OpeningAnimation.h"
+#include "shell/OperationBar.h"
+#include "shell/UntDM.h"
+
+#include "TestApp.h"
+#include "support/TestFiles.h"
+
+#include <QLabel>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QSignalSpy>
+#include <QTest>
+#include <QTimer>
+#include <gtest/gtest.h>
+
+namespace {
+
+class ClassShow : public testing::Test {
+protected:
+    void SetUp() override {
+        ovtest::TestApp();
+        window = std::make_unique<ov::TFrmClassShow>(dm, home.path());
+    }
+
+    ovtest::TempDir home;
+    ov::TFrmDM dm;
+    std::unique_ptr<ov::TFrmClassShow> window;
+};
+
+TEST_F(ClassShow, EveryRegionCarriesItsName) {
+    const char* names[] = {
+        "PanelTop", "RzPanel1", "bsSkinButton1", "bsSkinButton2", "bsSkinButton3", "bsSkinButton4",
+        "PanelSizeLeft", "RzLabel6", "Gauge1", "PanelLeftFunction", "PanelTopFunction", "OVPanelShowClass",
+        "PWord", "PanelBottomShow", "PanelSystemSet", "PanelBottomShowOperation", "BtnStart", "BtnStop",
+        "BtnStudySing", "BtnPiror", "BtnNext", "BtnRecord", "BtnPlay", "BtnCompare", "BtnStat", "BtnResult",
+        "BtnExit", "BtnWordRepare", "BtnWordFollowRead", "BtnWordFollowWrite", "BtnSentenceFollowRead",
+        "BtnDiscern", "BtnRoleAct", "BtnTest", "BtnMusic", "BtnEncampment", "BtnGames"};
+    for (const char* name : names) EXPECT_NE(window->findChild<QWidget*>(name), nullptr) << name;
+
+    EXPECT_EQ(window->windowTitle(), "朗悦行教材(电脑)学习机");
+    EXPECT_EQ(window->PanelSizeLeft->RzLabel6->text(), "请选择下面课件:");
+    EXPECT_EQ(window->PanelSizeLeft->Gauge1->height(), 15);
+    EXPECT_EQ(window->PanelLeftFunction->BtnSentenceFollowRead->text(), "句子跟读");
+    EXPECT_EQ(window->PanelBottomShowOperation->BtnPiror->text(), "<<");
+}
+
+TEST_F(ClassShow, FormCreateLeavesTheOperationBarEmpty) {
+    for (QPushButton* button : window->PanelBottomShowOperation->OperationButtons())
+        EXPECT_TRUE(button->isHidden()) << button->objectName().toStdString();
+    EXPECT_FALSE(window->PanelBottomShowOperation->BtnExit->isHidden());
+    EXPECT_TRUE(window->OpeningStyle().has_value());
+}
+
+TEST_F(ClassShow, OperationButtonsLineUpFromTheLeftAndExitKeepsToTheRight) {
+    window->resize(1280, 800);
+    window->show();
+    auto* bar = window->PanelBottomShowOperation;
+    window->ArrangeOperationButtons({bar->BtnStart, bar->BtnStop, bar->BtnRecord});
+    window->ArrangeOperationButtons({bar->BtnStart, bar->BtnPiror, bar->BtnNext});
+    EXPECT_EQ(bar->BtnStart->geometry(), QRect(20, 8, 75, 25));
+    EXPECT_EQ(bar->BtnPiror->pos(), QPoint(115, 8));
+    EXPECT_EQ(bar->BtnNext->pos(), QPoint(210, 8));
+    EXPECT_TRUE(bar->BtnStop->isHidden());
+    EXPECT_TRUE(bar->BtnRecord->isHidden());
+
+    for (int width : {1280, 1920}) {
+        window->resize(width, 800);
+        QCoreApplication::processEvents();
+        EXPECT_EQ(bar->BtnExit->x(), bar->width() - bar->BtnExit->width() - 25) << width;
+    }
+}
+
+TEST_F(ClassShow, ShowingHidesTheFunctionColumnPrunesAndRestoresTheSidePanel) {
+    for (int i = 1; i <= 12; ++i) ovtest::WriteFile(home / "Records" / ("2024010112" + std::to_string(10 + i) + ".wav"), "");
+    window->PanelLeftFunction->show();
+    window->PanelSizeLeft->Collapse();
+    window->show();
+    EXPECT_TRUE(window->PanelLeftFunction->isHidden());
+    EXPECT_FALSE(window->PanelSizeLeft->IsCollapsed());
+    EXPECT_EQ(window->PanelSizeLeft->width(), 185);
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(home / "Records"), {}), 9);
+}
+
+TEST_F(ClassShow, SidePanelFoldsToItsBarAndBack) {
+    window->show();
+    auto* panel = window->PanelSizeLeft;
+    auto* bar = panel->findChild<QWidget*>("PanelSizeLeftBar");
+    ASSERT_NE(bar, nullptr);
+    QTest::mouseClick(bar, Qt::LeftButton, {}, QPoint(3, bar->height() / 2));
+    EXPECT_TRUE(panel->IsCollapsed());
+    EXPECT_EQ(panel->width(), 7);
+    QTest::mouseClick(bar, Qt::LeftButton, {}, QPoint(3, 2));
+    EXPECT_TRUE(panel->IsCollapsed()) << "only the hot spot folds the panel";
+    QTest::mouseClick(bar, Qt::LeftButton, {}, QPoint(3, bar->height() / 2));
+    EXPECT_FALSE(panel->IsCollapsed());
+    EXPECT_EQ(panel->width(), 185);
+
+    auto* tree = new QLabel("tree");
+    panel->SetCatalogueTree(tree);
+    EXPECT_EQ(tree->objectName(), "OVRsListTreeView");
+    EXPECT_TRUE(panel->isAncestorOf(tree));
+    EXPECT_TRUE(tree->isVisible());
+}
+
+TEST_F(ClassShow, DeferredSetUpRunsOnceAndRecreatesRecords) {
+    std::filesystem::remove_all(home / "Records");
+    int trees = 0, pages = 0, spinners = 0;
+    std::filesystem::path noises;
+    std::string records;
+    auto& hooks = window->SetUpHooks();
+    hooks.LoadCatalogueTree = [&] { ++trees; };
+    hooks.WirePageButtons = [&] { ++pages; };
+    hooks.BuildNoiseMenu = [&](const std::filesystem::path& folder) { noises = folder; };
+    hooks.WireSpinners = [&] { ++spinners; };
+    hooks.SetRecordFolder = [&](const std::string& folder) { records = folder; };
+
+    window->show();
+    QTest::qWait(ov::TFrmClassShow::kDeferredSetUpMs + ov::OpeningAnimation::kDurationMs / 4);
+    window->hide();
+    window->show();
+    QTest::qWait(ov::TFrmClassShow::kDeferredSetUpMs + 100);
+
+    EXPECT_EQ(trees, 1);
+    EXPECT_EQ(pages, 1);
+    EXPECT_EQ(spinners, 1);
+    EXPECT_EQ(noises, home / "ENoises");
+    EXPECT_EQ(records, (home / "Records").string() + "/");
+    EXPECT_TRUE(std::filesystem::is_directory(home / "Records"));
+    EXPECT_FALSE(window->TimerFormShow->isActive());
+    EXPECT_TRUE(window->mask().isEmpty()) << "the opening animation must uncover the whole window";
+}
+
+TEST_F(ClassShow, ExitStopsTheWordDrillAndClosesTheWindow) {
+    window->show();
+    QTest::mouseClick(window->PanelBottomShowOperation->BtnExit, Qt::LeftButton);
+    EXPECT_TRUE(window->State().FStopWord);
+    EXPECT_FALSE(window->isVisible());
+    EXPECT_EQ(window->LessonPanel(), nullptr);
+}
+
+TEST_F(ClassShow, ContentPanelsCanBeReplaced) {
+    auto* lesson = new QWidget;
+    auto* word = new QWidget;
+    window->SetLessonPanel(lesson);
+    window->SetWordPanel(word);
+    EXPECT_EQ(window->LessonPanel(), lesson);
+    EXPECT_EQ(window->WordPanel(), word);
+    EXPECT_EQ(lesson->objectName(), "OVPanelShowClass");
+    EXPECT_EQ(window->findChildren<QWidget*>("OVPanelShowClass").size(), 1);
+    EXPECT_TRUE(window->PanelTopFunction->isAncestorOf(word));
+}
+
+TEST(HelpPage, OldHelpFileFirstThenOurPage) {
+    ovtest::TempDir home, program;
+    EXPECT_EQ(ov::FindHelpFile(home.path(), program.path()), std::filesystem::path());
+    ovtest::WriteFile(program / "ovhelp.html", "<html>");
+    EXPECT_EQ(ov::FindHelpFile(home.path(), program.path()), program / "ovhelp.html");
+    ovtest::WriteFile(home / "ovhelp.html", "<html>");
+    EXPECT_EQ(ov::FindHelpFile(home.path(), program.path()), home / "ovhelp.html");
+    ovtest::WriteFile(home / "ovhelp.chm", "ITSF");
+    EXPECT_EQ(ov::FindHelpFile(home.path(), program.path()), home / "ovhelp.chm");
+}
+
+}  // namespace

@@ -1,0 +1,106 @@
+#include "shell/UntShowMessage.h"
+
+#include "core/MessageHook.h"
+#include "shell/UntPublicEX.h"
+
+#include "TestApp.h"
+
+#include <QLabel>
+#include <QPushButton>
+#include <QTest>
+#include <gtest/gtest.h>
+
+namespace {
+
+class MessageDialog : public testing::Test {
+protected:
+    void SetUp() override { ovtest::TestApp(); }
+};
+
+TEST_F(MessageDialog, HintShowsOneCentredButton) {
+    ov::TfrmShowMessage dialog;
+    dialog.Prepare("提示", "未找到资源文件", 0);
+    EXPECT_EQ(dialog.size(), QSize(264, 135));
+    EXPECT_EQ(dialog.windowTitle(), "提示");
+    EXPECT_FALSE(dialog.ImageHint->isHidden());
+    EXPECT_TRUE(dialog.ImageQuestion->isHidden());
+    EXPECT_TRUE(dialog.BtnCancel->isHidden());
+    EXPECT_EQ(dialog.BtnOK->geometry(), QRect(106, 106, 52, 22));
+    EXPECT_EQ(dialog.BtnOK->text(), "确定");
+    EXPECT_EQ(dialog.lbHint->pos(), QPoint(47, 42));
+    EXPECT_EQ(dialog.lbHint->text(), "未找到资源文件");
+}
+
+TEST_F(MessageDialog, QuestionSpacesTwoButtonsEvenly) {
+    ov::TfrmShowMessage dialog;
+    dialog.Prepare("提示", "要退出吗?", 1);
+    EXPECT_TRUE(dialog.ImageHint->isHidden());
+    EXPECT_FALSE(dialog.ImageQuestion->isHidden());
+    const QRect ok = dialog.BtnOK->geometry(), cancel = dialog.BtnCancel->geometry();
+    EXPECT_EQ(ok, QRect(53, 106, 52, 22));
+    EXPECT_EQ(cancel, QRect(158, 106, 52, 22));
+    EXPECT_EQ(dialog.BtnCancel->text(), "取消");
+    const int leftGap = ok.left(), middleGap = cancel.left() - ok.right() - 1, rightGap = 264 - cancel.right() - 1;
+    EXPECT_EQ(leftGap, middleGap);
+    EXPECT_GE(rightGap, leftGap);
+    EXPECT_LE(rightGap, leftGap + 2);
+}
+
+TEST_F(MessageDialog, TextLaysOutWithinTheFixedDialog) {
+    ov::TfrmShowMessage dialog;
+    dialog.Prepare("提示", "第一行", 0);
+    const int oneLine = dialog.lbHint->height();
+
+    dialog.Prepare("提示", "第一行\n第二行", 0);
+    EXPECT_FALSE(dialog.lbHint->wordWrap());
+    EXPECT_GE(dialog.lbHint->height(), 2 * oneLine - 2);
+
+    dialog.Prepare("提示", "第一行\r\n第二行", 0);
+    EXPECT_EQ(dialog.lbHint->text(), "第一行\n第二行");
+
+    dialog.Prepare("提示", QString(60, QChar(0x5B57)), 1);
+    EXPECT_TRUE(dialog.lbHint->wordWrap());
+    EXPECT_EQ(dialog.lbHint->x(), 47);
+    EXPECT_LE(dialog.lbHint->geometry().right(), 264);
+    EXPECT_LE(dialog.lbHint->geometry().bottom(), 106);
+    EXPECT_EQ(dialog.size(), QSize(264, 135));
+
+    dialog.Prepare("提示", "短", 0);
+    EXPECT_FALSE(dialog.lbHint->wordWrap());
+}
+
+TEST_F(MessageDialog, ResultIsOneOnlyForConfirm) {
+    struct Case {
+        const char* what;
+        int kind;
+        std::function<void(ov::TfrmShowMessage*)> close;
+        int result;
+    };
+    const Case cases[] = {
+        {"确定", 0, [](auto* d) { QTest::mouseClick(d->BtnOK, Qt::LeftButton); }, 1},
+        {"确定 of a question", 1, [](auto* d) { QTest::mouseClick(d->BtnOK, Qt::LeftButton); }, 1},
+        {"取消", 1, [](auto* d) { QTest::mouseClick(d->BtnCancel, Qt::LeftButton); }, 2},
+        {"system menu close", 0, [](auto* d) { d->close(); }, 2},
+        {"Escape", 0, [](auto* d) { QTest::keyClick(d, Qt::Key_Escape); }, 2},
+    };
+    for (const auto& c : cases) {
+        ovtest::WhenModal([&](QWidget* modal) { c.close(qobject_cast<ov::TfrmShowMessage*>(modal)); });
+        EXPECT_EQ(ov::ShowMessageDialog("提示", "未找到资源文件", c.kind), c.result) << c.what;
+    }
+}
+
+TEST_F(MessageDialog, LowerLayersReachTheDialogOnceInstalled) {
+    ov::InstallMessageDialog();
+    QString shown;
+    ovtest::WhenModal([&](QWidget* modal) {
+        auto* dialog = qobject_cast<ov::TfrmShowMessage*>(modal);
+        shown = dialog->windowTitle() + "|" + dialog->lbHint->text();
+        QTest::mouseClick(dialog->BtnOK, Qt::LeftButton);
+    });
+    EXPECT_EQ(ov::ShowMessageEx("提示", "未找到资源文件", 0), 1);
+    EXPECT_EQ(shown, "提示|未找到资源文件");
+    ov::SetMessageHandler({});
+    EXPECT_TRUE(ov::TakeRecordedMessages().empty());
+}
+
+}  // namespace
