@@ -1,0 +1,216 @@
+#include "store/ClassPackageUnpacker.h"
+
+#include <libdeflate.h>
+#include <zlib.h>
+
+#include <algorithm>
+#include <atomic>
+#include <condition_variable>
+#include <memory>
+#include <mutex>
+#include <thread>
+#include <unordered_map>
+#include <vector>
+
+#include "core/UniqueFd.h"
+#include "store/SafeFolders.h"
+
+namespace ov {
+namespace {
+
+constexpr int kWorkers = 2;
+// Members are in flight together only while their buffers fit in this budget.
+constexpr int64_t kMemoryBudget = int64_t{48} << 20;
+// Members above the budget are inflated in slices of this size instead of
+// whole: holding both the mapped input and the output of a very large member
+// would cost twice its size.
+constexpr size_t kSlice = size_t{1} << 20;
+
+bool Streamed(const ClassMember& member) { return member.unpackedSize > kMemoryBudget; }
+
+// The memory a member holds while it is unpacked.
+int64_t Footprint(const ClassMember& member) {
+    return Streamed(member) ? static_cast<int64_t>(kSlice) : member.unpackedSize;
+}
+
+enum class State : uint8_t { Pending, Done, Failed };
+
+struct Decompressor {
+    libdeflate_decompressor* d = libdeflate_alloc_decompressor();
+    ~Decompressor() { libdeflate_free_decompressor(d); }
+};
+
+std::string JoinedPath(const ClassMember& member) {
+    std::string joined;
+    for (const auto& part : member.path) joined += part + '/';
+    return joined;
+}
+
+// A member whose file a later member replaces need not be written at all;
+// skipping it keeps the later one on disk whichever worker finishes first.
+std::vector<bool> ReplacedMembers(std::span<const ClassMember> members) {
+    std::unordered_map<std::string, size_t> last;
+    for (size_t i = 0; i < members.size(); ++i) last[JoinedPath(members[i])] = i;
+    std::vector<bool> replaced(members.size());
+    for (size_t i = 0; i < members.size(); ++i) replaced[i] = last[JoinedPath(members[i])] != i;
+    return replaced;
+}
+
+class Job {
+public:
+    Job(const ClassPackageFile& file, std::span<const std::byte> data, std::span<const ClassMember> members, int rootFd)
+        : file_(file), data_(data), members_(members), rootFd_(rootFd), replaced_(ReplacedMembers(members)),
+          states_(members.size(), State::Pending) {
+    }
+
+    void Work() {
+        Decompressor inflater;
+        // A member once taken is always finished: the reporter waits for every
+        // member before the first failure.
+        while (!stop_.load()) {
+            const size_t i = next_.fetch_add(1);
+            if (i >= members_.size()) return;
+            const int64_t size = Footprint(members_[i]);
+            Acquire(size);
+            bool ok = false;
+            if (inflater.d) {
+                try {
+                    ok = replaced_[i] || Unpack(inflater.d, members_[i]);
+                } catch (const std::bad_alloc&) {
+                }
+            }
+            Finish(i, size, ok);
+        }
+    }
+
+    size_t Report(const std::function<void(size_t)>& finished) {
+        for (size_t i = 0; i < members_.size(); ++i) {
+            std::unique_lock lock(mutex_);
+            changed_.wait(lock, [&] { return states_[i] != State::Pending; });
+            const bool ok = states_[i] == State::Done;
+            lock.unlock();
+            if (!ok) return i;
+            finished(i);
+        }
+        return members_.size();
+    }
+
+    void Stop() { stop_.store(true); }
+
+private:
+    bool Unpack(libdeflate_decompressor* inflater, const ClassMember& member) {
+        const auto size = static_cast<size_t>(member.unpackedSize);
+        const auto packed = data_.subspan(static_cast<size_t>(member.offset), static_cast<size_t>(member.compressedSize));
+        if (Streamed(member)) {
+            UniqueFd out = CreateMemberFile(member);
+            return out && InflateInSlices(packed, size, out.get());
+        }
+        std::unique_ptr<std::byte[]> buffer;
+        if (size > 0) {
+            buffer = std::make_unique_for_overwrite<std::byte[]>(size);
+            size_t actualIn = 0;
+            size_t actualOut = 0;
+            const auto result = libdeflate_zlib_decompress_ex(inflater, packed.data(), packed.size(), buffer.get(),
+                                                              size, &actualIn, &actualOut);
+            file_.Release(packed);
+            if (result != LIBDEFLATE_SUCCESS || actualOut != size) return false;
+        } else if (!packed.empty() && !InflatesToNothing(inflater, packed)) {
+            return false;
+        }
+        UniqueFd out = CreateMemberFile(member);
+        return out && WriteFull(out.get(), buffer.get(), size) == size;
+    }
+
+    UniqueFd CreateMemberFile(const ClassMember& member) const {
+        std::vector<std::string> path{"OV"};
+        path.insert(path.end(), member.path.begin(), member.path.end());
+        return CreateFileBelow(rootFd_, path);
+    }
+
+    // zlib's streaming inflate, writing each slice as it comes and handing the
+    // consumed input pages back, so neither side of the member piles up.
+    bool InflateInSlices(std::span<const std::byte> packed, size_t size, int fd) const {
+        z_stream z{};
+        if (inflateInit(&z) != Z_OK) return false;
+        auto slice = std::make_unique_for_overwrite<Bytef[]>(kSlice);
+        size_t fed = 0;
+        size_t released = 0;
+        size_t written = 0;
+        int rc = Z_OK;
+        while (rc == Z_OK) {
+            if (z.avail_in == 0 && fed < packed.size()) {
+                const size_t n = std::min(kSlice, packed.size() - fed);
+                z.next_in = reinterpret_cast<Bytef*>(const_cast<std::byte*>(packed.data() + fed));
+                z.avail_in = static_cast<uInt>(n);
+                fed += n;
+            }
+            z.next_out = slice.get();
+            z.avail_out = static_cast<uInt>(kSlice);
+            rc = inflate(&z, Z_NO_FLUSH);
+            const size_t produced = kSlice - z.avail_out;
+            if ((rc != Z_OK && rc != Z_STREAM_END) || written + produced > size ||
+                WriteFull(fd, slice.get(), produced) != produced)
+                break;
+            written += produced;
+            const size_t consumed = fed - z.avail_in;
+            file_.Release(packed.subspan(released, consumed - released));
+            released = consumed;
+        }
+        inflateEnd(&z);
+        return rc == Z_STREAM_END && written == size;
+    }
+
+    static bool InflatesToNothing(libdeflate_decompressor* inflater, std::span<const std::byte> packed) {
+        std::byte spare;
+        size_t actualIn = 0;
+        size_t actualOut = 0;
+        return libdeflate_zlib_decompress_ex(inflater, packed.data(), packed.size(), &spare, 0, &actualIn,
+                                             &actualOut) == LIBDEFLATE_SUCCESS;
+    }
+
+    void Acquire(int64_t size) {
+        std::unique_lock lock(mutex_);
+        changed_.wait(lock, [&] { return inFlight_ == 0 || inFlight_ + size <= kMemoryBudget; });
+        inFlight_ += size;
+    }
+
+    void Finish(size_t i, int64_t size, bool ok) {
+        if (!ok) stop_.store(true);
+        {
+            std::lock_guard lock(mutex_);
+            inFlight_ -= size;
+            states_[i] = ok ? State::Done : State::Failed;
+        }
+        changed_.notify_all();
+    }
+
+    const ClassPackageFile& file_;
+    std::span<const std::byte> data_;
+    std::span<const ClassMember> members_;
+    int rootFd_;
+    std::vector<bool> replaced_;
+    std::atomic<size_t> next_{0};
+    std::atomic<bool> stop_{false};
+    std::mutex mutex_;
+    std::condition_variable changed_;
+    int64_t inFlight_ = 0;
+    std::vector<State> states_;
+};
+
+}  // namespace
+
+size_t UnpackMembers(const ClassPackageFile& file, std::span<const std::byte> data,
+                     std::span<const ClassMember> members, int rootFd, const std::function<void(size_t)>& finished) {
+    if (members.empty()) return 0;
+    Job job(file, data, members, rootFd);
+    size_t written = 0;
+    {
+        std::vector<std::jthread> workers;
+        for (int w = 0; w < kWorkers; ++w) workers.emplace_back([&job] { job.Work(); });
+        written = job.Report(finished);
+        job.Stop();
+    }
+    return written;
+}
+
+}  // namespace ov

@@ -1,0 +1,179 @@
+#include "store/ClassPackageWriter.h"
+
+#include <fcntl.h>
+#include <unistd.h>
+#include <zlib.h>
+
+#include <algorithm>
+#include <climits>
+#include <ctime>
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "core/GbkText.h"
+#include "core/UniqueFd.h"
+#include "store/ClassPackageIndex.h"
+#include "store/UntPublic.h"
+
+namespace ov {
+namespace {
+
+namespace fs = std::filesystem;
+
+constexpr std::string_view kMark = "O";
+constexpr std::string_view kFormat = "OVCLASSPACK ";
+constexpr std::string_view kVersion = "1";
+constexpr std::string_view kText = "ovplayer class package";
+
+struct Entry {
+    fs::path file;
+    std::string relative;  // UTF-8 with "/"
+};
+
+void PutInt32(std::string& out, int64_t value) {
+    if (value < 0 || value > INT32_MAX) throw EStreamError("the package would outgrow its 32-bit sizes");
+    const auto v = static_cast<uint32_t>(value);
+    for (int shift = 0; shift < 32; shift += 8) out += static_cast<char>((v >> shift) & 0xFF);
+}
+
+std::vector<Entry> ListMembers(const fs::path& folder) {
+    std::vector<Entry> entries;
+    std::error_code error;
+    fs::recursive_directory_iterator it(folder, error), end;
+    if (error) throw EStreamError("cannot read the folder " + folder.string() + ": " + error.message());
+    for (; it != end; it.increment(error)) {
+        if (error) throw EStreamError("cannot read below " + folder.string() + ": " + error.message());
+        if (it->is_regular_file()) entries.push_back({it->path(), it->path().lexically_relative(folder).generic_string()});
+    }
+    std::sort(entries.begin(), entries.end(), [](const Entry& a, const Entry& b) { return a.relative < b.relative; });
+    return entries;
+}
+
+std::string StoredName(const std::string& relative) {
+    if (relative.find_first_of("\\\r\n") != std::string::npos)
+        throw EConvertError("a member name cannot hold \"\\\" or a line break: " + relative);
+    std::string name = relative;
+    std::replace(name.begin(), name.end(), '/', '\\');
+    auto gbk = Utf8ToGbk(name);
+    if (!gbk) throw EConvertError("the name has characters that GBK cannot hold: " + relative);
+    return *gbk;
+}
+
+std::string Header() {
+    const std::time_t now = std::time(nullptr);
+    std::tm utc{};
+    gmtime_r(&now, &utc);
+    char date[11];
+    std::strftime(date, sizeof date, "%Y-%m-%d", &utc);
+    std::string header;
+    header.append(kMark).append(kFormat).append(kVersion).append(date, 10);
+    PutInt32(header, static_cast<int64_t>(kText.size()));
+    header.append(kText);
+    header.resize(kClassHeaderSize, '\0');
+    return header;
+}
+
+std::string ReadWhole(const fs::path& file) {
+    UniqueFd fd(::open(file.c_str(), O_RDONLY | O_CLOEXEC));
+    std::error_code error;
+    const auto size = fs::file_size(file, error);
+    if (!fd || error) throw EStreamError("cannot read " + file.string());
+    if (size > INT32_MAX) throw EStreamError("a member is larger than a package can hold: " + file.string());
+    std::string bytes(size, '\0');
+    if (ReadFull(fd.get(), bytes.data(), size) != size) throw EStreamError("cannot read " + file.string());
+    return bytes;
+}
+
+std::string Compressed(const std::string& bytes) {
+    uLongf size = compressBound(static_cast<uLong>(bytes.size()));
+    std::string out(size, '\0');
+    if (compress2(reinterpret_cast<Bytef*>(out.data()), &size, reinterpret_cast<const Bytef*>(bytes.data()),
+                  static_cast<uLong>(bytes.size()), Z_DEFAULT_COMPRESSION) != Z_OK)
+        throw EStreamError("zlib could not compress a member");
+    out.resize(size);
+    return out;
+}
+
+// The tables come before the data but hold the compressed sizes, so the data
+// is streamed out first and the index is written over its placeholder after.
+class PackageOutput {
+public:
+    explicit PackageOutput(const fs::path& package) : path_(package) {
+        fd_ = ::open(package.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0666);
+        if (fd_ < 0) throw EStreamError("cannot create " + package.string());
+    }
+    ~PackageOutput() {
+        if (fd_ < 0) return;
+        ::close(fd_);
+        ::unlink(path_.c_str());
+    }
+    PackageOutput(const PackageOutput&) = delete;
+    PackageOutput& operator=(const PackageOutput&) = delete;
+
+    void WriteAt(off_t offset, const std::string& bytes) {
+        if (::lseek(fd_, offset, SEEK_SET) != offset || WriteFull(fd_, bytes.data(), bytes.size()) != bytes.size())
+            throw EStreamError("cannot write " + path_.string());
+    }
+    void Append(const std::string& bytes) {
+        if (WriteFull(fd_, bytes.data(), bytes.size()) != bytes.size()) throw EStreamError("cannot write " + path_.string());
+    }
+    void Finish() {
+        const int fd = std::exchange(fd_, -1);
+        if (::close(fd) != 0) {
+            ::unlink(path_.c_str());
+            throw EStreamError("cannot write " + path_.string());
+        }
+    }
+
+private:
+    fs::path path_;
+    int fd_ = -1;  // closed by hand: a failing close means a lost write
+};
+
+std::string Index(const std::vector<std::string>& names, const std::vector<int64_t>& sizes,
+                  const std::vector<int64_t>& offsets, const std::vector<int64_t>& packedSizes) {
+    const auto count = static_cast<int64_t>(names.size());
+    std::string nameList;
+    for (const auto& name : names) nameList.append(name).append("\r\n");
+    std::string index;
+    PutInt32(index, count);
+    PutInt32(index, 4 * count);
+    PutInt32(index, static_cast<int64_t>(nameList.size()));
+    PutInt32(index, 4 * count);
+    PutInt32(index, 4 * count);
+    PutInt32(index, count == 0 ? 0 : offsets.back() + packedSizes.back());
+    for (int64_t size : sizes) PutInt32(index, size);
+    index += nameList;
+    for (int64_t offset : offsets) PutInt32(index, offset);
+    for (int64_t size : packedSizes) PutInt32(index, size);
+    return index;
+}
+
+}  // namespace
+
+void WriteClassPackage(const fs::path& folder, const fs::path& package) {
+    const auto entries = ListMembers(folder);
+    std::vector<std::string> names;
+    for (const auto& entry : entries) names.push_back(StoredName(entry.relative));
+    std::vector<int64_t> sizes(entries.size()), offsets(entries.size()), packedSizes(entries.size());
+
+    PackageOutput out(package);
+    const std::string placeholder = Index(names, sizes, sizes, sizes);
+    out.WriteAt(0, Header() + placeholder);
+    int64_t offset = 0;
+    for (size_t i = 0; i < entries.size(); ++i) {
+        const std::string bytes = ReadWhole(entries[i].file);
+        const std::string packed = Compressed(bytes);
+        sizes[i] = static_cast<int64_t>(bytes.size());
+        offsets[i] = offset;
+        packedSizes[i] = static_cast<int64_t>(packed.size());
+        out.Append(packed);
+        offset += packedSizes[i];
+        if (offset > INT32_MAX) throw EStreamError("the members are larger than a package can hold");
+    }
+    out.WriteAt(static_cast<off_t>(kClassHeaderSize), Index(names, sizes, offsets, packedSizes));
+    out.Finish();
+}
+
+}  // namespace ov

@@ -1,0 +1,47 @@
+#pragma once
+
+#include <string>
+#include <string_view>
+
+#include "store/ClassPackageIndex.h"
+
+namespace ov {
+
+// What shows the progress of an unpacking: the player's progress bar, the
+// terminal bar of ovtool, a recorder in tests.
+class ProgressSink {
+public:
+    virtual ~ProgressSink() = default;
+    virtual void SetMinimum(int value) = 0;
+    virtual void SetMaximum(int value) = 0;
+    virtual void SetPosition(int value) = 0;
+    virtual int Maximum() const = 0;
+};
+
+// Unpacks class packages: a header, five tables and the members' zlib streams.
+class TClassZip {
+public:
+    // Kept for the form that owns the unpacker; the unpacking takes its folders
+    // as arguments.
+    std::string CompressPath;
+    std::string UnCompressPath;
+    // How long the full bar stays up at the end; the player lets the pupil see
+    // it, tools and tests do not wait.
+    int FinalPauseMs = 1000;
+
+    // Writes every member to destination + "/OV/" + its name. True when all
+    // were written; false at the first bad member (those before it stay on
+    // disk) or when the package cannot be read. The bar moves once per member
+    // and, on failure, keeps its last position. A name that would lead outside
+    // the destination or through a link below it is never written.
+    bool Unpack(const std::string& package, const std::string& destination, ProgressSink* bar) const;
+
+    ClassHeader ReadHeader(std::string_view header) const;
+
+    // Creates base and every folder on `relative` ("\" or "/" between folders)
+    // except its last element, the file name. False when a folder cannot be
+    // made, when `relative` leads outside base, or when a link lies on the way.
+    bool ForceFolders(const std::string& base, std::string_view relative) const;
+};
+
+}  // namespace ov

@@ -1,0 +1,317 @@
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+
+#include <atomic>
+#include <climits>
+#include <cstdlib>
+#include <functional>
+#include <new>
+#include <set>
+
+#include "store/ClassZipTestPackage.h"
+#include "support/TestFiles.h"
+
+// The largest single allocation, to show that a hostile index is turned away
+// before anything of its stated size is claimed.
+namespace {
+std::atomic<size_t> gLargestAllocation{0};
+}  // namespace
+
+// The pair hands memory to malloc and back to free, which GCC cannot see through.
+#pragma GCC diagnostic push
+#pragma GCC diagnostic ignored "-Wmismatched-new-delete"
+void* operator new(size_t size) {
+    size_t seen = gLargestAllocation.load();
+    while (size > seen && !gLargestAllocation.compare_exchange_weak(seen, size)) {
+    }
+    if (void* p = std::malloc(size ? size : 1)) return p;
+    throw std::bad_alloc();
+}
+void operator delete(void* p) noexcept { std::free(p); }
+void operator delete(void* p, size_t) noexcept { std::free(p); }
+#pragma GCC diagnostic pop
+
+namespace {
+
+namespace fs = std::filesystem;
+using ovtest::RawMember;
+using ovtest::RawPackage;
+using ovtest::RecordingBar;
+using ::testing::ElementsAre;
+using ::testing::ElementsAreArray;
+
+// A package file, a destination and a neighbour folder the package must never reach.
+class ClassZipTest : public ::testing::Test {
+protected:
+    void SetUp() override { ovtest::WriteFile(root_ / "outside/keep.txt", "keep"); }
+
+    bool Unpack(const std::string& bytes, RecordingBar* bar = nullptr) {
+        ovtest::WriteFile(package_, bytes);
+        return UnpackFile(package_, bar);
+    }
+    bool UnpackFile(const fs::path& package, RecordingBar* bar) {
+        ov::TClassZip zip;
+        zip.FinalPauseMs = 0;
+        return zip.Unpack(package.string(), dest_.string(), bar);
+    }
+    // Every file below the test folder, except the package and the neighbour's own file.
+    std::set<std::string> FilesWritten() const {
+        std::set<std::string> files;
+        for (const auto& entry : fs::recursive_directory_iterator(root_.path()))
+            if (entry.is_symlink() || !entry.is_directory()) files.insert(entry.path().lexically_relative(root_.path()).generic_string());
+        files.erase("package.ovpk");
+        EXPECT_EQ(files.erase("outside/keep.txt"), 1U);
+        EXPECT_EQ(ovtest::ReadFile(root_ / "outside/keep.txt"), "keep");
+        return files;
+    }
+    std::string Read(const std::string& relative) const { return ovtest::ReadFile(dest_ / "OV" / relative); }
+
+    ovtest::TempDir root_;
+    fs::path package_ = root_ / "package.ovpk";
+    fs::path dest_ = root_ / "dest";
+};
+
+TEST_F(ClassZipTest, EmptyPackageRunsTheBarThroughItsStepsAndWritesNothing) {
+    RecordingBar bar;
+    EXPECT_TRUE(Unpack(RawPackage{}.Bytes(), &bar));
+    EXPECT_THAT(bar.calls, ElementsAre("min 0", "pos 0", "pos 1", "pos 2", "pos 3", "pos 4", "pos 5", "pos 6",
+                                       "max 6", "pos 6", "pos 0"));
+    EXPECT_TRUE(FilesWritten().empty());
+    EXPECT_FALSE(fs::exists(dest_));
+}
+
+TEST_F(ClassZipTest, BlankPackageNameFinishesWithoutReadingAnything) {
+    RecordingBar bar;
+    bar.maximum = 40;
+    ov::TClassZip zip;
+    zip.FinalPauseMs = 0;
+    EXPECT_TRUE(zip.Unpack("  ", dest_.string(), &bar));
+    EXPECT_THAT(bar.calls, ElementsAre("min 0", "pos 0", "pos 1", "pos 40", "pos 0"));
+}
+
+TEST_F(ClassZipTest, MembersLandBelowOvWithTheirFoldersAndTheBarMovesPerMember) {
+    dest_ = root_ / "dest/letter";
+    RecordingBar bar;
+    const std::string picture(70000, 'p');
+    EXPECT_TRUE(Unpack(RawPackage{{RawMember::Of("Class\\Pic\\a.jpg", picture), RawMember::Of("words.db", "")}}.Bytes(),
+                       &bar));
+    EXPECT_THAT(bar.calls, ElementsAre("min 0", "pos 0", "pos 1", "pos 2", "pos 3", "pos 4", "pos 5", "pos 6",
+                                       "max 8", "pos 7", "pos 8", "pos 8", "pos 0"));
+    EXPECT_EQ(FilesWritten(), (std::set<std::string>{"dest/letter/OV/Class/Pic/a.jpg", "dest/letter/OV/words.db"}));
+    EXPECT_EQ(Read("Class/Pic/a.jpg"), picture);
+    EXPECT_EQ(Read("words.db"), "");
+}
+
+TEST_F(ClassZipTest, NameLinesMayEndWithAnyLineBreak) {
+    for (const char* lineEnd : {"\r\n", "\n", "\r"}) {
+        RawPackage package{{RawMember::Of("Class\\a.txt", "A"), RawMember::Of("Class\\b.txt", "B")}};
+        package.lineEnd = lineEnd;
+        EXPECT_TRUE(Unpack(package.Bytes()));
+        EXPECT_EQ(Read("Class/a.txt") + Read("Class/b.txt"), "AB");
+        fs::remove_all(dest_);
+    }
+}
+
+TEST_F(ClassZipTest, UnpackingAgainReplacesFilesAndALaterDuplicateWins) {
+    EXPECT_TRUE(Unpack(RawPackage{{RawMember::Of("Class\\a.txt", "a longer first text")}}.Bytes()));
+    EXPECT_TRUE(Unpack(RawPackage{{RawMember::Of("Class\\a.txt", "one"), RawMember::Of("Class\\b.txt", "b"),
+                                   RawMember::Of("Class/a.txt", "two")}}
+                           .Bytes()));
+    EXPECT_EQ(Read("Class/a.txt"), "two");
+}
+
+TEST_F(ClassZipTest, ManyMembersReportInMemberOrder) {
+    RawPackage package;
+    std::vector<std::string> expected{"min 0", "pos 0", "pos 1", "pos 2", "pos 3", "pos 4", "pos 5", "pos 6", "max 306"};
+    for (int i = 0; i < 300; ++i) {
+        package.members.push_back(RawMember::Of("Class\\m" + std::to_string(i), std::string(i * 97, char('a' + i % 26))));
+        expected.push_back("pos " + std::to_string(7 + i));
+    }
+    expected.insert(expected.end(), {"pos 306", "pos 0"});
+    RecordingBar bar;
+    EXPECT_TRUE(Unpack(package.Bytes(), &bar));
+    EXPECT_THAT(bar.calls, ElementsAreArray(expected));
+    EXPECT_EQ(Read("Class/m299"), std::string(299 * 97, char('a' + 299 % 26)));
+}
+
+// Members above the in-memory budget are inflated in slices; they must come out
+// whole and be held to their stated size like any other member.
+TEST_F(ClassZipTest, VeryLargeMembersAreInflatedInSlices) {
+    std::string big(64 << 20, '\0');
+    for (size_t i = 0; i < big.size(); ++i) big[i] = static_cast<char>("lesson audio "[i % 13] + (i >> 20));
+    const RawMember whole = RawMember::Of("Class\\Video\\big.avi", big);
+    EXPECT_TRUE(Unpack(RawPackage{{whole, RawMember::Of("Class\\after.txt", "after")}}.Bytes()));
+    EXPECT_TRUE(ovtest::ReadFile(dest_ / "OV/Class/Video/big.avi") == big);
+    EXPECT_EQ(Read("Class/after.txt"), "after");
+
+    RawMember truncated = whole;
+    truncated.packed.resize(truncated.packed.size() / 2);
+    RawMember understated = whole;
+    understated.unpacked -= 1;
+    for (const auto& bad : {truncated, understated})
+        EXPECT_FALSE(Unpack(RawPackage{{bad}}.Bytes()));
+}
+
+// Each case spoils member 1 of three or the package as a whole.
+struct Spoiled {
+    const char* what;
+    std::function<std::string(const fs::path& root)> bytes;
+    std::set<std::string> written;
+    int lastPosition;
+};
+
+RawPackage ThreeMembers(RawMember middle) {
+    return RawPackage{{RawMember::Of("Class\\first.txt", "first"), std::move(middle), RawMember::Of("Class\\third.txt", "third")}};
+}
+
+std::string WithMiddle(RawMember middle) { return ThreeMembers(std::move(middle)).Bytes(); }
+
+std::string WithName(std::string name) { return WithMiddle(RawMember::Of(std::move(name), "evil")); }
+
+RawMember Stated(std::string_view content, int32_t unpacked) {
+    RawMember m = RawMember::Of("Class\\bad.txt", content);
+    m.unpacked = unpacked;
+    return m;
+}
+
+const std::set<std::string> kFirstOnly{"dest/OV/Class/first.txt"};
+
+const Spoiled kSpoiled[] = {
+    {"parent folder name", [](auto&) { return WithName("..\\..\\evil.txt"); }, kFirstOnly, 8},
+    {"parent folder inside the name", [](auto&) { return WithName("Class\\..\\..\\..\\outside\\evil.txt"); }, kFirstOnly, 8},
+    {"absolute name", [](auto& root) { return WithName((root / "outside/evil.txt").string()); }, kFirstOnly, 8},
+    {"name from the root folder", [](auto&) { return WithName("\\evil.txt"); }, kFirstOnly, 8},
+    {"drive name", [](auto&) { return WithName("C:\\evil.txt"); }, kFirstOnly, 8},
+    {"empty name", [](auto&) { return WithName(""); }, kFirstOnly, 8},
+    {"inflates short", [](auto&) { return WithMiddle(Stated("12345", 10)); }, kFirstOnly, 8},
+    {"inflates long", [](auto&) { return WithMiddle(Stated("12345", 3)); }, kFirstOnly, 8},
+    {"not zlib data",
+     [](auto&) {
+         RawMember m = Stated("", 5);
+         m.packed = "not zlib data";
+         return WithMiddle(m);
+     },
+     kFirstOnly, 8},
+    {"absurd unpacked size",
+     [](auto&) {
+         RawMember m = Stated("", INT32_MAX);
+         m.packed = "0123456789";
+         return WithMiddle(m);
+     },
+     kFirstOnly, 8},
+    {"negative unpacked size", [](auto&) { return WithMiddle(Stated("12345", -1)); }, kFirstOnly, 8},
+    {"data past the data block",
+     [](auto&) {
+         RawMember m = Stated("12345", 5);
+         m.offset = 1 << 20;
+         return WithMiddle(m);
+     },
+     kFirstOnly, 8},
+    {"negative offset",
+     [](auto&) {
+         RawMember m = Stated("12345", 5);
+         m.offset = -8;
+         return WithMiddle(m);
+     },
+     kFirstOnly, 8},
+    {"size table shorter than the count",
+     [](auto&) {
+         RawPackage p = ThreeMembers(Stated("x", 1));
+         p.cut[0] = 4;
+         return p.Bytes();
+     },
+     kFirstOnly, 8},
+    {"fewer name lines than members",
+     [](auto&) {
+         RawPackage p = ThreeMembers(Stated("x", 1));
+         p.cut[1] = 17;  // "Class\first.txt\r\n"
+         return p.Bytes();
+     },
+     kFirstOnly, 8},
+    {"count far beyond the tables",
+     [](auto&) {
+         RawPackage p = ThreeMembers(Stated("x", 1));
+         p.count = INT32_MAX;
+         return p.Bytes();
+     },
+     {"dest/OV/Class/first.txt", "dest/OV/Class/bad.txt", "dest/OV/Class/third.txt"}, 10},
+    {"negative count",
+     [](auto&) {
+         RawPackage p = ThreeMembers(Stated("x", 1));
+         p.count = -3;
+         return p.Bytes();
+     },
+     {}, 4},
+    {"negative block size",
+     [](auto&) {
+         RawPackage p = ThreeMembers(Stated("x", 1));
+         p.blockSizes[2] = -12;
+         return p.Bytes();
+     },
+     {}, 5},
+    {"block past the end of the file",
+     [](auto&) {
+         RawPackage p = ThreeMembers(Stated("x", 1));
+         p.blockSizes[4] = INT32_MAX;
+         return p.Bytes();
+     },
+     {}, 6},
+    {"truncated file",
+     [](auto&) {
+         std::string bytes = ThreeMembers(Stated("x", 1)).Bytes();
+         return bytes.substr(0, bytes.size() - 5);
+     },
+     {}, 6},
+    {"shorter than the header", [](auto&) { return std::string(100, 'O'); }, {}, 3},
+    {"empty file", [](auto&) { return std::string(); }, {}, 3},
+};
+
+TEST_F(ClassZipTest, SpoiledPackagesStopAtTheBadMemberAndStayInsideTheDestination) {
+    for (const auto& c : kSpoiled) {
+        SCOPED_TRACE(c.what);
+        RecordingBar bar;
+        gLargestAllocation = 0;
+        EXPECT_FALSE(Unpack(c.bytes(root_.path()), &bar));
+        EXPECT_LT(gLargestAllocation.load(), size_t{1} << 20);
+        EXPECT_EQ(FilesWritten(), c.written);
+        EXPECT_EQ(bar.position, c.lastPosition);
+        fs::remove_all(dest_);
+    }
+}
+
+TEST_F(ClassZipTest, MissingPackageFailsAfterTryingToOpenIt) {
+    RecordingBar bar;
+    EXPECT_FALSE(UnpackFile(root_ / "missing.ovpk", &bar));
+    EXPECT_EQ(bar.position, 2);
+    EXPECT_TRUE(FilesWritten().empty());
+}
+
+TEST_F(ClassZipTest, LinksPlantedBelowTheDestinationAreNeverFollowed) {
+    struct Planted {
+        const char* link;
+        fs::path target;
+        const char* member;
+    };
+    const Planted cases[] = {
+        {"OV", root_ / "outside", "keep.txt"},
+        {"OV/Class", root_ / "outside", "Class\\keep.txt"},
+        {"OV/Class/a.txt", root_ / "outside/keep.txt", "Class\\a.txt"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.link);
+        fs::create_directories((dest_ / c.link).parent_path());
+        fs::create_symlink(c.target, dest_ / c.link);
+        EXPECT_FALSE(Unpack(RawPackage{{RawMember::Of(c.member, "overwritten")}}.Bytes()));
+        EXPECT_EQ(FilesWritten(), std::set<std::string>{"dest/" + std::string(c.link)});
+        fs::remove_all(dest_);
+    }
+}
+
+TEST_F(ClassZipTest, TheDestinationItselfMayBeReachedThroughALink) {
+    fs::create_directories(root_ / "real");
+    fs::create_symlink(root_ / "real", dest_);
+    EXPECT_TRUE(Unpack(RawPackage{{RawMember::Of("Class\\a.txt", "A")}}.Bytes()));
+    EXPECT_EQ(ovtest::ReadFile(root_ / "real/OV/Class/a.txt"), "A");
+}
+
+}  // namespace
