@@ -30,5 +30,6 @@ int& ExitCode();
 // Each group of commands registers itself here.
 void AddCipherCommands(CLI::App& app);
 void AddPackageCommands(CLI::App& app);
+void AddLessonCommands(CLI::App& app);
 
 }  // namespace ovtool

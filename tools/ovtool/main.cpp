@@ -10,6 +10,7 @@ int main(int argc, char** argv) {
     app.set_help_all_flag("--help-all", "Print help for every command");
     ovtool::AddCipherCommands(app);
     ovtool::AddPackageCommands(app);
+    ovtool::AddLessonCommands(app);
 
     // What the player would show the pupil goes to stderr, one line each.
     ov::SetMessageHandler([](const ov::Message& m) {

@@ -1,0 +1,123 @@
+#include "lesson/OVXML.h"
+
+#include <pugixml.hpp>
+
+#include <fstream>
+#include <system_error>
+
+#include "core/CoursewarePath.h"
+#include "core/MessageHook.h"
+#include "lesson/XmlFile.h"
+#include "lesson/XmlValue.h"
+
+namespace ov {
+
+void ShowResourceMissing() { ShowMessageEx("提示", "未找到资源文件", 0); }
+
+TOVXML::TOVXML(std::filesystem::path folder, std::string fileName, bool createNew) : FCreateNew(createNew) {
+    try {
+        FFolder = std::move(folder);
+        FFileName = std::move(fileName);
+        CheckExists();
+        if (FCreateNew && !FExists) {
+            EnsureFolder();
+            CreateEmptyFile();
+        }
+    } catch (const std::exception&) {
+        ShowResourceMissing();
+    }
+}
+
+TOVXML::~TOVXML() {
+    // A document closed by Save or a page read is not written again: reading
+    // it back first could only write what the file already holds. Nothing can
+    // be reported from here, and Initialise has written the file already.
+    if (FCreateNew && FDocument) {
+        try {
+            xml::SaveDocument(*FDocument, FilePath());
+        } catch (const std::exception&) {
+        }
+    }
+}
+
+std::filesystem::path TOVXML::FilePath() const { return ResolveCoursewarePath(FFolder, FFileName); }
+
+void TOVXML::CheckExists() {
+    std::error_code ec;
+    FExists = std::filesystem::exists(FilePath(), ec);
+}
+
+void TOVXML::EnsureFolder() {
+    std::error_code ec;
+    if (std::filesystem::is_directory(FFolder, ec)) return;
+    if (!std::filesystem::create_directory(FFolder, ec))
+        throw std::filesystem::filesystem_error("cannot create the folder", FFolder, ec);
+}
+
+void TOVXML::CreateEmptyFile() {
+    const auto path = FilePath();
+    std::ofstream out(path, std::ios::binary | std::ios::trunc);
+    if (!out) throw std::filesystem::filesystem_error("cannot create the file", path, std::error_code());
+    FExists = true;
+}
+
+void TOVXML::Initialise() {
+    if (FExists) WriteOrRaise(FDocument.get(), "初始化XML文件出错");
+}
+
+void TOVXML::Save() {
+    const auto closing = std::move(FDocument);
+    WriteOrRaise(closing.get(), "保存XML文件出错");
+}
+
+void TOVXML::WriteOrRaise(const pugi::xml_document* document, const char* message) const {
+    try {
+        if (!document) throw xml::XmlFailure("no open document");
+        xml::SaveDocument(*document, FilePath());
+    } catch (const std::exception&) {
+        throw eError(message);
+    }
+}
+
+bool TOVXML::Run(const std::function<void(pugi::xml_node root)>& body, Report report) {
+    if (!FExists) return false;
+    try {
+        EnsureLoaded();
+        pugi::xml_node root = FDocument->document_element();
+        if (!root) throw xml::XmlFailure("no document element");
+        body(root);
+        return true;
+    } catch (const std::exception&) {
+        if (report == Report::Message) ShowResourceMissing();
+        return false;
+    }
+}
+
+void TOVXML::EnsureLoaded() {
+    if (FDocument) return;
+    auto document = std::make_unique<pugi::xml_document>();
+    xml::LoadDocument(FilePath(), *document);
+    FDocument = std::move(document);
+}
+
+void TOVXML::InitialiseOrOpen() {
+    if (FCreateNew)
+        Initialise();
+    else
+        FExists = true;
+}
+
+void TOVXML::InitialiseWith(const std::function<void(pugi::xml_document& document)>& build) {
+    if (!FExists) return;
+    try {
+        FDocument = std::make_unique<pugi::xml_document>();
+        build(*FDocument);
+    } catch (const std::exception&) {
+        ShowResourceMissing();
+    }
+    TOVXML::Initialise();
+}
+
+void TOVXML::Close() { FDocument.reset(); }
+
+}  // namespace ov

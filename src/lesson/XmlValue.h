@@ -1,0 +1,55 @@
+#pragma once
+
+#include <pugixml.hpp>
+
+#include <cstdint>
+#include <optional>
+#include <stdexcept>
+#include <string>
+#include <string_view>
+
+// How every lesson operation reads the DOM. Documents are addressed by child
+// position, never by element name, and a value that is absent differs from an
+// empty one; every rule below throws XmlFailure where reading has to stop.
+namespace ov::xml {
+
+class XmlFailure : public std::runtime_error {
+    using std::runtime_error::runtime_error;
+};
+
+// Absent (no attribute, no text) is a state of its own. Values point into the
+// DOM, which outlives every read of one operation.
+using Value = std::optional<std::string_view>;
+
+// The node at a child position; comments and processing instructions count.
+pugi::xml_node Child(pugi::xml_node parent, int position);
+int CountChildren(pugi::xml_node parent);
+
+// A node that is not an element (a comment, or the script text of an item
+// among items with tests) has no attributes: lookups pass over it, reads fail.
+Value Attribute(pugi::xml_node node, const char* name);
+
+// One text or CDATA child gives its text; no children or an empty text give
+// no value; anything else fails.
+Value ElementText(pugi::xml_node node);
+
+int32_t ToInteger(const Value& value);
+bool ToBoolean(const Value& value);
+std::string ToText(const Value& value);
+
+// Lookups: an absent value never matches; present text that is no number fails.
+bool EqualsInteger(const Value& value, int32_t wanted);
+bool EqualsText(const Value& value, std::string_view wanted);
+// Absent counts as different from the empty text.
+bool DiffersFromEmpty(const Value& value);
+
+inline int32_t IntegerAttribute(pugi::xml_node node, const char* name) { return ToInteger(Attribute(node, name)); }
+inline bool BooleanAttribute(pugi::xml_node node, const char* name) { return ToBoolean(Attribute(node, name)); }
+inline std::string TextAttribute(pugi::xml_node node, const char* name) { return ToText(Attribute(node, name)); }
+inline std::string TextOf(pugi::xml_node node) { return ToText(ElementText(node)); }
+inline bool HasId(pugi::xml_node node, int32_t id) { return EqualsInteger(Attribute(node, "Id"), id); }
+
+// The first child whose "Id" equals id, or an empty node.
+pugi::xml_node FindById(pugi::xml_node section, int32_t id);
+
+}  // namespace ov::xml

@@ -1,0 +1,168 @@
+#include <gtest/gtest.h>
+
+#include <pugixml.hpp>
+
+#include "lesson/LessonLayout.h"
+#include "LessonText.h"
+
+namespace {
+
+using lessontest::LessonXml;
+using lessontest::TakeMessageCount;
+
+class PageItemsTest : public lessontest::LessonTest {};
+
+std::vector<ov::TItemKind> Kinds(const std::vector<ov::TPageItem>& items) {
+    std::vector<ov::TItemKind> kinds;
+    for (const auto& item : items) {
+        EXPECT_EQ(item.Data.index(), item.Kind);
+        kinds.push_back(item.Kind);
+    }
+    return kinds;
+}
+
+TEST_F(PageItemsTest, ListsEveryPoolInOrderWithEveryField) {
+    auto page = FixturePage("page.xml");
+    const auto items = page->GetPageItems();
+    EXPECT_EQ(TakeMessageCount(), 0u);
+    using namespace ov;
+    EXPECT_EQ(Kinds(items), (std::vector<TItemKind>{ikWord, ikWord, ikWord, ikWord, ikPicture, ikPicture, ikPicture,
+                                                    ikPicture, ikButton, ikButton, ikVideo, ikEdit, ikFrame, ikMovie}));
+
+    // Words carry their sentence's sound and font; lower-case and numeric
+    // "CanMove" values count as true. Two sentences with one Id are both listed.
+    const TXMLSentence world{{1, 1, "world", "s1.mp3", true, true, 0, 0}, 10, 80, {12, "Arial", 255}};
+    EXPECT_EQ(std::get<TXMLSentence>(items[1].Data), world);
+    const TXMLSentence good{{0, 2, "Good", "s2.mp3", true, true, 0, 0}, 40, 20, {14, "Times", -16777208}};
+    EXPECT_EQ(std::get<TXMLSentence>(items[2].Data), good);
+    EXPECT_EQ(std::get<TXMLSentence>(items[3].Data).Sentence.Audio, "again.mp3");
+
+    const TXMLImage cat{{3, "cat", 0, "cat.jpg", true, 2, false}, 100, 110, 120, 130};
+    EXPECT_EQ(std::get<TXMLImage>(items[4].Data), cat);
+    EXPECT_EQ(std::get<TXMLButton>(items[8].Data), (TXMLButton{1, 5, 6, 70, 20, "", 1}));
+    EXPECT_EQ(std::get<TXMLButton>(items[9].Data).Caption, "Go");
+    EXPECT_EQ(std::get<TXMLVideo>(items[10].Data), (TXMLVideo{1, 11, 12, 13, 14, "clip.mp4"}));
+    EXPECT_EQ(std::get<TXMLEdit>(items[11].Data), (TXMLEdit{7, 21, 22, 100, 0, "", 3}));
+    EXPECT_EQ(std::get<TXMLFrame>(items[12].Data), (TXMLFrame{1, 31, 32, 33, 34}));
+    EXPECT_EQ(std::get<TXMLFlash>(items[13].Data), (TXMLFlash{1, 41, 42, 43, 44, "song.swf"}));
+}
+
+TEST_F(PageItemsTest, AFailureKeepsTheEntriesBeforeItAndShowsOneMessage) {
+    const std::string word = R"(<s Id="1" Audio="a" Font_Size="1" Font_Style="f" Font_Color="0">)"
+                             R"(<w Id="0" Top="0" Left="0" Visible="1" CanMove="0">Hi</w></s>)";
+    const std::string picture = R"(<p Id="1" Name="n" Visible="1" Group="0" RuleId="0" Key="k" Top="0" Left="0" Width="0" Height="0"/>)";
+    const std::string noKey = R"(<p Id="2" Name="n" Visible="1" Group="0" RuleId="0" Top="0" Left="0" Width="0" Height="0"/>)";
+    struct Case {
+        const char* what;
+        std::string xml;
+        size_t entries;
+    };
+    const Case cases[] = {
+        {"picture without Key", LessonXml({{"alls", word}, {"alli", picture + noKey + picture}}), 2},
+        {"word with empty text", LessonXml({{"alls", word + R"(<s Id="2" Audio="a" Font_Size="1" Font_Style="f" Font_Color="0"><w Id="0" Top="0" Left="0" Visible="1" CanMove="0"></w></s>)"}}), 1},
+        {"word text with markup", LessonXml({{"alls", R"(<s Id="2" Audio="a" Font_Size="1" Font_Style="f" Font_Color="0"><w Id="0" Top="0" Left="0" Visible="1" CanMove="0">a<b/></w></s>)"}}), 0},
+        {"comment among pictures", LessonXml({{"alli", picture + "<!-- note -->" + picture}}), 1},
+        {"Visible not a Boolean", LessonXml({{"alli", picture + R"(<p Id="1" Name="n" Visible="yes" Group="0" RuleId="0" Key="k" Top="0" Left="0" Width="0" Height="0"/>)"}}), 1},
+        {"Top not a number", LessonXml({{"allShape", R"(<r Id="1" Top="1.5" Left="0" Height="0" Width="0"/>)"}}), 0},
+        {"pool missing", "<OVENG><res><alls/></res></OVENG>", 0},
+        {"not XML", "<OVENG><res>", 0},
+        {"empty file", "", 0},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        auto page = Page(c.xml);
+        EXPECT_EQ(page->GetPageItems().size(), c.entries);
+        EXPECT_EQ(TakeMessageCount(), 1u);
+        EXPECT_FALSE(page->IsOpen());
+    }
+}
+
+TEST_F(PageItemsTest, ClosesTheDocumentSoTheNextReadSeesTheFileAgain) {
+    auto page = FixturePage("page.xml");
+    EXPECT_TRUE(page->HasRules());
+    EXPECT_TRUE(page->IsOpen());
+    ovtest::WriteFile(dir / "page.ovb", LessonXml());
+    EXPECT_TRUE(page->HasRules());  // still the DOM loaded before
+    EXPECT_EQ(page->GetPageItems().size(), 14u);
+    EXPECT_FALSE(page->IsOpen());
+    EXPECT_TRUE(page->GetPageItems().empty());
+    EXPECT_FALSE(page->HasRules());
+    EXPECT_EQ(TakeMessageCount(), 0u);
+}
+
+TEST_F(PageItemsTest, ReadsGbkTextDeclaredAsGb2312) {
+    auto page = FixturePage("gbk-page.xml");
+    const auto items = page->GetPageItems();
+    ASSERT_EQ(items.size(), 2u);
+    const auto& word = std::get<ov::TXMLSentence>(items[0].Data);
+    EXPECT_EQ(word.Sentence.Text, "你好，朱镕基！");
+    EXPECT_EQ(word.Sentence.Audio, "问候.mp3");
+    EXPECT_EQ(word.Font.Name, "宋体");
+    EXPECT_EQ(std::get<ov::TXMLImage>(items[1].Data).Image.Name, "图片\\苹果.JPG");
+    EXPECT_EQ(page->GetRoles(), (std::vector<std::string>{"小明"}));
+    EXPECT_EQ(page->FindKeyPicture(0, "苹果"), 1);
+}
+
+TEST_F(PageItemsTest, ReadsUtf8WhenTheFileSaysSo) {
+    std::string xml = LessonXml({{"alli", R"(<p Id="1" Name="图.jpg" Visible="1" Group="0" RuleId="0" Key="" Top="0" Left="0" Width="0" Height="0"/>)"}});
+    xml.replace(xml.find("GB2312"), 6, "UTF-8");
+    auto page = Page(xml);
+    ov::TXMLImage image;
+    page->GetImage(1, image);
+    EXPECT_EQ(image.Image.Name, "图.jpg");
+    EXPECT_EQ(TakeMessageCount(), 0u);
+}
+
+TEST_F(PageItemsTest, RefusesHugeDocumentsAndExpandsNoDeclaredEntities) {
+    {
+        auto page = Page(LessonXml());
+        std::filesystem::resize_file(dir / "page.ovb", (64u << 20) + 1);
+        EXPECT_TRUE(page->GetPageItems().empty());
+        EXPECT_EQ(TakeMessageCount(), 1u);
+    }
+    std::string xml = LessonXml({{"Titles", R"(<r Id="1">&secret;&amp;</r>)"}});
+    xml.insert(xml.find("<OVENG"), "<!DOCTYPE OVENG [<!ENTITY secret SYSTEM \"file:///etc/hostname\">]>");
+    auto page = Page(xml);
+    ov::TRule rule;
+    page->GetRule(ov::rTitle, 1, rule);
+    EXPECT_EQ(rule.Text, "&secret;&");
+}
+
+TEST_F(PageItemsTest, NewLessonHasEverySectionWhereLookupsExpectIt) {
+    { ov::TChXMLA page(dir / "Class", "new.ovb", true); }
+    EXPECT_EQ(TakeMessageCount(), 0u);
+    const std::string bytes = ovtest::ReadFile(dir / "Class" / "new.ovb");
+    EXPECT_TRUE(bytes.starts_with("<?xml version=\"1.0\" encoding=\"GB2312\"?>"));
+    pugi::xml_document doc;
+    ASSERT_TRUE(doc.load_string(bytes.c_str()));
+    pugi::xml_node root = doc.document_element();
+    EXPECT_STREQ(root.name(), "OVENG");
+    EXPECT_STREQ(root.attribute("ver").value(), "6.0");
+
+    namespace layout = ov::layout;
+    const std::pair<layout::Path, const char*> pools[] = {
+        {layout::kAlls, "alls"},          {layout::kAlli, "alli"},
+        {layout::kAllButton, "allbutton"}, {layout::kAllRadio, "allradio"},
+        {layout::kAllEdit, "alledit"},     {layout::kAllShape, "allShape"},
+        {layout::kAllFlash, "allFlash"},   {layout::kOtherSentences, "sentences"},
+        {layout::kOtherImages, "images"},  {layout::kOtherButtons, "buttons"},
+        {layout::kOtherEdits, "edits"},    {layout::kRoleActs, "RoleActs"},
+    };
+    for (const auto& [path, name] : pools) EXPECT_STREQ(layout::Walk(root, path).name(), name);
+    const char* sections[ov::kRuleKindCount] = {
+        nullptr, nullptr, nullptr, nullptr, nullptr, nullptr,
+        "Titles", "Sencens", "WordFollowReads", "SentenceFollowReads", "WordFollowWrites", "SentenceFollowWrites",
+        "ArrangeWords", "ArrangeSentences", "Discerns", nullptr, "TitleRecites", "WordEden", "Games", "Musics",
+        "Tests", "WorldExtends", nullptr, nullptr, nullptr, nullptr, nullptr};
+    for (int kind = 0; kind < ov::kRuleKindCount; ++kind) {
+        const auto path = layout::SectionOf(static_cast<ov::TOVRule>(kind));
+        ASSERT_EQ(path.has_value(), sections[kind] != nullptr) << kind;
+        if (path) {
+            EXPECT_STREQ(layout::Walk(root, *path).name(), sections[kind]) << kind;
+        }
+    }
+    EXPECT_STREQ(root.child("rules").last_child().name(), "Encampments");
+    EXPECT_EQ(std::distance(root.child("rules").begin(), root.child("rules").end()), 12);
+}
+
+}  // namespace
