@@ -31,5 +31,7 @@ int& ExitCode();
 void AddCipherCommands(CLI::App& app);
 void AddPackageCommands(CLI::App& app);
 void AddLessonCommands(CLI::App& app);
+void AddAudioCommands(CLI::App& app);
+void AddRecordCommands(CLI::App& app);
 
 }  // namespace ovtool

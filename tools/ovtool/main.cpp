@@ -11,6 +11,8 @@ int main(int argc, char** argv) {
     ovtool::AddCipherCommands(app);
     ovtool::AddPackageCommands(app);
     ovtool::AddLessonCommands(app);
+    ovtool::AddAudioCommands(app);
+    ovtool::AddRecordCommands(app);
 
     // What the player would show the pupil goes to stderr, one line each.
     ov::SetMessageHandler([](const ov::Message& m) {

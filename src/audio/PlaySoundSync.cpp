@@ -1,0 +1,31 @@
+#include "audio/PlaySoundSync.h"
+
+#include "audio/SoundLibrary.h"
+
+#include <chrono>
+#include <thread>
+
+namespace ov {
+namespace {
+
+constexpr int kPollMs = 10;
+
+}  // namespace
+
+bool PlaySoundSync(const std::string& path) {
+    auto& library = SoundLibrary::Instance();
+    SoundHandle channel = library.OpenFile(path);
+    if (channel == 0) return false;
+    library.Play(channel);
+    while (!library.Ended(channel)) {
+        if (library.OnVirtualClock()) {
+            library.AdvanceVirtualClock(kPollMs);
+        } else {
+            std::this_thread::sleep_for(std::chrono::milliseconds(kPollMs));
+        }
+    }
+    library.Free(channel);
+    return true;
+}
+
+}  // namespace ov

@@ -1,0 +1,12 @@
+#pragma once
+
+#include <string>
+
+namespace ov {
+
+// Plays a sound file to its end and only then returns (the word drill's way
+// of playing a word). Anything it cannot play returns at once, silently;
+// false then. On the virtual clock it lets the time pass itself.
+bool PlaySoundSync(const std::string& path);
+
+}  // namespace ov

@@ -1,0 +1,38 @@
+#pragma once
+
+#include <cstdint>
+#include <filesystem>
+#include <string>
+#include <vector>
+
+namespace ovtest {
+
+// Sound files made once per test run with the command-line encoders (sox,
+// lame, twolame, espeak-ng) and our own small module writer, in a folder
+// that lives as long as the test program.
+struct AudioFixtures {
+    std::filesystem::path folder;
+    std::filesystem::path toneWav;     // 3000 ms, 1000 Hz, 44100 Hz stereo, half scale
+    std::filesystem::path lowRateWav;  // 3000 ms, 440 Hz, 22050 Hz mono
+    std::filesystem::path mp3;         // the 3000 ms tone
+    std::filesystem::path mp2;
+    std::filesystem::path ogg;
+    std::filesystem::path module;      // 3000 ms ProTracker module
+    std::filesystem::path speech;      // a spoken English sentence
+
+    static const AudioFixtures& Get();
+};
+
+// Runs a shell command; true when it exited 0.
+bool RunCommand(const std::string& command);
+
+// A ProTracker module with one looped square-wave sample playing for
+// `rows` rows at the default speed (120 ms a row).
+std::string WriteTinyModule(int rows);
+
+// Interleaved 16-bit stereo helpers for checking rendered output.
+double Rms(const std::vector<std::int16_t>& frames, std::size_t firstFrame, std::size_t count, int channel = 0);
+// The strongest frequency of the left channel, in Hz, by counting upward zero crossings.
+double ZeroCrossingHz(const std::vector<std::int16_t>& frames, std::size_t firstFrame, std::size_t count);
+
+}  // namespace ovtest

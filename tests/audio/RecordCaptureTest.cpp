@@ -1,0 +1,262 @@
+#include <gtest/gtest.h>
+
+#include <fcntl.h>
+#include <signal.h>
+#include <spawn.h>
+#include <sys/wait.h>
+
+#include <chrono>
+#include <cstdlib>
+#include <cstring>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include "AudioFixtures.h"
+#include "audio/AudioDriver.h"
+#include "audio/RecordingSimulator.h"
+#include "audio/SoundLibrary.h"
+#include "audio/UGetResult.h"
+#include "audio/UntSoundAudioRecorder.h"
+#include "support/TestFiles.h"
+
+namespace {
+
+using namespace std::chrono_literals;
+
+uint32_t U32At(const std::string& s, size_t at) {
+    uint32_t v = 0;
+    std::memcpy(&v, s.data() + at, 4);
+    return v;
+}
+
+uint16_t U16At(const std::string& s, size_t at) {
+    uint16_t v = 0;
+    std::memcpy(&v, s.data() + at, 2);
+    return v;
+}
+
+// One second of 16-bit samples that count up, so a lost, doubled or shifted
+// buffer shows.
+std::string CountingSound() {
+    std::string raw;
+    for (int k = 0; k < 32000; ++k) {
+        raw += static_cast<char>(k & 0xFF);
+        raw += static_cast<char>((k >> 8) & 0xFF);
+    }
+    return raw;
+}
+
+// The SDL audio subsystem is process-wide: it is restarted on the driver a
+// test needs and shut down again afterwards for whoever comes next.
+class DriverSwitch {
+public:
+    explicit DriverSwitch(const char* driver) {
+        ov::SoundLibrary::Instance().UseVirtualClock();
+        const char* previous = std::getenv("OV_AUDIO_DRIVER");
+        previous_ = previous != nullptr ? previous : "";
+        SDL_QuitSubSystem(SDL_INIT_AUDIO);
+        setenv("OV_AUDIO_DRIVER", driver, 1);
+    }
+    ~DriverSwitch() {
+        SDL_QuitSubSystem(SDL_INIT_AUDIO);
+        setenv("OV_AUDIO_DRIVER", previous_.c_str(), 1);
+    }
+
+private:
+    std::string previous_;
+};
+
+// Captures from a raw file through SDL's disk driver, unpaced.
+class DiskCapture : public testing::Test {
+protected:
+    void SetUp() override {
+        ovtest::WriteFile(dir / "mic.raw", raw);
+        setenv("SDL_DISKAUDIOFILEIN", (dir / "mic.raw").c_str(), 1);
+        setenv("SDL_DISKAUDIODELAY", "0", 1);
+        ASSERT_TRUE(ov::InitAudioDriver());
+        ASSERT_EQ(ov::AudioDriverName(), "disk");
+        recorder.SetRecordFolder(dir.path().string() + "/");
+    }
+
+    std::string Recorded() {
+        recorder.StopRecord(true);
+        return ovtest::ReadFile(recorder.LastFileName());
+    }
+
+    DriverSwitch driver{"disk"};
+    ovtest::TempDir dir;
+    std::string raw = CountingSound();
+    ov::TVoiceRecorder recorder;
+};
+
+TEST_F(DiskCapture, WritesTheCapturedBytesUnderTheWaveHeader) {
+    recorder.StartRecord();
+    ASSERT_TRUE(recorder.IsRecording());
+    const auto deadline = std::chrono::steady_clock::now() + 5s;
+    while (recorder.Input().TotalFrames() * 4 < static_cast<int64_t>(raw.size()) &&
+           std::chrono::steady_clock::now() < deadline) {
+        recorder.WaitForNotification(100ms);
+        recorder.ProcessNotifications();
+    }
+    const std::string wav = Recorded();
+
+    ASSERT_GT(wav.size(), 44u + raw.size());
+    const uint32_t n = static_cast<uint32_t>(wav.size() - 44);
+    EXPECT_EQ(wav.substr(0, 4), "RIFF");
+    EXPECT_EQ(U32At(wav, 4), n + 36);
+    EXPECT_EQ(wav.substr(8, 8), "WAVEfmt ");
+    EXPECT_EQ(U32At(wav, 16), 16u);
+    EXPECT_EQ(U16At(wav, 20), 1);
+    EXPECT_EQ(U16At(wav, 22), 2);
+    EXPECT_EQ(U32At(wav, 24), 16000u);
+    EXPECT_EQ(U32At(wav, 28), 64000u);
+    EXPECT_EQ(U16At(wav, 32), 4);
+    EXPECT_EQ(U16At(wav, 34), 16);
+    EXPECT_EQ(wav.substr(36, 4), "data");
+    EXPECT_EQ(U32At(wav, 40), n);
+    EXPECT_EQ(n % 4, 0u);
+    EXPECT_TRUE(wav.compare(44, raw.size(), raw) == 0) << "the sound arrives byte for byte";
+    EXPECT_EQ(wav.find_first_not_of('\0', 44 + raw.size()), std::string::npos) << "silence after the file";
+}
+
+TEST_F(DiskCapture, BusyOwnerLosesNoFrame) {
+    recorder.StartRecord();
+    ASSERT_TRUE(recorder.IsRecording());
+    std::this_thread::sleep_for(2s);
+    const std::string wav = Recorded();
+    ASSERT_GT(wav.size(), 44u + raw.size());
+    EXPECT_TRUE(wav.compare(44, raw.size(), raw) == 0);
+}
+
+// A private PulseAudio server whose microphone hears what is played into its
+// "micfeed" sink.
+class PulseServer {
+public:
+    PulseServer() {
+        const std::string run = (dir / "run").string();
+        server_ = "unix:" + run + "/pulse/native";
+        env_ = {"XDG_RUNTIME_DIR=" + run, "HOME=" + (dir / "home").string(), "PULSE_SERVER=" + server_,
+                "PATH=" + std::string(std::getenv("PATH") != nullptr ? std::getenv("PATH") : "/usr/bin:/bin")};
+        ovtest::WriteFile(dir / "home" / ".keep", "");
+        ovtest::WriteFile(dir / "run" / ".keep", "");
+        ovtest::WriteFile(dir / "ci.pa",
+                          "load-module module-native-protocol-unix auth-anonymous=1\n"
+                          "load-module module-null-sink sink_name=speakers\n"
+                          "load-module module-null-sink sink_name=micfeed\n"
+                          "load-module module-remap-source master=micfeed.monitor source_name=mic\n"
+                          "set-default-sink speakers\n"
+                          "set-default-source mic\n");
+    }
+
+    ~PulseServer() {
+        for (pid_t pid : background_) {
+            kill(pid, SIGTERM);
+            waitpid(pid, nullptr, 0);
+        }
+        if (started_) Run({"pulseaudio", "--kill"});
+    }
+
+    bool Start() {
+        if (Run({"pulseaudio", "-D", "-n", "-F", (dir / "ci.pa").string(), "--exit-idle-time=-1", "--disallow-exit"}) != 0)
+            return false;
+        started_ = true;
+        for (int i = 0; i < 50; ++i) {
+            if (Run({"pactl", "info"}) == 0) return true;
+            std::this_thread::sleep_for(100ms);
+        }
+        return false;
+    }
+
+    pid_t Spawn(const std::vector<std::string>& args) {
+        std::vector<char*> argv;
+        for (const auto& a : args) argv.push_back(const_cast<char*>(a.c_str()));
+        argv.push_back(nullptr);
+        std::vector<char*> envp;
+        for (auto& e : env_) envp.push_back(e.data());
+        envp.push_back(nullptr);
+        posix_spawn_file_actions_t quiet;
+        posix_spawn_file_actions_init(&quiet);
+        posix_spawn_file_actions_addopen(&quiet, 1, "/dev/null", O_WRONLY, 0);
+        posix_spawn_file_actions_addopen(&quiet, 2, "/dev/null", O_WRONLY, 0);
+        pid_t pid = -1;
+        if (posix_spawnp(&pid, argv[0], &quiet, nullptr, argv.data(), envp.data()) != 0) pid = -1;
+        posix_spawn_file_actions_destroy(&quiet);
+        return pid;
+    }
+
+    int Run(const std::vector<std::string>& args) {
+        const pid_t pid = Spawn(args);
+        int status = 0;
+        if (pid < 0 || waitpid(pid, &status, 0) != pid) return -1;
+        return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+    }
+
+    // Keeps a stream open on a sink, so the server does not idle between sounds.
+    void KeepBusy(const std::string& sink) { background_.push_back(Spawn({"pacat", "-d", sink, "/dev/zero"})); }
+
+    const std::string& Address() const { return server_; }
+
+    ovtest::TempDir dir;
+
+private:
+    std::string server_;
+    std::vector<std::string> env_;
+    std::vector<pid_t> background_;
+    bool started_ = false;
+};
+
+class PulseRecording : public testing::Test {
+protected:
+    void SetUp() override {
+        if (!server.Start()) GTEST_SKIP() << "pulseaudio cannot start here";
+        setenv("PULSE_SERVER", server.Address().c_str(), 1);
+        driver = std::make_unique<DriverSwitch>("pulseaudio");
+        ASSERT_TRUE(ov::InitAudioDriver());
+        ASSERT_EQ(ov::AudioDriverName(), "pulseaudio");
+        server.KeepBusy("speakers");
+        server.KeepBusy("micfeed");
+        recorder.SetRecordFolder(server.dir.path().string() + "/");
+    }
+
+    void TearDown() override {
+        driver.reset();
+        unsetenv("PULSE_SERVER");
+    }
+
+    // Records while `player` runs, and a little longer for the server's latency.
+    std::vector<uint8_t> RecordWhile(pid_t player, std::chrono::milliseconds tail) {
+        recorder.StartRecord();
+        EXPECT_TRUE(recorder.IsRecording());
+        int status = 0;
+        while (player > 0 && waitpid(player, &status, WNOHANG) == 0) Pump(50ms);
+        for (auto end = std::chrono::steady_clock::now() + tail; std::chrono::steady_clock::now() < end;) Pump(50ms);
+        recorder.StopRecord(true);
+        return ov::SimulateSoundSamples(recorder.LastFileName()).value_or(std::vector<uint8_t>{});
+    }
+
+    void Pump(std::chrono::milliseconds wait) {
+        recorder.WaitForNotification(wait);
+        recorder.ProcessNotifications();
+    }
+
+    PulseServer server;
+    std::unique_ptr<DriverSwitch> driver;
+    ov::TVoiceRecorder recorder;
+};
+
+TEST_F(PulseRecording, SpeechScoresHighAgainstItsOriginalAndSilenceLow) {
+    const std::string speech = ovtest::AudioFixtures::Get().speech.string();
+    const auto original = ov::SimulateSoundSamples(speech);
+    ASSERT_TRUE(original.has_value());
+
+    const auto spoken = RecordWhile(server.Spawn({"paplay", "-d", "micfeed", speech}), 400ms);
+    ov::TGetSoundDataResult scorer;
+    EXPECT_GE(ov::CompareRecording(scorer, *original, spoken), 80);
+
+    const auto silent = RecordWhile(-1, 1000ms);
+    ov::TGetSoundDataResult fresh;
+    EXPECT_LT(ov::CompareRecording(fresh, *original, silent), 20);
+}
+
+}  // namespace
