@@ -10,31 +10,22 @@ constexpr long kChunkFrames = 2048;
 }  // namespace
 
 std::unique_ptr<SndfileSource> SndfileSource::Adopt(SNDFILE* file, const SF_INFO& info) {
-    if (info.channels <= 0 || info.samplerate <= 0) {
+    if (info.channels <= 0) {
         sf_close(file);
         return nullptr;
     }
-    SDL_AudioStream* resampler = nullptr;
-    if (info.samplerate != kOutputRate) {
-        resampler = SDL_NewAudioStream(AUDIO_F32SYS, 2, info.samplerate, AUDIO_F32SYS, 2, kOutputRate);
-        if (resampler == nullptr) {
-            sf_close(file);
-            return nullptr;
-        }
-    }
-    return std::unique_ptr<SndfileSource>(new SndfileSource(file, info, resampler));
+    std::unique_ptr<SndfileSource> source(new SndfileSource(file, info));
+    if (!source->Convertible()) return nullptr;
+    return source;
 }
 
-SndfileSource::SndfileSource(SNDFILE* file, const SF_INFO& info, SDL_AudioStream* resampler)
-    : file_(file), info_(info), resampler_(resampler),
-      raw_(static_cast<std::size_t>(kChunkFrames * info.channels)), stereo_(kChunkFrames * 2) {}
+SndfileSource::SndfileSource(SNDFILE* file, const SF_INFO& info)
+    : ResampledSource(info.samplerate), file_(file), info_(info),
+      raw_(static_cast<std::size_t>(kChunkFrames * info.channels)) {}
 
-SndfileSource::~SndfileSource() {
-    if (resampler_ != nullptr) SDL_FreeAudioStream(resampler_);
-    sf_close(file_);
-}
+SndfileSource::~SndfileSource() { sf_close(file_); }
 
-long SndfileSource::ReadStereo(float* frames, long count) {
+long SndfileSource::ReadNative(float* frames, long count) {
     long done = 0;
     while (done < count) {
         long want = std::min(count - done, kChunkFrames);
@@ -50,37 +41,10 @@ long SndfileSource::ReadStereo(float* frames, long count) {
     return done;
 }
 
-bool SndfileSource::FeedResampler() {
-    if (drained_) return false;
-    long got = ReadStereo(stereo_.data(), kChunkFrames);
-    if (got > 0) {
-        SDL_AudioStreamPut(resampler_, stereo_.data(), static_cast<int>(got * 2 * sizeof(float)));
-        return true;
-    }
-    SDL_AudioStreamFlush(resampler_);
-    drained_ = true;
-    return true;
+bool SndfileSource::SeekNative(std::int64_t frame) {
+    return sf_seek(file_, static_cast<sf_count_t>(frame), SEEK_SET) >= 0;
 }
 
-long SndfileSource::Read(float* frames, long count) {
-    if (resampler_ == nullptr) return ReadStereo(frames, count);
-    const int bytesPerFrame = 2 * sizeof(float);
-    while (SDL_AudioStreamAvailable(resampler_) < count * bytesPerFrame && FeedResampler()) {
-    }
-    int got = SDL_AudioStreamGet(resampler_, frames, static_cast<int>(count * bytesPerFrame));
-    return got > 0 ? got / bytesPerFrame : 0;
-}
-
-bool SndfileSource::Seek(std::int64_t frame) {
-    sf_count_t target = static_cast<sf_count_t>(frame * info_.samplerate / kOutputRate);
-    if (sf_seek(file_, target, SEEK_SET) < 0) return false;
-    if (resampler_ != nullptr) SDL_AudioStreamClear(resampler_);
-    drained_ = false;
-    return true;
-}
-
-std::int64_t SndfileSource::LengthFrames() const {
-    return static_cast<std::int64_t>(info_.frames) * kOutputRate / info_.samplerate;
-}
+std::int64_t SndfileSource::NativeLength() const { return static_cast<std::int64_t>(info_.frames); }
 
 }  // namespace ov

@@ -19,13 +19,13 @@ public:
     virtual long Read(float* frames, long count) = 0;
     // Moves to an output-rate frame; false when the sound cannot seek there.
     virtual bool Seek(std::int64_t frame) = 0;
-    // Length in output-rate frames; may be an estimate for MP3 without a header.
+    // Length in output-rate frames.
     virtual std::int64_t LengthFrames() const = 0;
 };
 
-// Opens a file by its content, not its name: first as a sampled stream (WAV,
-// MPEG layers 1-3, Ogg Vorbis and everything else libsndfile reads), then as
-// tracker music. Null when neither recognises it.
+// Opens a file by its content, not its name: as a sampled stream (WAV, Ogg
+// Vorbis and everything else libsndfile reads), as MPEG audio (layers 1-3),
+// then as tracker music. Null when none recognises it.
 std::unique_ptr<SoundSource> OpenSoundFile(const std::string& path);
 
 }  // namespace ov

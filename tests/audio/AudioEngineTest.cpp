@@ -1,6 +1,7 @@
 #include "AudioFixtures.h"
 #include "VirtualClock.h"
 #include "audio/AudioObject.h"
+#include "audio/MediaCommand.h"
 #include "support/TestFiles.h"
 
 #include <gmock/gmock.h>
@@ -97,6 +98,48 @@ TEST_F(AudioEngineTest, EveryFormatPlaysForItsLength) {
     }
 }
 
+// Without the info header nobody knows the encoder's delay and padding, so
+// they play as part of the sound: the length is the speech's or tone's own
+// plus up to a frame of padding and the encoder's and decoder's delay.
+TEST_F(AudioEngineTest, VbrMp3WithoutInfoHeaderHasItsTrueLengthEverywhere) {
+    const auto& f = AudioFixtures::Get();
+    ov::TAudioObject probe;
+    struct Case {
+        std::filesystem::path file;
+        int sourceMs;
+        int frameMs;
+        int delayMs;
+    };
+    const int speechMs = probe.GetFileDuration(f.speech.string());
+    for (const Case& c : {Case{f.vbrMp3, 3000, 26, 25}, Case{f.vbrSpeechMp3, speechMs, 26, 50}}) {
+        SCOPED_TRACE(c.file.filename().string());
+        int duration = probe.GetFileDuration(c.file.string());
+        EXPECT_GE(duration, c.sourceMs);
+        EXPECT_LE(duration, c.sourceMs + c.frameMs + c.delayMs);
+
+        ov::MediaCommand media;
+        std::string reply;
+        ASSERT_EQ(media.Send("open " + ov::ShortPath(c.file.string()) + " type MPEGVideo Alias s", nullptr), 0);
+        EXPECT_EQ(media.Send("status s length", &reply), 0);
+        EXPECT_EQ(reply, std::to_string(duration));
+        media.Send("close s", nullptr);
+
+        ov::TAudioObject audio;
+        audio.Play(c.file.string());
+        EXPECT_EQ(audio.GetLength(), duration);
+        EXPECT_NEAR(PlayToFinish(audio), duration - 50, 10);
+    }
+}
+
+TEST_F(AudioEngineTest, VbrMp3WithoutInfoHeaderSoundsToItsEnd) {
+    ov::TAudioObject audio;
+    audio.Play(AudioFixtures::Get().vbrMp3.string());
+    auto out = Advance(2900);
+    EXPECT_GT(ovtest::Rms(out, 44100 * 27 / 10, 4410), 5000);
+    audio.EngineTick();
+    EXPECT_EQ(audio.GetState(), TAudioEngine::kPlaying);
+}
+
 TEST_F(AudioEngineTest, TempoShortensPlayingTimeAndKeepsThePitch) {
     const auto& f = AudioFixtures::Get();
     ov::TAudioObject fast;
@@ -176,14 +219,15 @@ TEST_F(AudioEngineTest, UnsupportedOrMissingFilesPlayNothing) {
 }
 
 TEST_F(AudioEngineTest, ATruncatedFileFinishesWhereItsDataEnds) {
-    // The MP3's header promises three seconds; the data holds about 1.2.
+    // The MP3's info header promises three seconds; the data holds about 1.2,
+    // and the length counts the data.
     ovtest::TempDir dir;
     auto cut = dir / "cut.mp3";
     ovtest::WriteFile(cut, ovtest::ReadFile(AudioFixtures::Get().mp3).substr(0, 20000));
     ov::TAudioObject audio;
     audio.Play(cut.string());
-    EXPECT_EQ(audio.GetLength(), 3000);
-    EXPECT_NEAR(PlayToFinish(audio), 1190, 30);
+    EXPECT_NEAR(audio.GetLength(), 1200, 30);
+    EXPECT_NEAR(PlayToFinish(audio), audio.GetFileDuration(cut.string()) - 50, 10);
 }
 
 TEST_F(AudioEngineTest, AFileThatVanishesStopsTheChannel) {

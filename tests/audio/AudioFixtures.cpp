@@ -66,6 +66,8 @@ const AudioFixtures& AudioFixtures::Get() {
         f.toneWav = f.folder / "tone.wav";
         f.lowRateWav = f.folder / "low.wav";
         f.mp3 = f.folder / "tone.mp3";
+        f.vbrMp3 = f.folder / "tone-vbr.mp3";
+        f.vbrSpeechMp3 = f.folder / "speech-vbr.mp3";
         f.mp2 = f.folder / "tone.mp2";
         f.ogg = f.folder / "tone.ogg";
         f.module = f.folder / "tiny.mod";
@@ -76,6 +78,8 @@ const AudioFixtures& AudioFixtures::Get() {
         Make("twolame --quiet " + Quoted(f.toneWav) + " " + Quoted(f.mp2));
         Make("sox " + Quoted(f.toneWav) + " " + Quoted(f.ogg));
         Make("espeak-ng -w " + Quoted(f.speech) + " 'Good morning. How are you today?'");
+        Make("lame --silent -V 4 -t " + Quoted(f.toneWav) + " " + Quoted(f.vbrMp3));
+        Make("lame --silent -V 4 -t " + Quoted(f.speech) + " " + Quoted(f.vbrSpeechMp3));
         WriteFile(f.module, WriteTinyModule(25));
         return f;
     }();

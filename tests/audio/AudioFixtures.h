@@ -15,6 +15,10 @@ struct AudioFixtures {
     std::filesystem::path toneWav;     // 3000 ms, 1000 Hz, 44100 Hz stereo, half scale
     std::filesystem::path lowRateWav;  // 3000 ms, 440 Hz, 22050 Hz mono
     std::filesystem::path mp3;         // the 3000 ms tone
+    // The tone and the speech as VBR MP3 without the info header that would
+    // tell their length: only walking every frame finds it.
+    std::filesystem::path vbrMp3;
+    std::filesystem::path vbrSpeechMp3;
     std::filesystem::path mp2;
     std::filesystem::path ogg;
     std::filesystem::path module;      // 3000 ms ProTracker module

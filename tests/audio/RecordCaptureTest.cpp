@@ -1,8 +1,5 @@
 #include <gtest/gtest.h>
 
-#include <fcntl.h>
-#include <signal.h>
-#include <spawn.h>
 #include <sys/wait.h>
 
 #include <chrono>
@@ -13,6 +10,7 @@
 #include <vector>
 
 #include "AudioFixtures.h"
+#include "PulseServer.h"
 #include "audio/AudioDriver.h"
 #include "audio/RecordingSimulator.h"
 #include "audio/SoundLibrary.h"
@@ -129,83 +127,6 @@ TEST_F(DiskCapture, BusyOwnerLosesNoFrame) {
     EXPECT_TRUE(wav.compare(44, raw.size(), raw) == 0);
 }
 
-// A private PulseAudio server whose microphone hears what is played into its
-// "micfeed" sink.
-class PulseServer {
-public:
-    PulseServer() {
-        const std::string run = (dir / "run").string();
-        server_ = "unix:" + run + "/pulse/native";
-        env_ = {"XDG_RUNTIME_DIR=" + run, "HOME=" + (dir / "home").string(), "PULSE_SERVER=" + server_,
-                "PATH=" + std::string(std::getenv("PATH") != nullptr ? std::getenv("PATH") : "/usr/bin:/bin")};
-        ovtest::WriteFile(dir / "home" / ".keep", "");
-        ovtest::WriteFile(dir / "run" / ".keep", "");
-        ovtest::WriteFile(dir / "ci.pa",
-                          "load-module module-native-protocol-unix auth-anonymous=1\n"
-                          "load-module module-null-sink sink_name=speakers\n"
-                          "load-module module-null-sink sink_name=micfeed\n"
-                          "load-module module-remap-source master=micfeed.monitor source_name=mic\n"
-                          "set-default-sink speakers\n"
-                          "set-default-source mic\n");
-    }
-
-    ~PulseServer() {
-        for (pid_t pid : background_) {
-            kill(pid, SIGTERM);
-            waitpid(pid, nullptr, 0);
-        }
-        if (started_) Run({"pulseaudio", "--kill"});
-    }
-
-    bool Start() {
-        if (Run({"pulseaudio", "-D", "-n", "-F", (dir / "ci.pa").string(), "--exit-idle-time=-1", "--disallow-exit"}) != 0)
-            return false;
-        started_ = true;
-        for (int i = 0; i < 50; ++i) {
-            if (Run({"pactl", "info"}) == 0) return true;
-            std::this_thread::sleep_for(100ms);
-        }
-        return false;
-    }
-
-    pid_t Spawn(const std::vector<std::string>& args) {
-        std::vector<char*> argv;
-        for (const auto& a : args) argv.push_back(const_cast<char*>(a.c_str()));
-        argv.push_back(nullptr);
-        std::vector<char*> envp;
-        for (auto& e : env_) envp.push_back(e.data());
-        envp.push_back(nullptr);
-        posix_spawn_file_actions_t quiet;
-        posix_spawn_file_actions_init(&quiet);
-        posix_spawn_file_actions_addopen(&quiet, 1, "/dev/null", O_WRONLY, 0);
-        posix_spawn_file_actions_addopen(&quiet, 2, "/dev/null", O_WRONLY, 0);
-        pid_t pid = -1;
-        if (posix_spawnp(&pid, argv[0], &quiet, nullptr, argv.data(), envp.data()) != 0) pid = -1;
-        posix_spawn_file_actions_destroy(&quiet);
-        return pid;
-    }
-
-    int Run(const std::vector<std::string>& args) {
-        const pid_t pid = Spawn(args);
-        int status = 0;
-        if (pid < 0 || waitpid(pid, &status, 0) != pid) return -1;
-        return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-    }
-
-    // Keeps a stream open on a sink, so the server does not idle between sounds.
-    void KeepBusy(const std::string& sink) { background_.push_back(Spawn({"pacat", "-d", sink, "/dev/zero"})); }
-
-    const std::string& Address() const { return server_; }
-
-    ovtest::TempDir dir;
-
-private:
-    std::string server_;
-    std::vector<std::string> env_;
-    std::vector<pid_t> background_;
-    bool started_ = false;
-};
-
 class PulseRecording : public testing::Test {
 protected:
     void SetUp() override {
@@ -216,7 +137,7 @@ protected:
         ASSERT_EQ(ov::AudioDriverName(), "pulseaudio");
         server.KeepBusy("speakers");
         server.KeepBusy("micfeed");
-        recorder.SetRecordFolder(server.dir.path().string() + "/");
+        recorder.SetRecordFolder(server.Folder().string() + "/");
     }
 
     void TearDown() override {
@@ -240,7 +161,10 @@ protected:
         recorder.ProcessNotifications();
     }
 
-    PulseServer server;
+    // Its microphone hears what is played into the "micfeed" sink.
+    ovtest::PulseServer server{"load-module module-null-sink sink_name=micfeed\n"
+                               "load-module module-remap-source master=micfeed.monitor source_name=mic\n"
+                               "set-default-source mic\n"};
     std::unique_ptr<DriverSwitch> driver;
     ov::TVoiceRecorder recorder;
 };
