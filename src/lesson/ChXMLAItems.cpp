@@ -164,7 +164,7 @@ int32_t TChXMLA::GetEditGroup(TOVRule kind, int32_t editId) {
 
 void TChXMLA::GetGame(int32_t gameId, TXMLFlash& output) {
     Run([&](pugi::xml_node root) {
-        if (pugi::xml_node game = FindById(layout::Walk(root, layout::kGames), gameId)) ReadMovie(game, output);
+        if (pugi::xml_node game = FindById(layout::Walk(root, layout::kGames), gameId)) ReadMovie(AttributeList(game), output);
     });
 }
 

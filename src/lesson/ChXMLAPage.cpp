@@ -11,7 +11,8 @@ using namespace xml;
 
 // What every word of a sentence shares. Read once per sentence that has
 // words, which fails exactly where reading it word by word would.
-TXMLSentence SentencePart(pugi::xml_node sentence) {
+TXMLSentence SentencePart(pugi::xml_node node) {
+    const AttributeList sentence(node);
     TXMLSentence shared;
     shared.Sentence.SentenceId = IntegerAttribute(sentence, "Id");
     shared.Sentence.Audio = TextAttribute(sentence, "Audio");
@@ -21,24 +22,39 @@ TXMLSentence SentencePart(pugi::xml_node sentence) {
     return shared;
 }
 
+// An entry is built where it is listed and taken off again when one of its
+// fields fails, so only entries read whole are listed and the order of
+// reading within one element never shows.
+template <typename Record, typename Read>
+void AppendEntry(std::vector<TPageItem>& items, TItemKind kind, const Record& start, Read read) {
+    Record& record = std::get<Record>(items.emplace_back(kind, start).Data);
+    try {
+        read(record);
+    } catch (...) {
+        items.pop_back();
+        throw;
+    }
+}
+
 void AppendWords(pugi::xml_node alls, std::vector<TPageItem>& items) {
     for (pugi::xml_node sentence : alls.children()) {
         if (!sentence.first_child()) continue;
         const TXMLSentence shared = SentencePart(sentence);
         for (pugi::xml_node word : sentence.children()) {
-            TXMLSentence w = shared;
-            w.Sentence.Id = IntegerAttribute(word, "Id");
-            w.Top = IntegerAttribute(word, "Top");
-            w.Left = IntegerAttribute(word, "Left");
-            w.Sentence.Text = TextOf(word);
-            w.Sentence.Visible = BooleanAttribute(word, "Visible");
-            w.Sentence.CanMove = BooleanAttribute(word, "CanMove");
-            items.push_back({ikWord, std::move(w)});
+            AppendEntry(items, ikWord, shared, [word](TXMLSentence& w) {
+                const AttributeList attributes(word);
+                w.Sentence.Id = IntegerAttribute(attributes, "Id");
+                w.Top = IntegerAttribute(attributes, "Top");
+                w.Left = IntegerAttribute(attributes, "Left");
+                w.Sentence.Text = TextOf(word);
+                w.Sentence.Visible = BooleanAttribute(attributes, "Visible");
+                w.Sentence.CanMove = BooleanAttribute(attributes, "CanMove");
+            });
         }
     }
 }
 
-void ReadPicture(pugi::xml_node e, TXMLImage& p) {
+void ReadPicture(const AttributeList& e, TXMLImage& p) {
     p.Image.Id = IntegerAttribute(e, "Id");
     p.Image.Name = TextAttribute(e, "Name");
     p.Image.Visible = BooleanAttribute(e, "Visible");
@@ -51,14 +67,14 @@ void ReadPicture(pugi::xml_node e, TXMLImage& p) {
     p.Height = IntegerAttribute(e, "Height");
 }
 
-void ReadButton(pugi::xml_node e, TXMLButton& b) {
+void ReadButton(const AttributeList& e, TXMLButton& b) {
     ReadPlace(e, b);
     b.RuleId = IntegerAttribute(e, "RuleId");
     // Authors expect button text; pages without it keep the bare button.
-    b.Caption = Attribute(e, "Caption").value_or("");
+    b.Caption = e["Caption"].value_or("");
 }
 
-void ReadEdit(pugi::xml_node e, TXMLEdit& d) {
+void ReadEdit(const AttributeList& e, TXMLEdit& d) {
     d.Id = IntegerAttribute(e, "Id");
     d.Top = IntegerAttribute(e, "Top");
     d.Left = IntegerAttribute(e, "Left");
@@ -67,16 +83,11 @@ void ReadEdit(pugi::xml_node e, TXMLEdit& d) {
     d.Width = IntegerAttribute(e, "Width");
 }
 
-// An entry is listed only once all its fields have been read, so the order
-// of reading within one element never shows.
 template <typename Record>
-void AppendPool(pugi::xml_node pool, TItemKind kind, void (*read)(pugi::xml_node, Record&),
+void AppendPool(pugi::xml_node pool, TItemKind kind, void (*read)(const AttributeList&, Record&),
                 std::vector<TPageItem>& items) {
-    for (pugi::xml_node element : pool.children()) {
-        Record record;
-        read(element, record);
-        items.push_back({kind, std::move(record)});
-    }
+    for (pugi::xml_node element : pool.children())
+        AppendEntry(items, kind, Record{}, [&](Record& record) { read(AttributeList(element), record); });
 }
 
 // Entries are large and a page has hundreds, so the list is sized up front:

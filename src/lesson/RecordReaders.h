@@ -10,7 +10,7 @@
 namespace ov::xml {
 
 template <typename Record>
-void ReadPlace(pugi::xml_node element, Record& record) {
+void ReadPlace(const AttributeList& element, Record& record) {
     record.Id = IntegerAttribute(element, "Id");
     record.Top = IntegerAttribute(element, "Top");
     record.Left = IntegerAttribute(element, "Left");
@@ -19,7 +19,7 @@ void ReadPlace(pugi::xml_node element, Record& record) {
 }
 
 template <typename Record>
-void ReadMovie(pugi::xml_node element, Record& record) {
+void ReadMovie(const AttributeList& element, Record& record) {
     ReadPlace(element, record);
     record.Movie = TextAttribute(element, "Movie");
 }

@@ -2,6 +2,8 @@
 
 #include <pugixml.hpp>
 
+#include <array>
+#include <cstddef>
 #include <cstdint>
 #include <optional>
 #include <stdexcept>
@@ -27,7 +29,41 @@ int CountChildren(pugi::xml_node parent);
 
 // A node that is not an element (a comment, or the script text of an item
 // among items with tests) has no attributes: lookups pass over it, reads fail.
+// Of two attributes with one name, the first counts.
 Value Attribute(pugi::xml_node node, const char* name);
+
+// An element's attributes gathered in one pass, for readers that take many of
+// them: each lookup then scans a short array instead of walking the DOM, and
+// answers as Attribute on the element would.
+class AttributeList {
+public:
+    explicit AttributeList(pugi::xml_node node);
+    // Inline, so that each name is compared as the literal it is.
+    Value operator[](std::string_view name) const {
+        for (size_t i = 0; i < count_; ++i)
+            if (NameIs(entries_[i].name, name)) return std::string_view(entries_[i].value);
+        return complete_ ? Value() : Attribute(node_, std::string(name).c_str());
+    }
+
+private:
+    static bool NameIs(const char* name, std::string_view wanted) {
+        for (char c : wanted)
+            if (*name++ != c) return false;
+        return *name == '\0';
+    }
+
+    struct Entry {
+        const char* name;
+        const char* value;
+    };
+    // More than any lesson element carries; the rest are looked up on the node.
+    static constexpr size_t kCapacity = 16;
+
+    pugi::xml_node node_;
+    std::array<Entry, kCapacity> entries_;
+    size_t count_ = 0;
+    bool complete_ = true;
+};
 
 // One text or CDATA child gives its text; no children or an empty text give
 // no value; anything else fails.
@@ -46,6 +82,9 @@ bool DiffersFromEmpty(const Value& value);
 inline int32_t IntegerAttribute(pugi::xml_node node, const char* name) { return ToInteger(Attribute(node, name)); }
 inline bool BooleanAttribute(pugi::xml_node node, const char* name) { return ToBoolean(Attribute(node, name)); }
 inline std::string TextAttribute(pugi::xml_node node, const char* name) { return ToText(Attribute(node, name)); }
+inline int32_t IntegerAttribute(const AttributeList& list, std::string_view name) { return ToInteger(list[name]); }
+inline bool BooleanAttribute(const AttributeList& list, std::string_view name) { return ToBoolean(list[name]); }
+inline std::string TextAttribute(const AttributeList& list, std::string_view name) { return ToText(list[name]); }
 inline std::string TextOf(pugi::xml_node node) { return ToText(ElementText(node)); }
 inline bool HasId(pugi::xml_node node, int32_t id) { return EqualsInteger(Attribute(node, "Id"), id); }
 

@@ -103,6 +103,52 @@ TEST_F(PageItemsTest, ReadsGbkTextDeclaredAsGb2312) {
     EXPECT_EQ(page->FindKeyPicture(0, "苹果"), 1);
 }
 
+// Undecodable bytes become U+FFFD within their own run of text: a lead byte
+// before a closing quote neither swallows the quote nor the text after it,
+// and a page that really holds U+FFFD keeps it next to intact Chinese.
+TEST_F(PageItemsTest, DamagedGbkStaysWithinItsText) {
+    const auto gbk = [](const char* utf8) { return *ov::Utf8ToGbk(utf8); };
+    struct Case {
+        std::string name, key;
+        const char* expectedName;
+        const char* expectedKey;
+    };
+    const Case cases[] = {
+        {gbk("苹果.jpg"), gbk("苹果"), "苹果.jpg", "苹果"},
+        {"\xFFx", "a\xB0", "\xEF\xBF\xBDx", "a\xEF\xBF\xBD"},
+        {"\x84\x31\xA4\x37" + gbk("图"), gbk("猫"), "\xEF\xBF\xBD图", "猫"},  // U+FFFD in GB18030
+    };
+    std::string pictures;
+    int id = 0;
+    for (const auto& c : cases)
+        pictures += "<p Id=\"" + std::to_string(++id) + "\" Name=\"" + c.name + "\" Visible=\"1\" Group=\"0\" RuleId=\"0\" Key=\"" +
+                    c.key + "\" Top=\"0\" Left=\"0\" Width=\"0\" Height=\"0\"/>";
+    auto page = Page(LessonXml({{"alli", pictures}}));
+    const auto items = page->GetPageItems();
+    ASSERT_EQ(items.size(), std::size(cases));
+    for (size_t i = 0; i < items.size(); ++i) {
+        const auto& image = std::get<ov::TXMLImage>(items[i].Data).Image;
+        EXPECT_EQ(image.Name, cases[i].expectedName) << i;
+        EXPECT_EQ(image.Key, cases[i].expectedKey) << i;
+    }
+    EXPECT_EQ(TakeMessageCount(), 0u);
+}
+
+// Elements are read in one pass over their attributes; one with more of them
+// than that pass keeps, or with a name given twice, reads as a lookup by name.
+TEST_F(PageItemsTest, ManyOrRepeatedAttributesReadAsByName) {
+    std::string extra;
+    for (int i = 0; i < 20; ++i) extra += " X" + std::to_string(i) + "=\"" + std::to_string(i) + "\"";
+    const std::string picture = R"(<p Id="1" Name="n")" + extra +
+                                R"( Visible="1" Group="0" RuleId="0" Key="k" Top="5" Left="6" Width="7" Top="9" Height="8"/>)";
+    auto page = Page(LessonXml({{"alli", picture}}));
+    const auto items = page->GetPageItems();
+    ASSERT_EQ(items.size(), 1u);
+    const ov::TXMLImage expected{{1, "k", 0, "n", true, 0, false}, 5, 6, 7, 8};
+    EXPECT_EQ(std::get<ov::TXMLImage>(items[0].Data), expected);
+    EXPECT_EQ(TakeMessageCount(), 0u);
+}
+
 TEST_F(PageItemsTest, ReadsUtf8WhenTheFileSaysSo) {
     std::string xml = LessonXml({{"alli", R"(<p Id="1" Name="图.jpg" Visible="1" Group="0" RuleId="0" Key="" Top="0" Left="0" Width="0" Height="0"/>)"}});
     xml.replace(xml.find("GB2312"), 6, "UTF-8");
