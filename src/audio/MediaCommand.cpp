@@ -57,7 +57,7 @@ bool SplitOpenArguments(const std::string& arguments, std::string& path, std::st
         std::size_t close = text.find('"', 1);
         if (close == std::string::npos) return false;
         path = text.substr(1, close - 1);
-        keywords = " " + text.substr(close + 1);
+        keywords = std::string(" ").append(text, close + 1);
     } else {
         std::string lower = AsciiLower(" " + text);
         std::size_t aliasAt = FindLastKeyword(lower, "alias");
