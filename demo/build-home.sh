@@ -2,9 +2,10 @@
 # Builds the demo program folder from the sources beside this script.
 #   build-home.sh OVTOOL HOME
 # Every folder under lessons/ becomes the class package Resources/<folder>.ovpk:
-# page sources "*.ov.xml" (UTF-8) become encrypted GBK pages "*.ov", a
-# "words.tsv" becomes the lesson's word database, everything else is copied.
-# catalogue.tsv becomes DB/RsDbList.db.
+# page sources "*.ov.xml" (UTF-8) become encrypted GBK pages "*.ov", the word
+# list words/<folder>.tsv becomes the lesson's word database Class/words.db,
+# everything else is copied. catalogue.tsv becomes DB/RsDbList.db. Both
+# databases are stored encrypted with this installation's passwords.
 set -euo pipefail
 ovtool=$1
 home=$2
@@ -29,14 +30,14 @@ for lesson in "$demo"/lessons/*/; do
       *.ov.xml)
         iconv -f UTF-8 -t GBK "$lesson/$file" > "$stage/page.xml"
         "$ovtool" encrypt "$stage/page.xml" "$target/${file%.xml}" ;;
-      */words.tsv|words.tsv)
-        if has_command words; then
-          "$ovtool" words create "$target/$(dirname "$file")/words.db" "$lesson/$file" >/dev/null
-        fi ;;
       *)
         cp "$lesson/$file" "$target/$file" ;;
     esac
   done
+  if [[ -f "$demo/words/$name.tsv" ]] && has_command words; then
+    mkdir -p "$target/Class"
+    "$ovtool" words create "$target/Class/words.db" "$demo/words/$name.tsv" --stored-password >/dev/null
+  fi
   if has_command pack; then
     "$ovtool" pack "$target" "$home/Resources/$name.ovpk"
   fi
@@ -44,6 +45,6 @@ done
 
 if [[ -f "$demo/catalogue.tsv" ]] && has_command catalogue; then
   rm -f "$home/DB/RsDbList.db"
-  "$ovtool" catalogue create "$home/DB/RsDbList.db" >/dev/null
-  "$ovtool" catalogue import "$home/DB/RsDbList.db" "$demo/catalogue.tsv" >/dev/null
+  "$ovtool" catalogue create "$home/DB/RsDbList.db" --stored-password >/dev/null
+  "$ovtool" catalogue import "$home/DB/RsDbList.db" "$demo/catalogue.tsv" --stored-password >/dev/null
 fi

@@ -5,7 +5,7 @@
 #include "shell/ShellLook.h"
 #include "shell/SingleInstance.h"
 #include "shell/UntClassShow.h"
-#include "shell/UntDM.h"
+#include "store/UntDM.h"
 #include "shell/UntLog.h"
 #include "shell/UntPublicEX.h"
 

@@ -54,6 +54,7 @@ TFrmClassShow::TFrmClassShow(TFrmDM& dm, std::filesystem::path programFolder)
     : QWidget(nullptr, Qt::Window | Qt::FramelessWindowHint), dm_(dm), programFolder_(std::move(programFolder)) {
     setObjectName(QStringLiteral("FrmClassShow"));
     BuildRegions();
+    BuildCatalogueTree();
     ConnectTopBar();
 
     TimerFormShow = new QTimer(this);

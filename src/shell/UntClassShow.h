@@ -19,6 +19,7 @@ class CollapsiblePanel;
 class FunctionColumn;
 class OperationBar;
 class TFrmDM;
+class TOVRzTreeView;
 class TopBarPanel;
 
 // Steps of the deferred set-up that belong to the lesson panel, the catalogue
@@ -67,6 +68,8 @@ public:
 
     void TimerFormShowTimer();
     void BtnExitClick();
+    // The window's part of a click on the catalogue; runs before the tree's own.
+    void OVRsListTreeViewClick();
 
     TopBarPanel* PanelTop;
     CollapsiblePanel* PanelSizeLeft;
@@ -76,6 +79,7 @@ public:
     QWidget* PanelSystemSet;
     OperationBar* PanelBottomShowOperation;
     QTimer* TimerFormShow;
+    TOVRzTreeView* OVRsListTreeView = nullptr;
 
 protected:
     void showEvent(QShowEvent* event) override;
@@ -90,6 +94,10 @@ private:
     void ConnectTopBar();
     void PlaceContentPanel(QWidget*& slot, QWidget* panel);
     void OpenHelp();
+    void BuildCatalogueTree();
+    void LoadCatalogueTree();
+    void ShowCatalogueUnavailable();
+    void WidenSidePanel(int codeLength);
 
     TFrmDM& dm_;
     std::filesystem::path programFolder_;

@@ -69,6 +69,19 @@ uint64_t FileSize(int fd) {
     return static_cast<uint64_t>(st.st_size);
 }
 
+uint64_t StoredPlainLength(const unsigned char* lengthField) {
+    uint64_t plainLength = 0;
+    for (int i = 7; i >= 0; --i) plainLength = (plainLength << 8) | lengthField[i];
+    return plainLength;
+}
+
+// A stored length beyond the payload would pad the page with bytes that were
+// never in it (and an absurd one would fill the disk): refuse it like a bad size.
+void CheckPayload(uint64_t payload, uint64_t plainLength) {
+    if (payload == 0 || payload % kBlock != 0 || plainLength > payload)
+        throw ECipherError("Invalid buffer size for decryption");
+}
+
 }  // namespace
 
 void DecryptFile(const std::filesystem::path& sourceFile, const std::filesystem::path& destFile,
@@ -77,16 +90,12 @@ void DecryptFile(const std::filesystem::path& sourceFile, const std::filesystem:
     const uint64_t fileSize = FileSize(source.get());
     unsigned char lengthField[8];
     if (ReadFull(source.get(), lengthField, 8) != 8) throw EStreamError("Stream read error");
-    uint64_t plainLength = 0;
-    for (int i = 7; i >= 0; --i) plainLength = (plainLength << 8) | lengthField[i];
+    const uint64_t plainLength = StoredPlainLength(lengthField);
     CipherContext cipher(key, keyType, false);
 
     UniqueFd dest = CreateForWriting(destFile);
     const uint64_t payload = fileSize - 8;
-    // A stored length beyond the payload would pad the page with bytes that were
-    // never in it (and an absurd one would fill the disk): refuse it like a bad size.
-    if (payload == 0 || payload % kBlock != 0 || plainLength > payload)
-        throw ECipherError("Invalid buffer size for decryption");
+    CheckPayload(payload, plainLength);
 
     std::vector<unsigned char> buffer(kChunk);
     for (uint64_t left = payload; left > 0;) {
@@ -97,6 +106,19 @@ void DecryptFile(const std::filesystem::path& sourceFile, const std::filesystem:
         left -= want;
     }
     if (::ftruncate(dest.get(), static_cast<off_t>(plainLength)) != 0) throw EStreamError("Stream write error");
+}
+
+std::string DecryptBuffer(std::string_view container, std::string_view key, int keyType) {
+    if (container.size() < 8) throw EStreamError("Stream read error");
+    const uint64_t plainLength = StoredPlainLength(reinterpret_cast<const unsigned char*>(container.data()));
+    CipherContext cipher(key, keyType, false);
+    CheckPayload(container.size() - 8, plainLength);
+    std::string plain(container.substr(8));
+    auto* data = reinterpret_cast<unsigned char*>(plain.data());
+    for (size_t done = 0; done < plain.size(); done += kChunk)
+        cipher.Run(data + done, std::min(kChunk, plain.size() - done));
+    plain.resize(static_cast<size_t>(plainLength));
+    return plain;
 }
 
 void EncryptFile(const std::filesystem::path& plainFile, const std::filesystem::path& containerFile,

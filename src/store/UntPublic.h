@@ -44,6 +44,9 @@ std::string EncipherString(std::string_view plain, std::string_view key, uint8_t
 void DecryptFile(const std::filesystem::path& sourceFile, const std::filesystem::path& destFile,
                  std::string_view key, int keyType);
 
+// DecryptFile for a container already in memory; returns the plain bytes.
+std::string DecryptBuffer(std::string_view container, std::string_view key, int keyType);
+
 // Writes the container that DecryptFile reads back into `plainFile`.
 void EncryptFile(const std::filesystem::path& plainFile, const std::filesystem::path& containerFile,
                  std::string_view key, int keyType);

@@ -5,7 +5,7 @@
 #include "shell/HelpPage.h"
 #include "shell/OpeningAnimation.h"
 #include "shell/OperationBar.h"
-#include "shell/UntDM.h"
+#include "store/UntDM.h"
 
 #include "TestApp.h"
 #include "support/TestFiles.h"

@@ -30,6 +30,7 @@ int& ExitCode();
 // Each group of commands registers itself here.
 void AddCipherCommands(CLI::App& app);
 void AddPackageCommands(CLI::App& app);
+void AddCatalogueCommands(CLI::App& app);
 void AddLessonCommands(CLI::App& app);
 void AddAudioCommands(CLI::App& app);
 void AddRecordCommands(CLI::App& app);

@@ -10,6 +10,7 @@ int main(int argc, char** argv) {
     app.set_help_all_flag("--help-all", "Print help for every command");
     ovtool::AddCipherCommands(app);
     ovtool::AddPackageCommands(app);
+    ovtool::AddCatalogueCommands(app);
     ovtool::AddLessonCommands(app);
     ovtool::AddAudioCommands(app);
     ovtool::AddRecordCommands(app);

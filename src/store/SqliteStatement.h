@@ -1,0 +1,43 @@
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+struct sqlite3;
+struct sqlite3_stmt;
+
+namespace ov {
+
+// A prepared statement, finalised with the object. Parameters are bound by
+// name with their prefix (":Cd"); names are case-sensitive.
+class SqliteStatement {
+public:
+    SqliteStatement(sqlite3* db, sqlite3_stmt* statement) : db_(db), statement_(statement) {}
+    SqliteStatement(SqliteStatement&& other) noexcept;
+    SqliteStatement& operator=(SqliteStatement&& other) noexcept;
+    SqliteStatement(const SqliteStatement&) = delete;
+    SqliteStatement& operator=(const SqliteStatement&) = delete;
+    ~SqliteStatement();
+
+    // A name the statement does not use is ignored, as the data sets expect.
+    void Bind(std::string_view name, std::string_view text);
+    void Bind(std::string_view name, int64_t number);
+    // Binds by position, counted from 1.
+    void Bind(int position, std::string_view text);
+
+    // Moves to the next row; false when there is none left.
+    bool Step();
+    int ColumnCount() const;
+    std::string ColumnName(int column) const;
+    // The column's value as text; NULL reads as empty text.
+    std::string_view ColumnText(int column) const;
+
+private:
+    int Index(std::string_view name) const;
+
+    sqlite3* db_;
+    sqlite3_stmt* statement_;
+};
+
+}  // namespace ov

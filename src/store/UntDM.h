@@ -1,0 +1,43 @@
+#pragma once
+
+#include <filesystem>
+#include <string>
+
+#include "store/SqliteConnection.h"
+#include "store/SqliteQuery.h"
+
+namespace ov {
+
+// The data module: the catalogue connection with the tree's master data set,
+// and the word database of the open lesson with its query. It lives for the
+// whole run; the data sets point at its own connections, so it stays put.
+class TFrmDM {
+public:
+    // Opens the catalogue at once. A catalogue that cannot be opened leaves
+    // adoConn closed without a word; the tree's queries report it later.
+    TFrmDM();
+    TFrmDM(const TFrmDM&) = delete;
+    TFrmDM& operator=(const TFrmDM&) = delete;
+
+    // The data side of the word preview: connects to the lesson's word
+    // database under `classPath` and opens the word list at its first word.
+    // False when there is no word database (nothing is touched then), or when
+    // it cannot be connected or read (the query is left closed); the preview
+    // drops such failures.
+    bool OpenWordQuery(const std::string& classPath);
+
+    SqliteConnection adoConn;
+    SqliteQuery adodsRsList{&adoConn};
+    SqliteConnection ADOConnWord;
+    SqliteQuery adoQryWord{&ADOConnWord};
+};
+
+// The catalogue database file in the program folder.
+std::filesystem::path CatalogueDbPath();
+std::string CatalogueConnectionString();
+// The lesson's word database: the class folder with the file name appended
+// directly (the name brings its own separator).
+std::string WordDbPath(const std::string& classPath);
+std::string WordDbConnectionString(const std::string& classPath);
+
+}  // namespace ov

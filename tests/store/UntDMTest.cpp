@@ -1,0 +1,100 @@
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+
+#include "CatalogueTestDb.h"
+#include "store/StoredSecrets.h"
+#include "store/UntDM.h"
+#include "store/UntPublic.h"
+#include "support/TestFiles.h"
+
+namespace {
+
+std::string CataloguePassword() { return ov::DecipherString(ov::kCatalogueDbPassword, ""); }
+std::string WordPassword() { return ov::DecipherString(ov::kWordDbPassword, ov::kDefaultCipherKey); }
+
+class UntDMTest : public ::testing::Test {
+protected:
+    void SetUp() override { setenv("OV_HOME", home.path().c_str(), 1); }
+    void TearDown() override { unsetenv("OV_HOME"); }
+
+    ovtest::TempDir home;
+};
+
+TEST_F(UntDMTest, ConnectionTextsFollowTheirFixedOrder) {
+    EXPECT_EQ(ov::CatalogueConnectionString(),
+              "Data Source=" + (home / "DB/RsDbList.db").string() + ";Password='" + CataloguePassword() + "'");
+    EXPECT_EQ(ov::WordDbPath("/r/A/OV/Class"), "/r/A/OV/Class/words.db");
+    EXPECT_EQ(ov::WordDbConnectionString("/r/A/OV/Class"),
+              "Data Source=/r/A/OV/Class/words.db;Password='" + WordPassword() + "'");
+}
+
+// Whatever state the catalogue is in, creating the data module never throws;
+// only a usable catalogue leaves the connection open.
+TEST_F(UntDMTest, CatalogueOpensAtCreationOrStaysClosed) {
+    const auto db = home / "DB/RsDbList.db";
+    const ovtest::Entries entries = {{"01", "人教版"}};
+    struct Case {
+        const char* what;
+        std::function<void()> make;
+        bool connected;
+    };
+    const Case cases[] = {
+        {"missing", [] {}, false},
+        {"plain", [&] { ovtest::WriteCatalogue(db, entries); }, true},
+        {"container", [&] { ovtest::WriteCatalogue(db, entries, CataloguePassword()); }, true},
+        {"wrong password", [&] { ovtest::WriteCatalogue(db, entries, "other"); }, false},
+        {"corrupt", [&] { ovtest::WriteFile(db, std::string(1000, '\x17')); }, false},
+    };
+    for (const auto& c : cases) {
+        std::filesystem::remove(db);
+        c.make();
+        ov::TFrmDM dm;
+        EXPECT_EQ(dm.adoConn.Connected(), c.connected) << c.what;
+        if (!c.connected) {
+            dm.adodsRsList.SetSql("select * from RsList");
+            EXPECT_THROW(dm.adodsRsList.Open(), ov::ESqliteError) << c.what;
+        }
+    }
+}
+
+TEST_F(UntDMTest, WordQueryOpensTheLessonsWordList) {
+    const std::string classPath = (home / "Resources/B/OV/Class").string();
+    ovtest::WriteWords(ov::WordDbPath(classPath),
+                       {{" apple ", "ˈæpl", "苹果", "I like apples."}, {"bag", "bæg", "书包", "This is my bag."}},
+                       WordPassword());
+    ov::TFrmDM dm;
+    ASSERT_TRUE(dm.OpenWordQuery(classPath));
+    EXPECT_TRUE(dm.adoQryWord.Active());
+    EXPECT_EQ(dm.adoQryWord.Sql(), "select * from word ");
+    EXPECT_EQ(dm.adoQryWord.RecordCount(), 2);
+    EXPECT_EQ(dm.adoQryWord.RecNo(), 1);
+    EXPECT_EQ(dm.adoQryWord.FieldByName("word"), " apple ");
+    dm.adoQryWord.Next();
+    EXPECT_EQ(dm.adoQryWord.FieldByName("ExpSentence"), "This is my bag.");
+}
+
+TEST_F(UntDMTest, WordQueryFailuresAreQuiet) {
+    const std::string good = (home / "Resources/A/OV/Class").string();
+    const std::string none = (home / "Resources/C/OV/Class").string();
+    const std::string bad = (home / "Resources/D/OV/Class").string();
+    const std::string noTable = (home / "Resources/E/OV/Class").string();
+    ovtest::WriteWords(ov::WordDbPath(good), {{"cat", "kæt", "猫", ""}}, WordPassword());
+    ovtest::WriteWords(ov::WordDbPath(bad), {{"cat", "kæt", "猫", ""}}, "not the word password");
+    ovtest::WriteCatalogue(ov::WordDbPath(noTable), {{"01", "a"}});
+
+    ov::TFrmDM dm;
+    ASSERT_TRUE(dm.OpenWordQuery(good));
+    // No word database: the open list stays as it was.
+    EXPECT_FALSE(dm.OpenWordQuery(none));
+    EXPECT_TRUE(dm.adoQryWord.Active());
+    EXPECT_EQ(dm.adoQryWord.FieldByName("word"), "cat");
+    // One that cannot be read: the list is closed.
+    EXPECT_FALSE(dm.OpenWordQuery(bad));
+    EXPECT_FALSE(dm.adoQryWord.Active());
+    EXPECT_FALSE(dm.ADOConnWord.Connected());
+    EXPECT_FALSE(dm.OpenWordQuery(noTable));
+    EXPECT_FALSE(dm.adoQryWord.Active());
+}
+
+}  // namespace

@@ -1,0 +1,279 @@
+// catalogue ..., words ...: the catalogue database and lesson word databases.
+#include <filesystem>
+#include <iostream>
+#include <memory>
+
+#include "ToolCommand.h"
+#include "core/GbkText.h"
+#include "store/CatalogueSql.h"
+#include "store/SqliteAuthoring.h"
+#include "store/SqliteConnection.h"
+#include "store/SqliteQuery.h"
+#include "store/SqliteStorage.h"
+#include "store/StoredSecrets.h"
+#include "store/TsvFile.h"
+#include "store/UntPublic.h"
+
+namespace ovtool {
+namespace {
+
+// Which password a command uses: none (a plain database), one given, or the
+// one this installation stores for that kind of database.
+struct PasswordChoice {
+    std::string text;
+    bool stored = false;
+    std::string_view storedCipher;
+    std::string_view storedKey;
+
+    void AddTo(CLI::App* command) {
+        auto* given = command->add_option("--password", text,
+                                          "Password; the database is then kept as an encrypted container");
+        command->add_flag("--stored-password", stored, "Use this installation's password for this kind of database")
+            ->excludes(given);
+    }
+    std::string Bytes() const {
+        if (stored) return ov::DecipherString(storedCipher, storedKey);
+        auto gbk = ov::Utf8ToGbk(text);
+        if (!gbk) throw CommandError{kBadArguments, "the password has characters that GBK cannot hold"};
+        return *gbk;
+    }
+};
+
+std::shared_ptr<PasswordChoice> CataloguePassword() {
+    return std::make_shared<PasswordChoice>(PasswordChoice{{}, false, ov::kCatalogueDbPassword, ""});
+}
+
+std::shared_ptr<PasswordChoice> WordPassword() {
+    return std::make_shared<PasswordChoice>(PasswordChoice{{}, false, ov::kWordDbPassword, ov::kDefaultCipherKey});
+}
+
+// Runs a command body, turning database and file failures into exit code 1.
+template <typename Body>
+int Guarded(Body body) {
+    try {
+        body();
+    } catch (const ov::ESqliteError& e) {
+        throw CommandError{kFailed, e.what()};
+    } catch (const ov::EStreamError& e) {
+        throw CommandError{kFailed, e.what()};
+    }
+    return kOk;
+}
+
+void RequireNew(const std::string& file) {
+    if (std::filesystem::exists(file)) throw CommandError{kFailed, file + " already exists"};
+    const auto folder = std::filesystem::path(file).parent_path();
+    if (!folder.empty()) std::filesystem::create_directories(folder);
+}
+
+// Creates a new database at `file`, lets `fill` add to it and saves it; a
+// failure leaves no file behind.
+template <typename Fill>
+void CreateDatabase(const std::string& file, const std::string& password, Fill fill) {
+    RequireNew(file);
+    try {
+        auto db = ov::CreateStoredDatabase(file, password);
+        db.Exec("BEGIN");
+        fill(db);
+        db.Exec("COMMIT");
+        ov::SaveDatabase(db, file, password);
+    } catch (...) {
+        std::error_code ignored;
+        std::filesystem::remove(file, ignored);
+        throw;
+    }
+}
+
+// Opens an existing database for changes, lets `change` run in one
+// transaction and saves it; nothing is kept when `change` fails.
+template <typename Change>
+void ChangeDatabase(const std::string& file, const std::string& password, Change change) {
+    auto db = ov::OpenStoredDatabase(file, password, ov::SqliteAccess::ReadWrite);
+    db.Exec("BEGIN");
+    change(db);
+    db.Exec("COMMIT");
+    ov::SaveDatabase(db, file, password);
+}
+
+// The connection the player would make, in the player's own connection text.
+void Connect(ov::SqliteConnection& connection, const std::string& file, const std::string& password) {
+    std::string quoted;
+    for (char c : password) quoted += c == '\'' ? std::string("''") : std::string(1, c);
+    connection.SetConnectionString("Data Source=" + file + ";Password='" + quoted + "'");
+    connection.Open();
+}
+
+int ImportCatalogue(ov::SqliteDatabase& db, const std::string& tsv) {
+    int count = 0;
+    for (const auto& row : ov::ReadTsvFile(tsv)) {
+        if (row.fields.size() != 2)
+            throw CommandError{kFailed, tsv + ":" + std::to_string(row.line) + ": expected CODE<tab>NAME"};
+        ov::AddCatalogueEntry(db, row.fields[0], row.fields[1]);
+        ++count;
+    }
+    return count;
+}
+
+// Prints `query`'s records and, below each, the level under it.
+void PrintLevel(ov::SqliteQuery& query, int depth) {
+    std::vector<std::pair<std::string, std::string>> nodes;
+    for (; !query.Eof(); query.Next())
+        nodes.emplace_back(query.FieldByName(ov::kCatalogueCodeField), query.FieldByName(ov::kCatalogueNameField));
+    for (const auto& [code, name] : nodes) {
+        std::cout << std::string(static_cast<size_t>(depth) * 2, ' ') << code << ' ' << name << '\n';
+        ov::SqliteQuery children(query.Connection());
+        children.SetSql(ov::ChildrenSql(ov::kCatalogueTable, ov::kCatalogueCodeField, code));
+        children.Open();
+        PrintLevel(children, depth + 1);
+    }
+}
+
+void AddCatalogueCreate(CLI::App& group) {
+    auto password = CataloguePassword();
+    auto file = std::make_shared<std::string>();
+    auto* command = AddCommand(group, "create", "Create an empty catalogue database", [=] {
+        return Guarded([&] { CreateDatabase(*file, password->Bytes(), ov::CreateCatalogueTable); });
+    });
+    password->AddTo(command);
+    command->add_option("DB", *file, "Catalogue database file to create")->required();
+}
+
+void AddCatalogueAdd(CLI::App& group) {
+    auto password = CataloguePassword();
+    auto file = std::make_shared<std::string>();
+    auto code = std::make_shared<std::string>();
+    auto name = std::make_shared<std::string>();
+    auto* command = AddCommand(group, "add", "Add one catalogue entry", [=] {
+        return Guarded([&] {
+            ChangeDatabase(*file, password->Bytes(), [&](ov::SqliteDatabase& db) {
+                ov::AddCatalogueEntry(db, *code, *name);
+            });
+        });
+    });
+    password->AddTo(command);
+    command->add_option("DB", *file, "Catalogue database")->required();
+    command->add_option("CODE", *code, "Code: the parent's code plus two letters or digits")->required();
+    command->add_option("NAME", *name, "Name shown in the tree; a lesson's name also names its package")->required();
+}
+
+void AddCatalogueImport(CLI::App& group) {
+    auto password = CataloguePassword();
+    auto file = std::make_shared<std::string>();
+    auto tsv = std::make_shared<std::string>();
+    auto* command = AddCommand(group, "import", "Add the entries of a TSV file (CODE<tab>NAME per line)", [=] {
+        return Guarded([&] {
+            int count = 0;
+            ChangeDatabase(*file, password->Bytes(),
+                           [&](ov::SqliteDatabase& db) { count = ImportCatalogue(db, *tsv); });
+            std::cout << count << " entries\n";
+        });
+    });
+    password->AddTo(command);
+    command->add_option("DB", *file, "Catalogue database")->required();
+    command->add_option("FILE", *tsv, "TSV file; blank lines and lines starting with # are skipped")->required();
+}
+
+void AddCatalogueTree(CLI::App& group) {
+    auto password = CataloguePassword();
+    auto file = std::make_shared<std::string>();
+    auto* command = AddCommand(group, "tree", "Print the whole tree, loaded level by level as the player does", [=] {
+        return Guarded([&] {
+            ov::SqliteConnection connection;
+            Connect(connection, *file, password->Bytes());
+            ov::SqliteQuery top(&connection);
+            top.SetSql(ov::OneLevelSql(ov::kCatalogueTable, ov::kCatalogueCodeField));
+            const std::string pattern = ov::NextLevelPattern("", ov::kCatalogueLevels);
+            top.SetParameter("Cd", pattern);
+            top.SetParameter("len", ov::Utf8Length(pattern));
+            top.Open();
+            PrintLevel(top, 0);
+        });
+    });
+    password->AddTo(command);
+    command->add_option("DB", *file, "Catalogue database")->required();
+}
+
+void AddCataloguePattern(CLI::App& group) {
+    auto code = std::make_shared<std::string>();
+    auto levels = std::make_shared<std::string>(ov::kCatalogueLevels);
+    auto* command = AddCommand(group, "pattern", "Print the LIKE pattern of the level below CODE", [=] {
+        try {
+            std::cout << ov::NextLevelPattern(*code, *levels) << '\n';
+        } catch (const ov::EConvertError& e) {
+            throw CommandError{kBadArguments, e.what()};
+        }
+        return kOk;
+    });
+    command->add_option("CODE", *code, "Code (may be empty: \"\")")->required();
+    command->add_option("LEVELS", *levels, "Comma-separated level widths")->capture_default_str();
+}
+
+void AddWordsCreate(CLI::App& group) {
+    auto password = WordPassword();
+    auto file = std::make_shared<std::string>();
+    auto tsv = std::make_shared<std::string>();
+    auto* command = AddCommand(group, "create", "Create a lesson word database from a TSV file", [=] {
+        return Guarded([&] {
+            int count = 0;
+            CreateDatabase(*file, password->Bytes(), [&](ov::SqliteDatabase& db) {
+                ov::CreateWordTable(db);
+                for (const auto& row : ov::ReadTsvFile(*tsv)) {
+                    if (row.fields.size() > 4)
+                        throw CommandError{kFailed, *tsv + ":" + std::to_string(row.line) + ": more than four fields"};
+                    auto fields = row.fields;
+                    fields.resize(4);
+                    ov::AddWord(db, fields[0], fields[1], fields[2], fields[3]);
+                    ++count;
+                }
+            });
+            std::cout << count << " words\n";
+        });
+    });
+    password->AddTo(command);
+    command->add_option("DB", *file, "Word database file to create (a lesson's is Class/words.db)")->required();
+    command->add_option("FILE", *tsv, "TSV file: word<tab>symbol<tab>meaning<tab>example sentence per line")
+        ->required();
+}
+
+void AddWordsList(CLI::App& group) {
+    auto password = WordPassword();
+    auto file = std::make_shared<std::string>();
+    auto* command = AddCommand(group, "list", "Print the words in the order the word drill reads them", [=] {
+        return Guarded([&] {
+            ov::SqliteConnection connection;
+            Connect(connection, *file, password->Bytes());
+            ov::SqliteQuery words(&connection);
+            words.SetSql("select * from word ");
+            words.Open();
+            for (; !words.Eof(); words.Next()) {
+                const char* separator = "";
+                for (const char* field : {"word", "symbol", "Acceptation", "ExpSentence"}) {
+                    std::cout << separator << ov::EscapeTsvField(words.FieldByName(field));
+                    separator = "\t";
+                }
+                std::cout << '\n';
+            }
+        });
+    });
+    password->AddTo(command);
+    command->add_option("DB", *file, "Word database")->required();
+}
+
+}  // namespace
+
+void AddCatalogueCommands(CLI::App& app) {
+    auto* catalogue = app.add_subcommand("catalogue", "Build and inspect the catalogue database");
+    catalogue->require_subcommand(1);
+    AddCatalogueCreate(*catalogue);
+    AddCatalogueAdd(*catalogue);
+    AddCatalogueImport(*catalogue);
+    AddCatalogueTree(*catalogue);
+    AddCataloguePattern(*catalogue);
+
+    auto* words = app.add_subcommand("words", "Build and inspect lesson word databases");
+    words->require_subcommand(1);
+    AddWordsCreate(*words);
+    AddWordsList(*words);
+}
+
+}  // namespace ovtool
