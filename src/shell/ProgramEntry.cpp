@@ -12,6 +12,7 @@
 #include <QApplication>
 #include <QEventLoop>
 #include <QMessageBox>
+#include <QPushButton>
 #include <QTimer>
 
 namespace ov {
@@ -20,6 +21,7 @@ namespace {
 void ShowAlreadyRunningBox() {
     QMessageBox box(QMessageBox::Information, QStringLiteral("提示"), QStringLiteral("软件已在运行"),
                     QMessageBox::Ok);
+    box.button(QMessageBox::Ok)->setText(QStringLiteral("确定"));
     box.exec();
 }
 
