@@ -27,7 +27,7 @@ TXMLSentence SentencePart(pugi::xml_node node) {
 // reading within one element never shows.
 template <typename Record, typename Read>
 void AppendEntry(std::vector<TPageItem>& items, TItemKind kind, const Record& start, Read read) {
-    Record& record = std::get<Record>(items.emplace_back(kind, start).Data);
+    Record& record = std::get<Record>(items.emplace_back(TPageItem{kind, start}).Data);
     try {
         read(record);
     } catch (...) {
