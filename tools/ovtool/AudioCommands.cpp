@@ -44,7 +44,7 @@ void LetTimePass(int ms) {
 void AddFormats(CLI::App& app) {
     AddCommand(app, "formats", "List the sound formats the player plays and the output format", [] {
         std::cout << "output\t44100 Hz, stereo, 16-bit\n"
-                     "streams\tmp1 mp2 mp3 wav ogg (decoded by content with libsndfile)\n"
+                     "streams\tmp1 mp2 mp3 wav ogg (decoded by content: libsndfile, libmpg123)\n"
                      "trackers\tmod s3m it umx mo3 mtm xm (libopenmpt)\n"
                      "network\thttp:// ftp:// (fetched with libcurl)\n"
                      "filter\t"
