@@ -27,7 +27,9 @@ TXMLSentence SentencePart(pugi::xml_node node) {
 // reading within one element never shows.
 template <typename Record, typename Read>
 void AppendEntry(std::vector<TPageItem>& items, TItemKind kind, const Record& start, Read read) {
-    Record& record = std::get<Record>(items.emplace_back(TPageItem{kind, start}).Data);
+    TPageItem& item = items.emplace_back();
+    item.Kind = kind;
+    Record& record = item.Data.template emplace<Record>(start);
     try {
         read(record);
     } catch (...) {
