@@ -13,6 +13,10 @@ namespace {
 // Long enough to ride out another program's short write, short enough that the
 // window, which blocks while it waits, does not seem to hang.
 constexpr int kBusyTimeoutMs = 250;
+// Names, codes and example sentences are short; a database that makes a text
+// or blob larger than this (randomblob, printf padding in a view) is refused
+// before it can take a gigabyte per value.
+constexpr int kMaxValueBytes = 1 << 20;
 
 // Length in characters, counting UTF-8 code points, as the catalogue's code
 // lengths are compared in characters.
@@ -102,6 +106,7 @@ SqliteDatabase SqliteDatabase::OpenImage(std::string_view image, SqliteAccess ac
 void SqliteDatabase::Configure() {
     sqlite3_extended_result_codes(handle_, 1);
     sqlite3_busy_timeout(handle_, kBusyTimeoutMs);
+    sqlite3_limit(handle_, SQLITE_LIMIT_LENGTH, kMaxValueBytes);
     if (sqlite3_create_function_v2(handle_, "len", 1, SQLITE_UTF8 | SQLITE_DETERMINISTIC, nullptr, LenFunction,
                                    nullptr, nullptr, nullptr) != SQLITE_OK)
         ThrowSqliteError(handle_, "registering len");

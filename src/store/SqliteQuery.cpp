@@ -7,6 +7,10 @@
 namespace ov {
 namespace {
 
+// A data set is held whole; a database that returns more than this (an endless
+// view) fails instead of eating the memory. Real catalogues hold a few hundred KB.
+constexpr size_t kMaxDataSetBytes = size_t{64} << 20;
+
 bool IsUtf8(std::string_view text) {
     for (size_t i = 0; i < text.size();) {
         const auto lead = static_cast<unsigned char>(text[i]);
@@ -51,10 +55,16 @@ void SqliteQuery::Open() {
     std::vector<std::string> fields;
     for (int c = 0; c < statement.ColumnCount(); ++c) fields.push_back(statement.ColumnName(c));
     std::vector<std::vector<std::string>> records;
+    size_t held = 0;
     while (statement.Step()) {
         auto& record = records.emplace_back();
         record.reserve(fields.size());
-        for (int c = 0; c < statement.ColumnCount(); ++c) record.push_back(TextOf(statement.ColumnText(c)));
+        held += sizeof record;
+        for (int c = 0; c < statement.ColumnCount(); ++c) {
+            record.push_back(TextOf(statement.ColumnText(c)));
+            held += sizeof(std::string) + record.back().size();
+        }
+        if (held > kMaxDataSetBytes) throw ESqliteError("Query returns more data than a data set can hold");
     }
     fields_ = std::move(fields);
     records_ = std::move(records);

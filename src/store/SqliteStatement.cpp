@@ -4,18 +4,35 @@
 
 #include <utility>
 
+#include "core/Clock.h"
 #include "store/SqliteDatabase.h"
 
 namespace ov {
+namespace {
+
+// A database brought by a lesson may define its tables as views that never end
+// (a recursive query) or grind for ages; the window waits for every query, so
+// a statement gets this long before it is interrupted.
+constexpr int64_t kStatementTimeLimitMs = 2000;
+// Virtual machine steps between looks at the clock.
+constexpr int kProgressPeriod = 1000;
+
+int PastDeadline(void* deadlineMs) { return TickCountMs() > *static_cast<const int64_t*>(deadlineMs) ? 1 : 0; }
+
+}  // namespace
+
+SqliteStatement::SqliteStatement(sqlite3* db, sqlite3_stmt* statement)
+    : db_(db), statement_(statement), deadlineMs_(TickCountMs() + kStatementTimeLimitMs) {}
 
 SqliteStatement::SqliteStatement(SqliteStatement&& other) noexcept
-    : db_(other.db_), statement_(std::exchange(other.statement_, nullptr)) {}
+    : db_(other.db_), statement_(std::exchange(other.statement_, nullptr)), deadlineMs_(other.deadlineMs_) {}
 
 SqliteStatement& SqliteStatement::operator=(SqliteStatement&& other) noexcept {
     if (this != &other) {
         sqlite3_finalize(statement_);
         db_ = other.db_;
         statement_ = std::exchange(other.statement_, nullptr);
+        deadlineMs_ = other.deadlineMs_;
     }
     return *this;
 }
@@ -43,7 +60,10 @@ void SqliteStatement::Bind(std::string_view name, int64_t number) {
 }
 
 bool SqliteStatement::Step() {
+    // The handler points into this object, so it is only in place while it steps.
+    sqlite3_progress_handler(db_, kProgressPeriod, PastDeadline, &deadlineMs_);
     int rc = sqlite3_step(statement_);
+    sqlite3_progress_handler(db_, 0, nullptr, nullptr);
     if (rc == SQLITE_ROW) return true;
     if (rc == SQLITE_DONE) return false;
     ThrowSqliteError(db_, "running a query");

@@ -13,7 +13,7 @@ namespace ov {
 // name with their prefix (":Cd"); names are case-sensitive.
 class SqliteStatement {
 public:
-    SqliteStatement(sqlite3* db, sqlite3_stmt* statement) : db_(db), statement_(statement) {}
+    SqliteStatement(sqlite3* db, sqlite3_stmt* statement);
     SqliteStatement(SqliteStatement&& other) noexcept;
     SqliteStatement& operator=(SqliteStatement&& other) noexcept;
     SqliteStatement(const SqliteStatement&) = delete;
@@ -26,7 +26,8 @@ public:
     // Binds by position, counted from 1.
     void Bind(int position, std::string_view text);
 
-    // Moves to the next row; false when there is none left.
+    // Moves to the next row; false when there is none left. Throws once the
+    // statement has run for longer than any sound database needs.
     bool Step();
     int ColumnCount() const;
     std::string ColumnName(int column) const;
@@ -38,6 +39,7 @@ private:
 
     sqlite3* db_;
     sqlite3_stmt* statement_;
+    int64_t deadlineMs_;
 };
 
 }  // namespace ov

@@ -10,7 +10,7 @@
 namespace ovtest {
 namespace {
 
-std::string Quoted(const std::filesystem::path& path) { return "'" + path.string() + "'"; }
+std::string Quoted(const std::filesystem::path& path) { return std::string("'").append(path.string()).append("'"); }
 
 void Make(const std::string& command) {
     if (!RunCommand(command + " >/dev/null 2>&1")) {

@@ -15,9 +15,8 @@ uint8_t AtLevel(int level) { return static_cast<uint8_t>(128 + level); }
 // Speech whose voiced windows span exactly `span` positions: windows that
 // touch the two loud samples on either side are never voiced.
 Samples Speech(int span, int level) {
-    Samples s(2, AtLevel(100));
-    s.insert(s.end(), span + 2, AtLevel(level));
-    s.insert(s.end(), 2, AtLevel(100));
+    Samples s(static_cast<size_t>(span) + 6, AtLevel(level));
+    s[0] = s[1] = s[s.size() - 2] = s[s.size() - 1] = AtLevel(100);
     return s;
 }
 

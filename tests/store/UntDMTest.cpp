@@ -3,6 +3,7 @@
 #include <cstdlib>
 
 #include "CatalogueTestDb.h"
+#include "store/SqliteDatabase.h"
 #include "store/StoredSecrets.h"
 #include "store/UntDM.h"
 #include "store/UntPublic.h"
@@ -95,6 +96,33 @@ TEST_F(UntDMTest, WordQueryFailuresAreQuiet) {
     EXPECT_FALSE(dm.ADOConnWord.Connected());
     EXPECT_FALSE(dm.OpenWordQuery(noTable));
     EXPECT_FALSE(dm.adoQryWord.Active());
+}
+
+// A lesson's word database is outside input: one whose word list is a view
+// without end, or with giant values, must fail like a bad file instead of
+// freezing the window or exhausting memory.
+TEST_F(UntDMTest, HostileWordViewsFailInsteadOfHanging) {
+    const std::string endless =
+        "WITH RECURSIVE n(x) AS (SELECT 1 UNION ALL SELECT x+1 FROM n) SELECT x AS word, 'kæt' AS symbol, "
+        "'猫' AS Acceptation, 'A cat.' AS ExpSentence FROM n";
+    const struct {
+        const char* what;
+        std::string view;
+    } cases[] = {
+        {"endless rows", endless},
+        {"endless search", endless + " WHERE x < 0"},
+        {"giant value", "SELECT hex(randomblob(100000000)) AS word, '' AS symbol, '' AS Acceptation, "
+                        "'' AS ExpSentence"},
+    };
+    ov::TFrmDM dm;
+    for (const auto& c : cases) {
+        const std::string classPath = (home / c.what / "OV/Class").string();
+        std::filesystem::create_directories(classPath);
+        auto db = ov::SqliteDatabase::OpenFile(ov::WordDbPath(classPath), ov::SqliteAccess::Create);
+        db.Exec("CREATE VIEW word AS " + c.view);
+        EXPECT_FALSE(dm.OpenWordQuery(classPath)) << c.what;
+        EXPECT_FALSE(dm.adoQryWord.Active()) << c.what;
+    }
 }
 
 }  // namespace
