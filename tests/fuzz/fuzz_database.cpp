@@ -1,14 +1,12 @@
-#include <unistd.h>
-
 #include <cstddef>
 #include <cstdint>
 #include <cstdlib>
 #include <filesystem>
-#include <fstream>
 #include <string>
 #include <string_view>
 #include <vector>
 
+#include "FuzzFiles.h"
 #include "store/CatalogueSql.h"
 #include "store/ConnectionString.h"
 #include "store/SqliteDatabase.h"
@@ -37,9 +35,8 @@ constexpr int kContainerKeyType = static_cast<int>(ov::KeyType::Aes128);
 
 // The program folder, where the data module looks for the catalogue.
 const std::filesystem::path& Home() {
-    static const std::filesystem::path home = [] {
-        auto p = std::filesystem::temp_directory_path() / ("ovfuzz-database-" + std::to_string(getpid()));
-        std::filesystem::create_directories(p);
+    static const std::filesystem::path& home = []() -> const std::filesystem::path& {
+        const auto& p = ovfuzz::ScratchFolder("database");
         setenv("OV_HOME", p.c_str(), 1);
         return p;
     }();
@@ -48,15 +45,9 @@ const std::filesystem::path& Home() {
 
 std::filesystem::path ClassFolder() { return Home() / "Class"; }
 
-void Write(const std::filesystem::path& file, std::string_view bytes) {
-    std::filesystem::create_directories(file.parent_path());
-    std::ofstream out(file, std::ios::binary | std::ios::trunc);
-    out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
-}
-
 void Seal(const std::filesystem::path& file, std::string_view image, std::string_view password) {
     const auto plain = Home() / "image.plain";
-    Write(plain, image);
+    ovfuzz::WriteBytes(plain, image);
     std::filesystem::create_directories(file.parent_path());
     ov::EncryptFile(plain, file, password, kContainerKeyType);
 }
@@ -66,7 +57,7 @@ void PlaceDatabase(const std::filesystem::path& file, std::string_view bytes, bo
     if (sealed)
         Seal(file, bytes, password);
     else
-        Write(file, bytes);
+        ovfuzz::WriteBytes(file, bytes);
 }
 
 void ReadEveryField(ov::SqliteQuery& query) {

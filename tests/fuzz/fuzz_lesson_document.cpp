@@ -1,11 +1,10 @@
-#include <unistd.h>
-
 #include <cstddef>
 #include <cstdint>
 #include <filesystem>
-#include <fstream>
+#include <string_view>
 #include <string>
 
+#include "FuzzFiles.h"
 #include "core/MessageHook.h"
 #include "lesson/ChXMLA.h"
 #include "lesson/OVIndex.h"
@@ -67,15 +66,8 @@ void ReadPage(ov::TChXMLA& page, int32_t id, ov::TOVRule kind) {
 // The first byte picks the Id and the kind the lookups use; the rest is the document.
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     if (size == 0) return 0;
-    static const std::filesystem::path folder = [] {
-        auto p = std::filesystem::temp_directory_path() / ("ovfuzz-lesson-" + std::to_string(getpid()));
-        std::filesystem::create_directories(p);
-        return p;
-    }();
-    {
-        std::ofstream out(folder / "page.ovb", std::ios::binary | std::ios::trunc);
-        out.write(reinterpret_cast<const char*>(data) + 1, static_cast<std::streamsize>(size - 1));
-    }
+    const auto& folder = ovfuzz::ScratchFolder("lesson");
+    ovfuzz::WriteBytes(folder / "page.ovb", std::string_view(reinterpret_cast<const char*>(data) + 1, size - 1));
     static constexpr ov::TOVRule kKinds[] = {ov::rTitle, ov::rWordFollowWrite, ov::rSentenceFollowWrite,
                                              ov::rArrangeWord, ov::rArrangeSentence, ov::rDiscern,
                                              ov::rGames, ov::rTest};

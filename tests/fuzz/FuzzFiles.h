@@ -1,0 +1,29 @@
+#pragma once
+
+#include <unistd.h>
+
+#include <filesystem>
+#include <fstream>
+#include <string>
+#include <string_view>
+
+namespace ovfuzz {
+
+// A scratch folder of this process, made once; the targets that read files
+// write each input there.
+inline const std::filesystem::path& ScratchFolder(const std::string& name) {
+    static const std::filesystem::path folder = [&] {
+        auto p = std::filesystem::temp_directory_path() / ("ovfuzz-" + name + "-" + std::to_string(getpid()));
+        std::filesystem::create_directories(p);
+        return p;
+    }();
+    return folder;
+}
+
+inline void WriteBytes(const std::filesystem::path& file, std::string_view bytes) {
+    std::filesystem::create_directories(file.parent_path());
+    std::ofstream out(file, std::ios::binary | std::ios::trunc);
+    out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+}
+
+}  // namespace ovfuzz
