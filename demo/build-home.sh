@@ -11,9 +11,6 @@ ovtool=$1
 home=$2
 demo=$(cd "$(dirname "$0")" && pwd)
 
-# Steps whose ovtool command does not exist yet are skipped.
-has_command() { "$ovtool" --help | grep -qE "^  $1( |$)"; }
-
 mkdir -p "$home"/{DB,Resources,Records,ENoises,Images}
 stage=$(mktemp -d)
 trap 'rm -rf "$stage"' EXIT
@@ -34,16 +31,14 @@ for lesson in "$demo"/lessons/*/; do
         cp "$lesson/$file" "$target/$file" ;;
     esac
   done
-  if [[ -f "$demo/words/$name.tsv" ]] && has_command words; then
+  if [[ -f "$demo/words/$name.tsv" ]]; then
     mkdir -p "$target/Class"
     "$ovtool" words create "$target/Class/words.db" "$demo/words/$name.tsv" --stored-password >/dev/null
   fi
-  if has_command pack; then
-    "$ovtool" pack "$target" "$home/Resources/$name.ovpk"
-  fi
+  "$ovtool" pack "$target" "$home/Resources/$name.ovpk"
 done
 
-if [[ -f "$demo/catalogue.tsv" ]] && has_command catalogue; then
+if [[ -f "$demo/catalogue.tsv" ]]; then
   rm -f "$home/DB/RsDbList.db"
   "$ovtool" catalogue create "$home/DB/RsDbList.db" --stored-password >/dev/null
   "$ovtool" catalogue import "$home/DB/RsDbList.db" "$demo/catalogue.tsv" --stored-password >/dev/null

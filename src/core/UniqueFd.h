@@ -2,6 +2,10 @@
 
 #include <unistd.h>
 
+#include <cstdint>
+#include <filesystem>
+#include <optional>
+#include <string>
 #include <utility>
 
 namespace ov {
@@ -39,5 +43,8 @@ private:
 // file or on an error).
 size_t ReadFull(int fd, void* buffer, size_t size);
 size_t WriteFull(int fd, const void* buffer, size_t size);
+
+// The whole regular file; nothing when it cannot be read or holds more than maxBytes.
+std::optional<std::string> ReadWholeFile(const std::filesystem::path& file, uintmax_t maxBytes = UINTMAX_MAX);
 
 }  // namespace ov

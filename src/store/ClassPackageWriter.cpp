@@ -75,14 +75,9 @@ std::string Header() {
 }
 
 std::string ReadWhole(const fs::path& file) {
-    UniqueFd fd(::open(file.c_str(), O_RDONLY | O_CLOEXEC));
-    std::error_code error;
-    const auto size = fs::file_size(file, error);
-    if (!fd || error) throw EStreamError("cannot read " + file.string());
-    if (size > INT32_MAX) throw EStreamError("a member is larger than a package can hold: " + file.string());
-    std::string bytes(size, '\0');
-    if (ReadFull(fd.get(), bytes.data(), size) != size) throw EStreamError("cannot read " + file.string());
-    return bytes;
+    auto bytes = ReadWholeFile(file, INT32_MAX);
+    if (!bytes) throw EStreamError("cannot read " + file.string() + " (or it is larger than a package member can be)");
+    return std::move(*bytes);
 }
 
 std::string Compressed(const std::string& bytes) {

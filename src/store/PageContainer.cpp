@@ -3,6 +3,7 @@
 #include <openssl/evp.h>
 #include <sys/stat.h>
 
+#include <array>
 #include <cerrno>
 #include <cstring>
 #include <memory>
@@ -48,6 +49,10 @@ struct CipherContext {
             static_cast<size_t>(outLength) != size)
             throw ECipherError("Cipher failure");
     }
+    // A buffer of any number of whole blocks, in large chunks.
+    void RunAll(unsigned char* data, size_t size) {
+        for (size_t done = 0; done < size; done += kChunk) Run(data + done, std::min(kChunk, size - done));
+    }
     std::unique_ptr<EVP_CIPHER_CTX, decltype(&EVP_CIPHER_CTX_free)> ctx{EVP_CIPHER_CTX_new(), EVP_CIPHER_CTX_free};
 };
 
@@ -82,6 +87,17 @@ void CheckPayload(uint64_t payload, uint64_t plainLength) {
         throw ECipherError("Invalid buffer size for decryption");
 }
 
+std::array<unsigned char, 8> LengthField(uint64_t plainLength) {
+    std::array<unsigned char, 8> field{};
+    for (int i = 0; i < 8; ++i) field[i] = static_cast<unsigned char>(plainLength >> (8 * i));
+    return field;
+}
+
+// An empty document still gets one block: a container without payload is invalid.
+uint64_t PayloadSize(uint64_t plainLength) {
+    return std::max<uint64_t>(kBlock, (plainLength + kBlock - 1) / kBlock * kBlock);
+}
+
 }  // namespace
 
 void DecryptFile(const std::filesystem::path& sourceFile, const std::filesystem::path& destFile,
@@ -114,11 +130,19 @@ std::string DecryptBuffer(std::string_view container, std::string_view key, int 
     CipherContext cipher(key, keyType, false);
     CheckPayload(container.size() - 8, plainLength);
     std::string plain(container.substr(8));
-    auto* data = reinterpret_cast<unsigned char*>(plain.data());
-    for (size_t done = 0; done < plain.size(); done += kChunk)
-        cipher.Run(data + done, std::min(kChunk, plain.size() - done));
+    cipher.RunAll(reinterpret_cast<unsigned char*>(plain.data()), plain.size());
     plain.resize(static_cast<size_t>(plainLength));
     return plain;
+}
+
+std::string EncryptBuffer(std::string_view plain, std::string_view key, int keyType) {
+    CipherContext cipher(key, keyType, true);
+    const auto lengthField = LengthField(plain.size());
+    std::string container(lengthField.begin(), lengthField.end());
+    container.append(plain);
+    container.resize(8 + static_cast<size_t>(PayloadSize(plain.size())), '\0');
+    cipher.RunAll(reinterpret_cast<unsigned char*>(container.data()) + 8, container.size() - 8);
+    return container;
 }
 
 void EncryptFile(const std::filesystem::path& plainFile, const std::filesystem::path& containerFile,
@@ -128,12 +152,10 @@ void EncryptFile(const std::filesystem::path& plainFile, const std::filesystem::
     CipherContext cipher(key, keyType, true);
     UniqueFd dest = CreateForWriting(containerFile);
 
-    unsigned char lengthField[8];
-    for (int i = 0; i < 8; ++i) lengthField[i] = static_cast<unsigned char>(plainLength >> (8 * i));
-    if (WriteFull(dest.get(), lengthField, 8) != 8) throw EStreamError("Stream write error");
+    const auto lengthField = LengthField(plainLength);
+    if (WriteFull(dest.get(), lengthField.data(), 8) != 8) throw EStreamError("Stream write error");
 
-    // An empty document still gets one block: a container without payload is invalid.
-    const uint64_t payload = std::max<uint64_t>(kBlock, (plainLength + kBlock - 1) / kBlock * kBlock);
+    const uint64_t payload = PayloadSize(plainLength);
     std::vector<unsigned char> buffer(kChunk);
     for (uint64_t left = payload, plainLeft = plainLength; left > 0;) {
         size_t want = static_cast<size_t>(std::min<uint64_t>(left, kChunk));

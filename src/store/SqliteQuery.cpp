@@ -30,11 +30,6 @@ std::string TextOf(std::string_view stored) {
 
 }  // namespace
 
-void SqliteQuery::SetConnection(SqliteConnection* connection) {
-    Close();
-    connection_ = connection;
-}
-
 void SqliteQuery::SetSql(std::string sql) {
     Close();
     sql_ = std::move(sql);

@@ -20,7 +20,6 @@ class SqliteQuery {
 public:
     explicit SqliteQuery(SqliteConnection* connection = nullptr) : connection_(connection) {}
 
-    void SetConnection(SqliteConnection* connection);
     SqliteConnection* Connection() const { return connection_; }
     // Replaces the SQL text and forgets the parameters of the old one.
     void SetSql(std::string sql);

@@ -1,10 +1,10 @@
 #include "store/SqliteStorage.h"
 
 #include <fstream>
-#include <iterator>
 #include <string>
 #include <system_error>
 
+#include "core/UniqueFd.h"
 #include "store/UntPublic.h"
 
 namespace ov {
@@ -14,11 +14,9 @@ constexpr std::string_view kSqliteHeader{"SQLite format 3\0", 16};
 constexpr int kContainerKeyType = 0;
 
 std::string ReadWhole(const std::filesystem::path& file) {
-    std::ifstream in(file, std::ios::binary);
-    if (!in) throw ESqliteError("Cannot open database \"" + file.string() + "\"");
-    std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-    if (in.bad()) throw ESqliteError("Cannot read database \"" + file.string() + "\"");
-    return bytes;
+    auto bytes = ReadWholeFile(file);
+    if (!bytes) throw ESqliteError("Cannot open database \"" + file.string() + "\"");
+    return std::move(*bytes);
 }
 
 SqliteDatabase OpenContainer(const std::filesystem::path& file, std::string_view password, SqliteAccess access) {
@@ -53,27 +51,23 @@ SqliteDatabase CreateStoredDatabase(const std::filesystem::path& file, std::stri
     return SqliteDatabase::OpenImage({}, SqliteAccess::ReadWrite);
 }
 
+// The image is sealed in memory: the disk never holds it readable.
 void SaveDatabase(SqliteDatabase& db, const std::filesystem::path& file, std::string_view password) {
     if (!db.IsImage()) return;
-    const std::filesystem::path plain = file.string() + ".plain~";
     const std::filesystem::path sealed = file.string() + ".sealed~";
     try {
+        const std::string container = EncryptBuffer(db.Serialize(), password, kContainerKeyType);
         {
-            std::ofstream out(plain, std::ios::binary | std::ios::trunc);
-            std::string image = db.Serialize();
-            if (!out.write(image.data(), static_cast<std::streamsize>(image.size())) || !out.flush())
+            std::ofstream out(sealed, std::ios::binary | std::ios::trunc);
+            if (!out.write(container.data(), static_cast<std::streamsize>(container.size())) || !out.flush())
                 throw EStreamError("Stream write error");
         }
-        EncryptFile(plain, sealed, password, kContainerKeyType);
         std::filesystem::rename(sealed, file);
     } catch (const std::exception& e) {
         std::error_code ignored;
-        std::filesystem::remove(plain, ignored);
         std::filesystem::remove(sealed, ignored);
         throw ESqliteError("Cannot write database \"" + file.string() + "\": " + e.what());
     }
-    std::error_code ignored;
-    std::filesystem::remove(plain, ignored);
 }
 
 }  // namespace ov

@@ -54,6 +54,13 @@ void AppendHex(std::string& out, uint8_t byte) {
 
 }  // namespace
 
+std::string HexText(std::string_view bytes) {
+    std::string hex;
+    hex.reserve(2 * bytes.size());
+    for (char c : bytes) AppendHex(hex, static_cast<uint8_t>(c));
+    return hex;
+}
+
 std::string DecipherString(std::string_view text, std::string_view key) {
     uint8_t prev = ReadPair(text, 0);
     std::string result;

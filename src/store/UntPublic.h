@@ -39,6 +39,9 @@ std::string DecipherString(std::string_view text, std::string_view key);
 // EConvertError when no digits decipher to `plain` from that seed.
 std::string EncipherString(std::string_view plain, std::string_view key, uint8_t seed);
 
+// Bytes as upper-case hex digits, two per byte.
+std::string HexText(std::string_view bytes);
+
 // Decrypts a page container to its plain document. `keyType` is 0, 1 or 2.
 // Throws EStreamError or ECipherError; see the .cpp for what is left behind.
 void DecryptFile(const std::filesystem::path& sourceFile, const std::filesystem::path& destFile,
@@ -46,6 +49,9 @@ void DecryptFile(const std::filesystem::path& sourceFile, const std::filesystem:
 
 // DecryptFile for a container already in memory; returns the plain bytes.
 std::string DecryptBuffer(std::string_view container, std::string_view key, int keyType);
+
+// EncryptFile for bytes in memory; returns the container.
+std::string EncryptBuffer(std::string_view plain, std::string_view key, int keyType);
 
 // Writes the container that DecryptFile reads back into `plainFile`.
 void EncryptFile(const std::filesystem::path& plainFile, const std::filesystem::path& containerFile,

@@ -50,6 +50,17 @@ TEST(DecryptFile, RoundTripsEveryKeyTypeAndDropsTheFill) {
     }
 }
 
+TEST(EncryptBuffer, WritesTheSameContainerAsEncryptFile) {
+    ovtest::TempDir dir;
+    for (const std::string& plain : {std::string(), std::string("lesson"), std::string(70000, 'w')}) {
+        ovtest::WriteFile(dir / "plain", plain);
+        ov::EncryptFile(dir / "plain", dir / "page.ov", "k", 1);
+        const std::string container = ov::EncryptBuffer(plain, "k", 1);
+        EXPECT_EQ(container, ovtest::ReadFile(dir / "page.ov"));
+        EXPECT_EQ(ov::DecryptBuffer(container, "k", 1), plain);
+    }
+}
+
 TEST(DecryptFile, StoredLengthCutsTheLastBlock) {
     ovtest::TempDir dir;
     ovtest::WriteFile(dir / "plain", std::string(32, 'x'));

@@ -33,9 +33,7 @@ struct PasswordChoice {
     }
     std::string Bytes() const {
         if (stored) return ov::DecipherString(storedCipher, storedKey);
-        auto gbk = ov::Utf8ToGbk(text);
-        if (!gbk) throw CommandError{kBadArguments, "the password has characters that GBK cannot hold"};
-        return *gbk;
+        return GbkArgument(text);
     }
 };
 

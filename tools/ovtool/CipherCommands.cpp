@@ -18,24 +18,8 @@ struct KeyChoice {
         auto* keyOption = command->add_option("--key", key, "Key text (UTF-8, used as GBK bytes)");
         command->add_flag("--default-key", defaultKey, "Use the default key, passed explicitly")->excludes(keyOption);
     }
-    std::string Bytes() const { return defaultKey ? std::string(ov::kDefaultCipherKey) : Gbk(key); }
-
-    static std::string Gbk(const std::string& text) {
-        auto gbk = ov::Utf8ToGbk(text);
-        if (!gbk) throw CommandError{kBadArguments, "the text has characters that GBK cannot hold: " + text};
-        return *gbk;
-    }
+    std::string Bytes() const { return defaultKey ? std::string(ov::kDefaultCipherKey) : GbkArgument(key); }
 };
-
-std::string HexBytes(const std::string& bytes) {
-    static constexpr char kDigits[] = "0123456789ABCDEF";
-    std::string out;
-    for (unsigned char c : bytes) {
-        out += kDigits[c >> 4];
-        out += kDigits[c & 15];
-    }
-    return out;
-}
 
 void AddEncipher(CLI::App& app) {
     auto key = std::make_shared<KeyChoice>();
@@ -44,7 +28,7 @@ void AddEncipher(CLI::App& app) {
     auto* command = AddCommand(app, "encipher", "Encipher TEXT into hex digits that decipher restores", [=] {
         int chosen = *seed;
         if (chosen < 0) chosen = static_cast<int>(std::random_device{}() % 256);
-        std::cout << ov::EncipherString(KeyChoice::Gbk(*text), key->Bytes(), static_cast<uint8_t>(chosen)) << '\n';
+        std::cout << ov::EncipherString(GbkArgument(*text), key->Bytes(), static_cast<uint8_t>(chosen)) << '\n';
         return kOk;
     });
     key->AddTo(command);
@@ -63,7 +47,7 @@ void AddDecipher(CLI::App& app) {
         } catch (const ov::EConvertError& e) {
             throw CommandError{kFailed, e.what()};
         }
-        std::cout << (*asHex ? HexBytes(bytes) : ov::GbkToUtf8(bytes)) << '\n';
+        std::cout << (*asHex ? ov::HexText(bytes) : ov::GbkToUtf8(bytes)) << '\n';
         return kOk;
     });
     key->AddTo(command);
@@ -85,7 +69,7 @@ struct ContainerArgs {
         command->add_option(toName, to)->required();
     }
     std::string KeyBytes(const CLI::App* command) const {
-        if (command->count("--key") > 0) return KeyChoice::Gbk(key);
+        if (command->count("--key") > 0) return GbkArgument(key);
         return ov::DecipherString(ov::kLessonPageKey, "");
     }
 };

@@ -1,6 +1,14 @@
 #include "ToolCommand.h"
 
+#include "core/GbkText.h"
+
 namespace ovtool {
+
+std::string GbkArgument(const std::string& text) {
+    auto gbk = ov::Utf8ToGbk(text);
+    if (!gbk) throw CommandError{kBadArguments, "the text has characters that GBK cannot hold: " + text};
+    return *gbk;
+}
 
 int& ExitCode() {
     static int code = kOk;

@@ -24,6 +24,10 @@ struct CommandError {
 CLI::App* AddCommand(CLI::App& app, const std::string& name, const std::string& description,
                      std::function<int()> body);
 
+// A text argument as the GBK bytes courseware holds; bad arguments when GBK
+// cannot hold it.
+std::string GbkArgument(const std::string& text);
+
 // Where the chosen command left its exit code.
 int& ExitCode();
 
