@@ -21,11 +21,6 @@ int Milliseconds(std::int64_t bytes) {
     return ms < 0 ? 0 : static_cast<int>(ms);
 }
 
-bool ContainsNetworkScheme(const std::string& name) {
-    std::string lower = AsciiLower(name);
-    return lower.find("http://") != std::string::npos || lower.find("ftp://") != std::string::npos;
-}
-
 // The extension as the file-name functions take it: from the last "." after
 // the last folder separator, dot included.
 std::string Extension(const std::string& name) {
@@ -69,15 +64,14 @@ void TAudioEngine::Play(const std::string& name) {
     auto& library = SoundLibrary::Instance();
     Volume = 100.0f;
     FileName = name;
-    if (IsNetworkName(name)) {
+    network_ = IsNetworkName(name);
+    if (network_) {
         PlayURL(name);
         return;
     }
     FreeChannel();
     Channel = library.OpenFile(name);
     if (Channel == 0) return;
-    LengthBytes = library.LengthBytes(Channel);
-    State = kPlaying;
     ApplyChannelSettings();
     library.Play(Channel);
     LengthBytes = library.LengthBytes(Channel);
@@ -89,6 +83,7 @@ void TAudioEngine::Play(const std::string& name) {
 bool TAudioEngine::PlayURL(const std::string& name) {
     auto& library = SoundLibrary::Instance();
     FileName = name;
+    network_ = IsNetworkName(name);
     FreeChannel();
     Channel = library.OpenUrl(name, kUrlOpenTimeoutMs);
     bool playing = false;
@@ -181,7 +176,7 @@ void TAudioEngine::EngineTick() {
     if (static_cast<int>(Volume) != appliedVolume_ && library.SetVolume(Channel, static_cast<int>(Volume))) {
         appliedVolume_ = static_cast<int>(Volume);
     }
-    if (ContainsNetworkScheme(FileName)) return;
+    if (network_) return;
     // Besides the position test, a channel that ran dry counts as finished:
     // an MP3 without a header may be shorter than its estimated length, and
     // its position would then never reach the end.

@@ -19,7 +19,9 @@
 // AdvanceVirtualClock mixes exactly that much output (waiting for the
 // decoders first), so positions and wave blocks are the same on every run.
 
+#include "audio/LoudnessSamples.h"
 #include "audio/SoundLibrary.h"
+#include "audio/Voice.h"
 
 #include <array>
 #include <cstdint>
@@ -27,7 +29,7 @@
 
 namespace ov {
 
-using WaveBlock = std::array<std::uint32_t, 2049>;
+using WaveBlock = std::array<std::uint32_t, kWaveBlockWords>;
 using SpectrumBlock = std::array<std::uint32_t, 513>;
 
 class TAudioEngine {
@@ -36,7 +38,7 @@ public:
     static constexpr std::int32_t kPlaying = 1002;
     static constexpr std::int32_t kPaused = 1003;
     static constexpr std::int32_t kFinished = 1004;
-    static constexpr int kBandCount = 10;
+    static constexpr int kBandCount = kEqBands;
     static constexpr std::array<int, kBandCount> kBandCentres{80, 170, 310, 600, 1000, 3000, 6000, 10000, 12000, 14000};
 
     explicit TAudioEngine(std::intptr_t window = 0);
@@ -94,6 +96,7 @@ private:
     int appliedVolume_ = -1;
     int tempo_ = 1000;
     bool loop_ = false;
+    bool network_ = false;
 };
 
 }  // namespace ov

@@ -4,13 +4,11 @@ namespace ov {
 
 void TAudioObject::Play(const std::string& name) {
     Stop();
-    askedName_ = name;
     if (IsSupportedFile(name)) TAudioEngine::Play(name);
 }
 
 bool TAudioObject::PlayURL(const std::string& name) {
     Stop();
-    askedName_ = name;
     return TAudioEngine::PlayURL(name);
 }
 

@@ -13,11 +13,6 @@ public:
     void Play(const std::string& name) override;
     bool PlayURL(const std::string& name) override;
     std::string GetFilter() override;
-
-    const std::string& LastAskedName() const { return askedName_; }
-
-private:
-    std::string askedName_;
 };
 
 }  // namespace ov

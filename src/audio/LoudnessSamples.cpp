@@ -1,5 +1,7 @@
 #include "audio/LoudnessSamples.h"
 
+#include "audio/WaveTap.h"
+
 #include <algorithm>
 
 namespace ov {
@@ -10,8 +12,8 @@ constexpr int kLastColumn = 2048;
 constexpr int kMaxHeight = 30;
 
 int Height(uint32_t word) {
-    const int left = static_cast<int16_t>(word & 0xFFFF);
-    const int right = static_cast<int16_t>(word >> 16);
+    const int left = WaveWordLeft(word);
+    const int right = WaveWordRight(word);
     return (left + right) / 2 * kMaxHeight / 32000;
 }
 

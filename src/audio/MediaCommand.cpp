@@ -81,11 +81,6 @@ MediaCommand::~MediaCommand() {
     for (auto& [alias, sound] : sounds_) SoundLibrary::Instance().Free(sound.channel);
 }
 
-MediaCommand& SharedMediaCommand() {
-    static MediaCommand shared;
-    return shared;
-}
-
 std::string ShortPath(const std::string& path) {
     std::error_code error;
     return !path.empty() && std::filesystem::exists(path, error) ? path : kNoPath;

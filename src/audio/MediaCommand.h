@@ -59,9 +59,6 @@ private:
     std::map<std::string, Sound> sounds_;  // by lower-cased alias
 };
 
-// The one interpreter of the process, as the platform's was.
-MediaCommand& SharedMediaCommand();
-
 // What "open" is given for a path: the path itself when the file exists,
 // otherwise "错误", which no open accepts.
 std::string ShortPath(const std::string& path);

@@ -21,7 +21,6 @@ BiquadCoefficients PeakingCoefficients(const BandSetting& band, float sampleRate
 class StereoBiquad {
 public:
     void SetCoefficients(const BiquadCoefficients& c) { c_ = c; }
-    bool PassThrough() const { return c_.passThrough; }
     void Process(float* frames, long count);
 
 private:

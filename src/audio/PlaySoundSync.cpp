@@ -12,18 +12,21 @@ constexpr int kPollMs = 10;
 
 }  // namespace
 
+void LetTimePass(int ms) {
+    auto& library = SoundLibrary::Instance();
+    if (library.OnVirtualClock()) {
+        library.AdvanceVirtualClock(ms);
+    } else {
+        std::this_thread::sleep_for(std::chrono::milliseconds(ms));
+    }
+}
+
 bool PlaySoundSync(const std::string& path) {
     auto& library = SoundLibrary::Instance();
     SoundHandle channel = library.OpenFile(path);
     if (channel == 0) return false;
     library.Play(channel);
-    while (!library.Ended(channel)) {
-        if (library.OnVirtualClock()) {
-            library.AdvanceVirtualClock(kPollMs);
-        } else {
-            std::this_thread::sleep_for(std::chrono::milliseconds(kPollMs));
-        }
-    }
+    while (!library.Ended(channel)) LetTimePass(kPollMs);
     library.Free(channel);
     return true;
 }

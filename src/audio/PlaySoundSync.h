@@ -9,4 +9,7 @@ namespace ov {
 // false then. On the virtual clock it lets the time pass itself.
 bool PlaySoundSync(const std::string& path);
 
+// Sleeps ms, or advances the library's virtual clock by ms when it runs on one.
+void LetTimePass(int ms);
+
 }  // namespace ov

@@ -34,7 +34,6 @@ struct SoundLibrary::Channel {
     int pan = 0;
     bool loop = false;
     std::uint32_t epoch = 0;
-    std::array<BandSetting, kEqBands> bands{};
 
     // The decoder may be waiting for network data; it must give up before it is joined.
     ~Channel() { voice->closing.store(true, std::memory_order_release); }
@@ -168,24 +167,23 @@ bool SoundLibrary::Play(SoundHandle handle) {
     std::unique_lock lock(mutex_);
     Channel* channel = Find(handle);
     if (channel == nullptr) return false;
-    Voice& voice = *channel->voice;
-    if (voice.ended.load(std::memory_order_acquire) && !channel->loop) {
+    if (channel->voice->ended.load(std::memory_order_acquire) && !channel->loop) SeekLocked(*channel, 0);
+    // The first frames should reach the very next callback. The wait must
+    // not hold up every other channel's calls.
+    if (!virtualClock_) {
+        std::shared_ptr<Voice> voice = channel->voice;
         lock.unlock();
-        SetPositionBytes(handle, 0);
+        auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(kFirstBlockWaitMs);
+        while (voice->blocks.Count() == 0 && voice->doneEpoch.load() != voice->epoch.load() &&
+               !voice->starved.load() && std::chrono::steady_clock::now() < deadline) {
+            std::this_thread::sleep_for(std::chrono::microseconds(200));
+        }
         lock.lock();
         channel = Find(handle);
         if (channel == nullptr) return false;
     }
-    // The first frames should reach the very next callback.
-    if (!virtualClock_) {
-        auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(kFirstBlockWaitMs);
-        while (voice.blocks.Count() == 0 && voice.doneEpoch.load() != voice.epoch.load() &&
-               !voice.starved.load() && std::chrono::steady_clock::now() < deadline) {
-            std::this_thread::sleep_for(std::chrono::microseconds(200));
-        }
-    }
     channel->activity = ChannelActivity::Playing;
-    Send(Command(MixerCommand::Kind::Play, &voice));
+    Send(Command(MixerCommand::Kind::Play, channel->voice.get()));
     return true;
 }
 
@@ -241,14 +239,18 @@ bool SoundLibrary::SetPositionBytes(SoundHandle handle, std::int64_t bytes) {
     std::lock_guard lock(mutex_);
     Channel* channel = Find(handle);
     if (channel == nullptr) return false;
-    std::int64_t frame = std::max<std::int64_t>(0, bytes / kOutputBytesPerFrame);
-    std::int64_t length = channel->feeder->LengthFrames();
-    if (length > 0) frame = std::min(frame, length);
-    Voice& voice = *channel->voice;
-    voice.epoch.store(++channel->epoch, std::memory_order_release);
-    voice.position.store(frame, std::memory_order_release);
-    channel->feeder->Seek(frame, channel->epoch);
+    SeekLocked(*channel, bytes / kOutputBytesPerFrame);
     return true;
+}
+
+void SoundLibrary::SeekLocked(Channel& channel, std::int64_t frame) {
+    frame = std::max<std::int64_t>(0, frame);
+    std::int64_t length = channel.feeder->LengthFrames();
+    if (length > 0) frame = std::min(frame, length);
+    Voice& voice = *channel.voice;
+    voice.epoch.store(++channel.epoch, std::memory_order_release);
+    voice.position.store(frame, std::memory_order_release);
+    channel.feeder->Seek(frame, channel.epoch);
 }
 
 void SoundLibrary::SendGains(Channel& channel) {
@@ -270,12 +272,6 @@ bool SoundLibrary::SetVolume(SoundHandle handle, int volume) {
     return true;
 }
 
-int SoundLibrary::Volume(SoundHandle handle) {
-    std::lock_guard lock(mutex_);
-    Channel* channel = Find(handle);
-    return channel != nullptr ? channel->volume : -1;
-}
-
 bool SoundLibrary::SetPan(SoundHandle handle, int pan) {
     std::lock_guard lock(mutex_);
     Channel* channel = Find(handle);
@@ -292,15 +288,14 @@ int SoundLibrary::Pan(SoundHandle handle) {
 }
 
 bool SoundLibrary::SetTempo(SoundHandle handle, int thousandths) {
-    std::unique_lock lock(mutex_);
+    std::lock_guard lock(mutex_);
     Channel* channel = Find(handle);
     if (channel == nullptr) return false;
     channel->feeder->SetTempo(std::clamp(thousandths, 250, 4000) / 1000.0);
     // What is already decoded ahead would keep the old speed for a third of
     // a second: decode again from what is being heard.
-    std::int64_t heard = channel->voice->position.load(std::memory_order_acquire);
-    lock.unlock();
-    return SetPositionBytes(handle, heard * kOutputBytesPerFrame);
+    SeekLocked(*channel, channel->voice->position.load(std::memory_order_acquire));
+    return true;
 }
 
 bool SoundLibrary::SetLoop(SoundHandle handle, bool loop) {
@@ -316,19 +311,11 @@ bool SoundLibrary::SetBand(SoundHandle handle, int band, const BandSetting& sett
     std::lock_guard lock(mutex_);
     Channel* channel = Find(handle);
     if (channel == nullptr || band < 0 || band >= kEqBands) return false;
-    channel->bands[band] = setting;
     MixerCommand command = Command(MixerCommand::Kind::Band, channel->voice.get());
     command.band = band;
     command.coefficients = PeakingCoefficients(setting, kOutputRate);
     Send(command);
     return true;
-}
-
-BandSetting SoundLibrary::Band(SoundHandle handle, int band) {
-    std::lock_guard lock(mutex_);
-    Channel* channel = Find(handle);
-    if (channel == nullptr || band < 0 || band >= kEqBands) return {};
-    return channel->bands[band];
 }
 
 bool SoundLibrary::LastPlayed(SoundHandle handle, std::array<std::uint32_t, WaveTap::kFrames>& words) {

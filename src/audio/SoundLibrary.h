@@ -2,6 +2,7 @@
 
 #include "audio/Mixer.h"
 #include "audio/PeakingBiquad.h"
+#include "audio/SoundSource.h"
 #include "audio/WaveTap.h"
 
 #include <SDL2/SDL.h>
@@ -69,13 +70,11 @@ public:
     bool SetPositionBytes(SoundHandle handle, std::int64_t bytes);
 
     bool SetVolume(SoundHandle handle, int volume);    // 0 to 100
-    int Volume(SoundHandle handle);
     bool SetPan(SoundHandle handle, int pan);          // -100 left to 100 right
     int Pan(SoundHandle handle);
     bool SetTempo(SoundHandle handle, int thousandths);  // pitch kept
     bool SetLoop(SoundHandle handle, bool loop);
     bool SetBand(SoundHandle handle, int band, const BandSetting& setting);
-    BandSetting Band(SoundHandle handle, int band);
     // The frames the channel played last, oldest first; false for no channel.
     bool LastPlayed(SoundHandle handle, std::array<std::uint32_t, WaveTap::kFrames>& words);
     // Frames the mixer has taken from the channel so far.
@@ -97,6 +96,7 @@ private:
     Channel* Find(SoundHandle handle);
     void Send(const MixerCommand& command);
     void SendGains(Channel& channel);
+    void SeekLocked(Channel& channel, std::int64_t frame);
     void CollectRetired();
     void WaitForDecoders(long frames);
     void CloseDevice();
@@ -113,7 +113,11 @@ private:
     std::map<Voice*, std::shared_ptr<Voice>> retiring_;
 };
 
-inline double BytesToSeconds(std::int64_t bytes) { return static_cast<double>(bytes) / (4.0 * 44100.0); }
-inline std::int64_t SecondsToBytes(double seconds) { return static_cast<std::int64_t>(seconds * 44100.0) * 4; }
+inline double BytesToSeconds(std::int64_t bytes) {
+    return static_cast<double>(bytes) / (static_cast<double>(kOutputBytesPerFrame) * kOutputRate);
+}
+inline std::int64_t SecondsToBytes(double seconds) {
+    return static_cast<std::int64_t>(seconds * kOutputRate) * kOutputBytesPerFrame;
+}
 
 }  // namespace ov

@@ -1,5 +1,7 @@
 #include "audio/Spectrum.h"
 
+#include "audio/WaveTap.h"
+
 #include <cmath>
 #include <complex>
 #include <numbers>
@@ -38,8 +40,8 @@ void Transform(std::array<std::complex<float>, kPoints>& x) {
 std::array<float, 512> Spectrum1024(const std::array<std::uint32_t, 1024>& words) {
     std::array<std::complex<float>, kPoints> x;
     for (int i = 0; i < kPoints; ++i) {
-        auto left = static_cast<std::int16_t>(words[i] & 0xFFFF);
-        auto right = static_cast<std::int16_t>(words[i] >> 16);
+        std::int16_t left = WaveWordLeft(words[i]);
+        std::int16_t right = WaveWordRight(words[i]);
         float window = 0.5f - 0.5f * std::cos(2.0f * std::numbers::pi_v<float> * static_cast<float>(i) / kPoints);
         x[i] = (static_cast<float>(left) + static_cast<float>(right)) / 65536.0f * window;
     }

@@ -22,8 +22,8 @@ VoiceFeeder::~VoiceFeeder() {
     {
         std::lock_guard lock(mutex_);
         stop_ = true;
+        wake_.notify_all();
     }
-    wake_.notify_all();
     thread_.join();
 }
 
@@ -34,30 +34,24 @@ bool VoiceFeeder::WaitOpened(int timeoutMs) {
 }
 
 void VoiceFeeder::Seek(std::int64_t frame, std::uint32_t epoch) {
-    {
-        std::lock_guard lock(mutex_);
-        seekFrame_ = frame;
-        seekEpoch_ = epoch;
-    }
+    std::lock_guard lock(mutex_);
+    seekFrame_ = frame;
+    seekEpoch_ = epoch;
     wake_.notify_all();
 }
 
 void VoiceFeeder::SetTempo(double tempo) {
-    {
-        std::lock_guard lock(mutex_);
-        requestedTempo_ = tempo;
-    }
+    std::lock_guard lock(mutex_);
+    requestedTempo_ = tempo;
     wake_.notify_all();
 }
 
 void VoiceFeeder::SetLoop(bool loop) {
-    {
-        std::lock_guard lock(mutex_);
-        loop_ = loop;
-        if (loop && phase_ == Phase::Finished && seekFrame_ < 0) {
-            seekFrame_ = 0;
-            seekEpoch_ = epoch_;
-        }
+    std::lock_guard lock(mutex_);
+    loop_ = loop;
+    if (loop && phase_ == Phase::Finished && seekFrame_ < 0) {
+        seekFrame_ = 0;
+        seekEpoch_ = epoch_;
     }
     wake_.notify_all();
 }
@@ -100,8 +94,13 @@ void VoiceFeeder::Run() {
     std::unique_lock lock(mutex_);
     while (!stop_) {
         ApplyRequests(lock);
-        bool room = voice_->blocks.Capacity() - voice_->blocks.Count() >= kFreeBlocksToRead;
-        if (phase_ != Phase::Running || !room) {
+        // A finished channel sleeps until a seek, a loop or the end wakes it;
+        // a full ring is only polled, as the mixer empties it without telling.
+        if (phase_ != Phase::Running) {
+            wake_.wait(lock);
+            continue;
+        }
+        if (voice_->blocks.Capacity() - voice_->blocks.Count() < kFreeBlocksToRead) {
             wake_.wait_for(lock, kRefillPeriod);
             continue;
         }

@@ -4,6 +4,7 @@
 #include <cstring>
 #include <deque>
 #include <mutex>
+#include <vector>
 
 #include "audio/AudioDriver.h"
 #include "audio/WaveInput.h"
@@ -18,7 +19,8 @@ constexpr uint32_t kBacklogSeconds = 30;
 
 class SdlWaveInput final : public WaveInput {
 public:
-    explicit SdlWaveInput(const TWaveFormat& format) : FBacklogLimit(format.AvgBytesPerSec * kBacklogSeconds) {}
+    // The backlog is allocated here, once: the capture thread never allocates.
+    explicit SdlWaveInput(const TWaveFormat& format) : FBacklog(format.AvgBytesPerSec * kBacklogSeconds) {}
     ~SdlWaveInput() override { Close(); }
 
     bool OpenDevice(const TWaveFormat& format) {
@@ -58,7 +60,8 @@ public:
         SDL_PauseAudioDevice(FDevice, 1);
         std::lock_guard lock(FMutex);
         FillFromBacklog();
-        FBacklog.clear();
+        FBacklogStart = 0;
+        FBacklogCount = 0;
         while (!FQueued.empty()) HandBackFront();
         return kWaveNoError;
     }
@@ -82,18 +85,29 @@ private:
 
     void Take(const uint8_t* bytes, size_t length) {
         std::lock_guard lock(FMutex);
-        const size_t room = FBacklogLimit > FBacklog.size() ? FBacklogLimit - FBacklog.size() : 0;
-        FBacklog.insert(FBacklog.end(), bytes, bytes + std::min(length, room));
+        // When the backlog is full the newest sound is the one dropped.
+        const size_t n = std::min(length, FBacklog.size() - FBacklogCount);
+        if (n > 0) {
+            const size_t end = (FBacklogStart + FBacklogCount) % FBacklog.size();
+            const size_t first = std::min(n, FBacklog.size() - end);
+            std::memcpy(FBacklog.data() + end, bytes, first);
+            std::memcpy(FBacklog.data(), bytes + first, n - first);
+            FBacklogCount += n;
+        }
         FillFromBacklog();
     }
 
     // Oldest sound first: buffers take the backlog in the order they were queued.
     void FillFromBacklog() {
-        while (!FQueued.empty() && !FBacklog.empty()) {
+        while (!FQueued.empty() && FBacklogCount > 0) {
             WaveHeader& h = *FQueued.front();
-            const size_t n = std::min<size_t>(h.bufferLength - h.bytesRecorded, FBacklog.size());
-            std::copy_n(FBacklog.begin(), n, h.data.get() + h.bytesRecorded);
-            FBacklog.erase(FBacklog.begin(), FBacklog.begin() + static_cast<std::ptrdiff_t>(n));
+            const size_t n = std::min<size_t>(h.bufferLength - h.bytesRecorded, FBacklogCount);
+            const size_t first = std::min(n, FBacklog.size() - FBacklogStart);
+            uint8_t* out = h.data.get() + h.bytesRecorded;
+            std::memcpy(out, FBacklog.data() + FBacklogStart, first);
+            std::memcpy(out + first, FBacklog.data(), n - first);
+            FBacklogStart = (FBacklogStart + n) % FBacklog.size();
+            FBacklogCount -= n;
             h.bytesRecorded += static_cast<uint32_t>(n);
             if (h.bytesRecorded == h.bufferLength) HandBackFront();
         }
@@ -106,11 +120,12 @@ private:
         Done().Push(h);
     }
 
-    const size_t FBacklogLimit;
     SDL_AudioDeviceID FDevice = 0;
     std::mutex FMutex;
     std::deque<WaveHeader*> FQueued;
-    std::deque<uint8_t> FBacklog;
+    std::vector<uint8_t> FBacklog;  // a ring: FBacklogCount bytes from FBacklogStart
+    size_t FBacklogStart = 0;
+    size_t FBacklogCount = 0;
 };
 
 class SdlDriver final : public WaveInputDriver {

@@ -15,9 +15,8 @@ void WaveTap::Write(const float* frames, long count) {
     std::uint32_t next = next_.load(std::memory_order_relaxed);
     sequence_.fetch_add(1, std::memory_order_acq_rel);
     for (long i = first; i < count; ++i) {
-        auto left = static_cast<std::uint16_t>(ToSample16(frames[2 * i]));
-        auto right = static_cast<std::uint16_t>(ToSample16(frames[2 * i + 1]));
-        words_[next].store(static_cast<std::uint32_t>(right) << 16 | left, std::memory_order_release);
+        std::uint32_t word = PackWaveWord(ToSample16(frames[2 * i]), ToSample16(frames[2 * i + 1]));
+        words_[next].store(word, std::memory_order_release);
         next = (next + 1) % kFrames;
     }
     next_.store(next, std::memory_order_release);

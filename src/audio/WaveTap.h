@@ -27,4 +27,10 @@ private:
 
 std::int16_t ToSample16(float value);
 
+inline std::uint32_t PackWaveWord(std::int16_t left, std::int16_t right) {
+    return static_cast<std::uint32_t>(static_cast<std::uint16_t>(right)) << 16 | static_cast<std::uint16_t>(left);
+}
+inline std::int16_t WaveWordLeft(std::uint32_t word) { return static_cast<std::int16_t>(word & 0xFFFF); }
+inline std::int16_t WaveWordRight(std::uint32_t word) { return static_cast<std::int16_t>(word >> 16); }
+
 }  // namespace ov

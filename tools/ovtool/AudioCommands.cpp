@@ -5,7 +5,6 @@
 #include <iomanip>
 #include <iostream>
 #include <sstream>
-#include <thread>
 #include <unistd.h>
 
 #include "ToolCommand.h"
@@ -13,6 +12,7 @@
 #include "audio/AudioObject.h"
 #include "audio/MediaCommand.h"
 #include "audio/NetworkSource.h"
+#include "audio/PlaySoundSync.h"
 
 namespace ovtool {
 namespace {
@@ -29,15 +29,6 @@ void ChooseOutput(bool virtualClock) {
         throw CommandError{kFailed, "no audio output could be opened"};
     } else {
         std::cerr << "ovtool: audio driver " << ov::AudioDriverName() << '\n';
-    }
-}
-
-void LetTimePass(int ms) {
-    auto& library = ov::SoundLibrary::Instance();
-    if (library.OnVirtualClock()) {
-        library.AdvanceVirtualClock(ms);
-    } else {
-        std::this_thread::sleep_for(std::chrono::milliseconds(ms));
     }
 }
 
@@ -127,7 +118,7 @@ int PlayFile(const PlayOptions& o) {
     auto started = std::chrono::steady_clock::now();
     int outputMs = 0;
     while (engine.GetState() == ov::TAudioEngine::kPlaying) {
-        LetTimePass(kTickMs);
+        ov::LetTimePass(kTickMs);
         outputMs += kTickMs;
         engine.EngineTick();
         sinceProgress += kTickMs;
@@ -171,7 +162,7 @@ void AddMci(CLI::App& app) {
             std::string verb;
             int ms = 0;
             if (words >> verb && verb == "wait" && words >> ms) {
-                LetTimePass(ms);
+                ov::LetTimePass(ms);
                 continue;
             }
             std::string reply;
