@@ -1,17 +1,22 @@
 #include "store/ClassPackageUnpacker.h"
 
+#include <fcntl.h>
 #include <libdeflate.h>
 #include <zlib.h>
 
 #include <algorithm>
 #include <atomic>
+#include <cerrno>
+#include <chrono>
 #include <condition_variable>
+#include <cstring>
 #include <memory>
 #include <mutex>
 #include <thread>
 #include <unordered_map>
 #include <vector>
 
+#include "core/GbkText.h"
 #include "core/UniqueFd.h"
 #include "store/SafeFolders.h"
 
@@ -25,6 +30,9 @@ constexpr int64_t kMemoryBudget = int64_t{48} << 20;
 // whole: holding both the mapped input and the output of a very large member
 // would cost twice its size.
 constexpr size_t kSlice = size_t{1} << 20;
+// Workers that have not moved on for this long are left behind: a write into a
+// hung file system must not freeze the caller, which is the player's window.
+constexpr std::chrono::seconds kStallLimit{60};
 
 bool Streamed(const ClassMember& member) { return member.unpackedSize > kMemoryBudget; }
 
@@ -56,11 +64,20 @@ std::vector<bool> ReplacedMembers(std::span<const ClassMember> members) {
     return replaced;
 }
 
+std::string MemberName(size_t index, const ClassMember& member) {
+    return "member " + std::to_string(index) + " (" + GbkToUtf8(member.name) + ")";
+}
+
+// A worker may outlive the call that started it (see kStallLimit), so the job
+// owns everything a worker touches: the mapping, the member list and its own
+// descriptor of the destination.
 class Job {
 public:
-    Job(const ClassPackageFile& file, std::span<const std::byte> data, std::span<const ClassMember> members, int rootFd)
-        : file_(file), data_(data), members_(members), rootFd_(rootFd), replaced_(ReplacedMembers(members)),
-          states_(members.size(), State::Pending) {
+    Job(std::shared_ptr<const ClassPackageFile> file, std::span<const std::byte> data,
+        std::span<const ClassMember> members, int rootFd)
+        : file_(std::move(file)), data_(data), members_(members.begin(), members.end()),
+          rootFd_(::fcntl(rootFd, F_DUPFD_CLOEXEC, 0)), replaced_(ReplacedMembers(members)),
+          states_(members.size(), State::Pending), errors_(members.size()) {
     }
 
     void Work() {
@@ -69,41 +86,67 @@ public:
         // member before the first failure.
         while (!stop_.load()) {
             const size_t i = next_.fetch_add(1);
-            if (i >= members_.size()) return;
+            if (i >= members_.size()) break;
             const int64_t size = Footprint(members_[i]);
             Acquire(size);
-            bool ok = false;
+            std::string error = "not enough memory";
             if (inflater.d) {
                 try {
-                    ok = replaced_[i] || Unpack(inflater.d, members_[i]);
+                    error = replaced_[i] ? std::string() : Unpack(inflater.d, members_[i]);
                 } catch (const std::bad_alloc&) {
                 }
             }
-            Finish(i, size, ok);
+            Finish(i, size, std::move(error));
         }
+        std::lock_guard lock(mutex_);
+        --running_;
+        changed_.notify_all();
     }
 
-    size_t Report(const std::function<void(size_t)>& finished) {
+    void Started() {
+        std::lock_guard lock(mutex_);
+        ++running_;
+    }
+
+    // The number of members written before the first failure, and why that one failed.
+    UnpackResult Report(const std::function<void(size_t)>& finished) {
         for (size_t i = 0; i < members_.size(); ++i) {
             std::unique_lock lock(mutex_);
-            changed_.wait(lock, [&] { return states_[i] != State::Pending; });
+            if (!WaitWhileMoving(lock, [&] { return states_[i] != State::Pending; }))
+                return {i, MemberName(i, members_[i]) + ": its file stopped being written"};
             const bool ok = states_[i] == State::Done;
             lock.unlock();
-            if (!ok) return i;
+            if (!ok) return {i, MemberName(i, members_[i]) + ": " + errors_[i]};
             finished(i);
         }
-        return members_.size();
+        return {members_.size(), {}};
     }
 
-    void Stop() { stop_.store(true); }
+    // Stops handing out members; true once every worker has left, false when
+    // one stopped moving and must be left behind.
+    bool Stop() {
+        stop_.store(true);
+        std::unique_lock lock(mutex_);
+        return WaitWhileMoving(lock, [&] { return running_ == 0; });
+    }
 
 private:
-    bool Unpack(libdeflate_decompressor* inflater, const ClassMember& member) {
+    // Waits for `done`, for as long as the workers keep making progress.
+    template <typename Done>
+    bool WaitWhileMoving(std::unique_lock<std::mutex>& lock, Done done) {
+        for (uint64_t seen = progress_.load(); !changed_.wait_for(lock, kStallLimit, done); seen = progress_.load())
+            if (progress_.load() == seen) return false;
+        return true;
+    }
+
+    // Empty when the member was written, else why not.
+    std::string Unpack(libdeflate_decompressor* inflater, const ClassMember& member) {
         const auto size = static_cast<size_t>(member.unpackedSize);
         const auto packed = data_.subspan(static_cast<size_t>(member.offset), static_cast<size_t>(member.compressedSize));
         if (Streamed(member)) {
             UniqueFd out = CreateMemberFile(member);
-            return out && InflateInSlices(packed, size, out.get());
+            if (!out) return WhyNotCreated(errno);
+            return InflateInSlices(packed, size, out.get());
         }
         std::unique_ptr<std::byte[]> buffer;
         if (size > 0) {
@@ -112,31 +155,38 @@ private:
             size_t actualOut = 0;
             const auto result = libdeflate_zlib_decompress_ex(inflater, packed.data(), packed.size(), buffer.get(),
                                                               size, &actualIn, &actualOut);
-            file_.Release(packed);
-            if (result != LIBDEFLATE_SUCCESS || actualOut != size) return false;
+            file_->Release(packed);
+            if (result != LIBDEFLATE_SUCCESS || actualOut != size) return kDamaged;
         } else if (!packed.empty() && !InflatesToNothing(inflater, packed)) {
-            return false;
+            return kDamaged;
         }
         UniqueFd out = CreateMemberFile(member);
-        return out && WriteFull(out.get(), buffer.get(), size) == size;
+        if (!out) return WhyNotCreated(errno);
+        if (WriteFull(out.get(), buffer.get(), size) != size) return NotWritten();
+        return {};
     }
+
+    static constexpr const char* kDamaged = "its compressed data is damaged";
+
+    static std::string NotWritten() { return std::string("its file could not be written: ") + std::strerror(errno); }
 
     UniqueFd CreateMemberFile(const ClassMember& member) const {
         std::vector<std::string> path{"OV"};
         path.insert(path.end(), member.path.begin(), member.path.end());
-        return CreateFileBelow(rootFd_, path);
+        return CreateFileBelow(rootFd_.get(), path);
     }
 
     // zlib's streaming inflate, writing each slice as it comes and handing the
     // consumed input pages back, so neither side of the member piles up.
-    bool InflateInSlices(std::span<const std::byte> packed, size_t size, int fd) const {
+    std::string InflateInSlices(std::span<const std::byte> packed, size_t size, int fd) {
         z_stream z{};
-        if (inflateInit(&z) != Z_OK) return false;
+        if (inflateInit(&z) != Z_OK) return "not enough memory";
         auto slice = std::make_unique_for_overwrite<Bytef[]>(kSlice);
         size_t fed = 0;
         size_t released = 0;
         size_t written = 0;
         int rc = Z_OK;
+        bool writeFailed = false;
         while (rc == Z_OK) {
             if (z.avail_in == 0 && fed < packed.size()) {
                 const size_t n = std::min(kSlice, packed.size() - fed);
@@ -148,16 +198,18 @@ private:
             z.avail_out = static_cast<uInt>(kSlice);
             rc = inflate(&z, Z_NO_FLUSH);
             const size_t produced = kSlice - z.avail_out;
-            if ((rc != Z_OK && rc != Z_STREAM_END) || written + produced > size ||
-                WriteFull(fd, slice.get(), produced) != produced)
-                break;
+            if ((rc != Z_OK && rc != Z_STREAM_END) || written + produced > size) break;
+            writeFailed = WriteFull(fd, slice.get(), produced) != produced;
+            if (writeFailed) break;
             written += produced;
+            ++progress_;
             const size_t consumed = fed - z.avail_in;
-            file_.Release(packed.subspan(released, consumed - released));
+            file_->Release(packed.subspan(released, consumed - released));
             released = consumed;
         }
         inflateEnd(&z);
-        return rc == Z_STREAM_END && written == size;
+        if (writeFailed) return NotWritten();
+        return rc == Z_STREAM_END && written == size ? std::string() : kDamaged;
     }
 
     static bool InflatesToNothing(libdeflate_decompressor* inflater, std::span<const std::byte> packed) {
@@ -174,43 +226,52 @@ private:
         inFlight_ += size;
     }
 
-    void Finish(size_t i, int64_t size, bool ok) {
+    void Finish(size_t i, int64_t size, std::string error) {
+        const bool ok = error.empty();
         if (!ok) stop_.store(true);
         {
             std::lock_guard lock(mutex_);
             inFlight_ -= size;
             states_[i] = ok ? State::Done : State::Failed;
+            errors_[i] = std::move(error);
         }
+        ++progress_;
         changed_.notify_all();
     }
 
-    const ClassPackageFile& file_;
+    std::shared_ptr<const ClassPackageFile> file_;
     std::span<const std::byte> data_;
-    std::span<const ClassMember> members_;
-    int rootFd_;
+    std::vector<ClassMember> members_;
+    UniqueFd rootFd_;
     std::vector<bool> replaced_;
     std::atomic<size_t> next_{0};
     std::atomic<bool> stop_{false};
+    // Slices and members done, so that a long member is not taken for a stall.
+    std::atomic<uint64_t> progress_{0};
     std::mutex mutex_;
     std::condition_variable changed_;
     int64_t inFlight_ = 0;
+    int running_ = 0;
     std::vector<State> states_;
+    std::vector<std::string> errors_;
 };
 
 }  // namespace
 
-size_t UnpackMembers(const ClassPackageFile& file, std::span<const std::byte> data,
-                     std::span<const ClassMember> members, int rootFd, const std::function<void(size_t)>& finished) {
-    if (members.empty()) return 0;
-    Job job(file, data, members, rootFd);
-    size_t written = 0;
-    {
-        std::vector<std::jthread> workers;
-        for (int w = 0; w < kWorkers; ++w) workers.emplace_back([&job] { job.Work(); });
-        written = job.Report(finished);
-        job.Stop();
+UnpackResult UnpackMembers(std::shared_ptr<const ClassPackageFile> file, std::span<const std::byte> data,
+                           std::span<const ClassMember> members, int rootFd,
+                           const std::function<void(size_t)>& finished) {
+    if (members.empty()) return {};
+    auto job = std::make_shared<Job>(std::move(file), data, members, rootFd);
+    std::vector<std::thread> workers;
+    for (int w = 0; w < kWorkers; ++w) {
+        job->Started();
+        workers.emplace_back([job] { job->Work(); });
     }
-    return written;
+    UnpackResult result = job->Report(finished);
+    const bool left = job->Stop();
+    for (auto& worker : workers) left ? worker.join() : worker.detach();
+    return result;
 }
 
 }  // namespace ov

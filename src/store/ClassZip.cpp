@@ -1,10 +1,14 @@
 #include "store/ClassZip.h"
 
 #include <algorithm>
+#include <cerrno>
 #include <chrono>
 #include <climits>
+#include <cstring>
+#include <memory>
 #include <thread>
 
+#include "core/Log.h"
 #include "store/ClassPackageFile.h"
 #include "store/ClassPackageUnpacker.h"
 #include "store/SafeFolders.h"
@@ -55,35 +59,48 @@ bool ReadIndex(ClassPackageIndex& index, Bar& bar) {
 }
 
 // On failure the bar stays on the member that failed.
-bool WriteMembers(const ClassPackageFile& file, const ClassPackageIndex& index, const std::string& destination,
-                  Bar& bar) {
+UnpackResult WriteMembers(const std::shared_ptr<const ClassPackageFile>& file, const ClassPackageIndex& index,
+                          const std::string& destination, Bar& bar) {
     const auto& members = index.Members();
-    size_t written = 0;
+    UnpackResult result;
     if (!members.empty()) {
         UniqueFd root = OpenBaseFolder(destination);
         if (root)
-            written = UnpackMembers(file, index.Data(), members, root.get(),
-                                    [&](size_t i) { bar.Position(MemberPosition(i)); });
+            result = UnpackMembers(file, index.Data(), members, root.get(),
+                                   [&](size_t i) { bar.Position(MemberPosition(i)); });
+        else
+            result.error = "the destination cannot be opened: " + WhyNotCreated(errno);
     }
-    if (written == members.size() && index.Complete()) return true;
-    bar.Position(MemberPosition(written));
+    if (result.written == members.size() && !index.Complete()) result.error = index.Error();
+    if (!result.error.empty()) bar.Position(MemberPosition(result.written));
+    return result;
+}
+
+// The player ignores the answer, so the log is where a teacher finds out why a lesson did not open.
+bool Failed(const std::string& package, std::string* error, std::string why) {
+    Log(LogLevel::Warning, "store", package + ": " + why);
+    if (error) *error = std::move(why);
     return false;
 }
 
 }  // namespace
 
-bool TClassZip::Unpack(const std::string& package, const std::string& destination, ProgressSink* sink) const {
+bool TClassZip::Unpack(const std::string& package, const std::string& destination, ProgressSink* sink,
+                       std::string* error) const {
     Bar bar(sink);
     bar.Minimum(0);
     bar.Position(0);
     bar.Position(1);
     if (!IsBlank(destination) && !IsBlank(package)) {
         bar.Position(2);
-        ClassPackageFile file;
-        if (!file.Open(package)) return false;
+        auto file = std::make_shared<ClassPackageFile>();
+        if (!file->Open(package))
+            return Failed(package, error, std::string("cannot read the package: ") + std::strerror(errno));
         bar.Position(3);
-        ClassPackageIndex index(file.Bytes());
-        if (!ReadIndex(index, bar) || !WriteMembers(file, index, destination, bar)) return false;
+        ClassPackageIndex index(file->Bytes());
+        if (!ReadIndex(index, bar)) return Failed(package, error, index.Error());
+        UnpackResult written = WriteMembers(file, index, destination, bar);
+        if (!written.error.empty()) return Failed(package, error, std::move(written.error));
     }
     bar.Full();
     if (FinalPauseMs > 0) std::this_thread::sleep_for(std::chrono::milliseconds(FinalPauseMs));

@@ -31,10 +31,13 @@ public:
 
     // Writes every member to destination + "/OV/" + its name. True when all
     // were written; false at the first bad member (those before it stay on
-    // disk) or when the package cannot be read. The bar moves once per member
-    // and, on failure, keeps its last position. A name that would lead outside
-    // the destination or through a link below it is never written.
-    bool Unpack(const std::string& package, const std::string& destination, ProgressSink* bar) const;
+    // disk) or when the package cannot be read; then `error`, when given, says
+    // why, naming the member at fault. The bar moves once per member and, on
+    // failure, keeps its last position. A name that would lead outside the
+    // destination or through a link below it is never written, and an existing
+    // file is replaced, never written into.
+    bool Unpack(const std::string& package, const std::string& destination, ProgressSink* bar,
+                std::string* error = nullptr) const;
 
     ClassHeader ReadHeader(std::string_view header) const;
 

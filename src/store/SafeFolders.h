@@ -23,9 +23,14 @@ std::optional<std::vector<std::string>> SplitBelowPath(std::string_view path);
 // descriptor (errno set) on failure.
 UniqueFd OpenFolderBelow(int baseFd, std::span<const std::string> components);
 
-// Creates or truncates the file whose path below `baseFd` is `components` (the
-// last one is the file name), creating its folders as OpenFolderBelow does.
+// Creates the file whose path below `baseFd` is `components` (the last one is
+// the file name) as a new file, creating its folders as OpenFolderBelow does.
+// An old regular file of that name is replaced, never written into; a link,
+// folder or special file there is refused.
 UniqueFd CreateFileBelow(int baseFd, std::span<const std::string> components);
+
+// Why OpenFolderBelow or CreateFileBelow failed, from the errno they left.
+std::string WhyNotCreated(int error);
 
 // Opens `folder` as the base of a walk, creating it and its parents first.
 UniqueFd OpenBaseFolder(const std::string& folder);

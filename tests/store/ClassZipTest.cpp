@@ -1,12 +1,21 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
 #include <atomic>
+#include <chrono>
 #include <climits>
+#include <condition_variable>
 #include <cstdlib>
 #include <functional>
+#include <mutex>
 #include <new>
 #include <set>
+#include <stop_token>
+#include <thread>
 
 #include "store/ClassZipTestPackage.h"
 #include "support/TestFiles.h"
@@ -286,23 +295,92 @@ TEST_F(ClassZipTest, MissingPackageFailsAfterTryingToOpenIt) {
     EXPECT_TRUE(FilesWritten().empty());
 }
 
-TEST_F(ClassZipTest, LinksPlantedBelowTheDestinationAreNeverFollowed) {
-    struct Planted {
-        const char* link;
-        fs::path target;
-        const char* member;
-    };
-    const Planted cases[] = {
-        {"OV", root_ / "outside", "keep.txt"},
-        {"OV/Class", root_ / "outside", "Class\\keep.txt"},
-        {"OV/Class/a.txt", root_ / "outside/keep.txt", "Class\\a.txt"},
-    };
-    for (const auto& c : cases) {
-        SCOPED_TRACE(c.link);
-        fs::create_directories((dest_ / c.link).parent_path());
-        fs::create_symlink(c.target, dest_ / c.link);
-        EXPECT_FALSE(Unpack(RawPackage{{RawMember::Of(c.member, "overwritten")}}.Bytes()));
-        EXPECT_EQ(FilesWritten(), std::set<std::string>{"dest/" + std::string(c.link)});
+// Should the unpacker open a FIFO planted as a member's file, its worker
+// blocks until a reader comes: this reader comes after a while, so that the
+// test fails instead of hanging.
+class FifoUnjammer {
+public:
+    explicit FifoUnjammer(fs::path fifo)
+        : thread_([this, fifo = std::move(fifo)](std::stop_token stop) {
+              std::mutex mutex;
+              std::unique_lock lock(mutex);
+              std::condition_variable_any().wait_for(lock, stop, std::chrono::seconds(5), [] { return false; });
+              struct stat status {};
+              if (!stop.stop_requested() && ::lstat(fifo.c_str(), &status) == 0 && S_ISFIFO(status.st_mode))
+                  reader_ = ::open(fifo.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+          }) {}
+    ~FifoUnjammer() {
+        Finish();
+        if (reader_ >= 0) ::close(reader_);
+    }
+    // True when a writer had to be woken.
+    bool Finish() {
+        thread_.request_stop();
+        if (thread_.joinable()) thread_.join();
+        return reader_ >= 0;
+    }
+
+private:
+    int reader_ = -1;
+    std::jthread thread_;
+};
+
+// Entries found where a member goes: links, special files and folders an
+// attacker or an earlier unpacking left there.
+struct Planted {
+    const char* what;
+    std::function<void(const fs::path& dest, const fs::path& outside)> plant;
+    std::string member;
+    const char* error;  // empty when the member replaces the entry
+    std::set<std::string> written;
+};
+
+// `relative` below the destination, its folders made.
+fs::path Spot(const fs::path& dest, const char* relative) {
+    fs::create_directories((dest / relative).parent_path());
+    return dest / relative;
+}
+
+const Planted kPlanted[] = {
+    {"link as OV", [](auto& dest, auto& outside) { fs::create_symlink(outside, Spot(dest, "OV")); }, "keep.txt",
+     "a symbolic link stands in the way", {"dest/OV"}},
+    {"link as a folder", [](auto& dest, auto& outside) { fs::create_symlink(outside, Spot(dest, "OV/Class")); },
+     "Class\\keep.txt", "a symbolic link stands in the way", {"dest/OV/Class"}},
+    {"link as the file",
+     [](auto& dest, auto& outside) { fs::create_symlink(outside / "keep.txt", Spot(dest, "OV/Class/a.txt")); },
+     "Class\\a.txt", "a symbolic link stands in the way", {"dest/OV/Class/a.txt"}},
+    {"hard link as the file",
+     [](auto& dest, auto& outside) { fs::create_hard_link(outside / "keep.txt", Spot(dest, "OV/Class/a.txt")); },
+     "Class\\a.txt", "", {"dest/OV/Class/a.txt"}},
+    {"FIFO as the file", [](auto& dest, auto&) { ASSERT_EQ(::mkfifo(Spot(dest, "OV/Class/a.txt").c_str(), 0666), 0); },
+     "Class\\a.txt", "a special file stands in the way", {"dest/OV/Class/a.txt"}},
+    {"folder as the file", [](auto& dest, auto&) { fs::create_directories(Spot(dest, "OV/Class/a.txt")); },
+     "Class\\a.txt", "a folder stands where a file goes", {}},
+    {"file as a folder", [](auto& dest, auto&) { ovtest::WriteFile(Spot(dest, "OV/Class"), "file"); }, "Class\\a.txt",
+     "a file stands where a folder goes", {"dest/OV/Class"}},
+    {"name too long", [](auto&, auto&) {}, "Class\\" + std::string(300, 'n'), "name too long", {}},
+};
+
+TEST_F(ClassZipTest, EntriesPlantedBelowTheDestinationAreNeverWrittenThrough) {
+    for (const auto& c : kPlanted) {
+        SCOPED_TRACE(c.what);
+        c.plant(dest_, root_ / "outside");
+        const std::string& member = c.member;
+        std::string error;
+        ov::TClassZip zip;
+        zip.FinalPauseMs = 0;
+        ovtest::WriteFile(package_, RawPackage{{RawMember::Of(member, "overwritten")}}.Bytes());
+        FifoUnjammer unjammer(dest_ / "OV/Class/a.txt");
+        const bool unpacked = zip.Unpack(package_.string(), dest_.string(), nullptr, &error);
+        EXPECT_FALSE(unjammer.Finish()) << "the unpacking opened the FIFO";
+        EXPECT_EQ(FilesWritten(), c.written);
+        if (*c.error == '\0') {
+            EXPECT_TRUE(unpacked) << error;
+            EXPECT_EQ(Read("Class/a.txt"), "overwritten");
+        } else {
+            EXPECT_FALSE(unpacked);
+            EXPECT_EQ(error, "member 0 (" + member + "): " + c.error);
+        }
         fs::remove_all(dest_);
     }
 }

@@ -88,15 +88,6 @@ void AddList(CLI::App& app) {
     command->add_option("PACKAGE", *package, "Class package")->required();
 }
 
-// Unpack answers only true or false; the index says why when it is at fault.
-std::string WhyUnpackFailed(const std::string& package) {
-    ov::ClassPackageFile file;
-    OpenPackage(file, package);
-    ov::ClassPackageIndex index(file.Bytes());
-    if (!index.ReadAll()) return package + ": " + index.Error();
-    return package + ": a member's compressed data is damaged or its file could not be written";
-}
-
 void AddUnpack(CLI::App& app) {
     auto package = std::make_shared<std::string>();
     auto destination = std::make_shared<std::string>();
@@ -104,13 +95,14 @@ void AddUnpack(CLI::App& app) {
         ov::TClassZip unpacker;
         unpacker.FinalPauseMs = 0;
         bool unpacked = false;
+        std::string error;
         if (::isatty(STDERR_FILENO)) {
             TerminalBar bar;
-            unpacked = unpacker.Unpack(*package, *destination, &bar);
+            unpacked = unpacker.Unpack(*package, *destination, &bar, &error);
         } else {
-            unpacked = unpacker.Unpack(*package, *destination, nullptr);
+            unpacked = unpacker.Unpack(*package, *destination, nullptr, &error);
         }
-        if (!unpacked) throw CommandError{kFailed, WhyUnpackFailed(*package)};
+        if (!unpacked) throw CommandError{kFailed, *package + ": " + error};
         return kOk;
     });
     command->add_option("PACKAGE", *package, "Class package")->required();
