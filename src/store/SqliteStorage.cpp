@@ -1,5 +1,6 @@
 #include "store/SqliteStorage.h"
 
+#include <cstdint>
 #include <fstream>
 #include <string>
 #include <system_error>
@@ -12,9 +13,16 @@ namespace {
 
 constexpr std::string_view kSqliteHeader{"SQLite format 3\0", 16};
 constexpr int kContainerKeyType = 0;
+// Catalogues and word databases are small; a container is read and decrypted
+// whole, so a larger one (even a sparse file, taking no disk) would cost
+// twice its size in memory.
+constexpr std::uintmax_t kLargestContainer = std::uintmax_t{256} << 20;
 
 std::string ReadWhole(const std::filesystem::path& file) {
-    auto bytes = ReadWholeFile(file);
+    std::error_code error;
+    if (std::filesystem::file_size(file, error) > kLargestContainer && !error)
+        throw ESqliteError("Cannot open database \"" + file.string() + "\": larger than 256 MiB");
+    auto bytes = ReadWholeFile(file, kLargestContainer);
     if (!bytes) throw ESqliteError("Cannot open database \"" + file.string() + "\"");
     return std::move(*bytes);
 }

@@ -1,3 +1,4 @@
+#include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
 #include "CatalogueTestDb.h"
@@ -115,6 +116,19 @@ TEST(StoredDatabase, BadFilesFailWithADatabaseError) {
     for (const auto& [name, password] : cases)
         EXPECT_THROW(ov::OpenStoredDatabase(dir / name, password, SqliteAccess::ReadOnly), ov::ESqliteError)
             << name << " with password \"" << password << "\"";
+}
+
+// A sparse file takes no disk but would be read and decrypted whole.
+TEST(StoredDatabase, HugeContainerIsRefusedBeforeReading) {
+    ovtest::TempDir dir;
+    ovtest::WriteCatalogue(dir / "huge.db", {{"01", "a"}}, "right");
+    std::filesystem::resize_file(dir / "huge.db", std::uintmax_t{1} << 30);
+    try {
+        ov::OpenStoredDatabase(dir / "huge.db", "right", SqliteAccess::ReadOnly);
+        ADD_FAILURE() << "opened";
+    } catch (const ov::ESqliteError& e) {
+        EXPECT_THAT(e.what(), ::testing::EndsWith("larger than 256 MiB"));
+    }
 }
 
 TEST(StoredDatabase, LockedFileFailsInsteadOfHanging) {
