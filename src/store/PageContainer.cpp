@@ -2,11 +2,13 @@
 #include <fcntl.h>
 #include <openssl/evp.h>
 #include <sys/stat.h>
+#include <unistd.h>
 
 #include <array>
 #include <cerrno>
 #include <cstring>
 #include <memory>
+#include <string>
 #include <vector>
 
 #include "core/UniqueFd.h"
@@ -68,6 +70,41 @@ UniqueFd CreateForWriting(const std::filesystem::path& file) {
     return fd;
 }
 
+// The plain page is written beside its destination under a name of its own and
+// renamed over it once complete, so a failed decryption never leaves a
+// truncated page where a good one was.
+class PendingFile {
+public:
+    explicit PendingFile(const std::filesystem::path& destFile) : dest_(destFile) {
+        for (int attempt = 0; !fd_ && attempt < 100; ++attempt) {
+            path_ = destFile;
+            path_ += ".decrypting-" + std::to_string(::getpid()) + "-" + std::to_string(attempt);
+            fd_.reset(::open(path_.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0644));
+            if (!fd_ && errno != EEXIST) break;
+        }
+        if (!fd_) throw EStreamError("Cannot create file \"" + destFile.string() + "\". " + std::strerror(errno));
+    }
+    PendingFile(const PendingFile&) = delete;
+    PendingFile& operator=(const PendingFile&) = delete;
+    ~PendingFile() {
+        if (!path_.empty()) ::unlink(path_.c_str());
+    }
+
+    int get() const { return fd_.get(); }
+
+    void Commit() {
+        fd_.reset();
+        if (::rename(path_.c_str(), dest_.c_str()) != 0)
+            throw EStreamError("Cannot create file \"" + dest_.string() + "\". " + std::strerror(errno));
+        path_.clear();
+    }
+
+private:
+    std::filesystem::path dest_;
+    std::filesystem::path path_;
+    UniqueFd fd_;
+};
+
 uint64_t FileSize(int fd) {
     struct stat st {};
     if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) throw EStreamError("Stream read error");
@@ -108,10 +145,9 @@ void DecryptFile(const std::filesystem::path& sourceFile, const std::filesystem:
     if (ReadFull(source.get(), lengthField, 8) != 8) throw EStreamError("Stream read error");
     const uint64_t plainLength = StoredPlainLength(lengthField);
     CipherContext cipher(key, keyType, false);
-
-    UniqueFd dest = CreateForWriting(destFile);
     const uint64_t payload = fileSize - 8;
     CheckPayload(payload, plainLength);
+    PendingFile dest(destFile);
 
     std::vector<unsigned char> buffer(kChunk);
     for (uint64_t left = payload; left > 0;) {
@@ -122,6 +158,7 @@ void DecryptFile(const std::filesystem::path& sourceFile, const std::filesystem:
         left -= want;
     }
     if (::ftruncate(dest.get(), static_cast<off_t>(plainLength)) != 0) throw EStreamError("Stream write error");
+    dest.Commit();
 }
 
 std::string DecryptBuffer(std::string_view container, std::string_view key, int keyType) {

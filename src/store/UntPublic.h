@@ -43,7 +43,7 @@ std::string EncipherString(std::string_view plain, std::string_view key, uint8_t
 std::string HexText(std::string_view bytes);
 
 // Decrypts a page container to its plain document. `keyType` is 0, 1 or 2.
-// Throws EStreamError or ECipherError; see the .cpp for what is left behind.
+// Throws EStreamError or ECipherError; on failure `destFile` is left as it was.
 void DecryptFile(const std::filesystem::path& sourceFile, const std::filesystem::path& destFile,
                  std::string_view key, int keyType);
 

@@ -1,6 +1,10 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <filesystem>
 #include <random>
+#include <string>
+#include <vector>
 
 #include "store/UntPublic.h"
 #include "support/TestFiles.h"
@@ -80,7 +84,15 @@ TEST(DecryptFile, AWrongKeyIsNoError) {
     EXPECT_NE(ovtest::ReadFile(dir / "page.ovb"), "<Lesson/>");
 }
 
-TEST(DecryptFile, BadPayloadSizesLeaveAnEmptyDestination) {
+std::vector<std::string> Names(const std::filesystem::path& folder) {
+    std::vector<std::string> names;
+    for (const auto& entry : std::filesystem::directory_iterator(folder)) names.push_back(entry.path().filename());
+    std::sort(names.begin(), names.end());
+    return names;
+}
+
+// A failed decryption must not cost the page that was there, nor leave a part of the new one.
+TEST(DecryptFile, BadPayloadSizesLeaveTheDestinationAsItWas) {
     ovtest::TempDir dir;
     const std::string cases[] = {
         LengthField(0),                            // exactly the length field
@@ -97,7 +109,8 @@ TEST(DecryptFile, BadPayloadSizesLeaveAnEmptyDestination) {
         } catch (const ov::ECipherError& e) {
             EXPECT_STREQ(e.what(), "Invalid buffer size for decryption");
         }
-        EXPECT_EQ(ovtest::ReadFile(dir / "page.ovb"), "");
+        EXPECT_EQ(ovtest::ReadFile(dir / "page.ovb"), "old content");
+        EXPECT_EQ(Names(dir.path()), (std::vector<std::string>{"page.ov", "page.ovb"}));
     }
 }
 
