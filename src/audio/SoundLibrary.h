@@ -25,8 +25,9 @@ namespace ov {
 // when no device opens, or a virtual clock, where nothing plays until
 // AdvanceVirtualClock renders exactly the asked amount, waiting for the
 // decoders first so that every run gives the same frames. A device that goes
-// away is noticed on the next call; the library opens the device again, or
-// moves to the null output, and the channels go on.
+// away is noticed on the next call; the library opens the device again (on a
+// restarted driver when no other device holds it, which may be the silent
+// dummy one), or moves to the null output, and the channels go on.
 //
 // Calls that change a channel return false when the mixer could not take the
 // change in time (its output stopped taking frames): they never hang.

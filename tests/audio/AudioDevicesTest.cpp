@@ -8,7 +8,7 @@
 
 #include <gtest/gtest.h>
 
-TEST(AudioDriver, OpensAnOutputDeviceOnTheChosenDriver) {
+TEST(AudioDevices, OpensAnOutputDeviceOnTheChosenDriver) {
     auto& devices = ov::AudioDevices::Instance();
     ASSERT_TRUE(devices.Init());
     EXPECT_EQ(devices.DriverName(), "dummy");
@@ -23,7 +23,7 @@ TEST(AudioDriver, OpensAnOutputDeviceOnTheChosenDriver) {
     devices.Close(id);
 }
 
-TEST(AudioDriver, EnginePlaysInRealTimeOnTheDevice) {
+TEST(AudioDevices, EnginePlaysInRealTimeOnTheDevice) {
     auto& library = ov::SoundLibrary::Instance();
     ASSERT_TRUE(library.UseDevice());
     {
