@@ -162,9 +162,9 @@ void TAudioEngine::SetPosition(int ms) {
     SoundLibrary::Instance().SetPositionBytes(Channel, SecondsToBytes(ms / 1000.0));
 }
 
-void TAudioEngine::SetVolume(int value) { SoundLibrary::Instance().SetMasterVolume(value); }
+void TAudioEngine::SetVolume(int value) { SoundLibrary::Instance().SetOutputVolume(value); }
 
-void TAudioEngine::SetGlobalVolumes(int value) { SoundLibrary::Instance().SetMasterVolume(value); }
+void TAudioEngine::SetGlobalVolumes(int value) { SoundLibrary::Instance().SetGlobalVolume(value); }
 
 void TAudioEngine::SetPan(int value) { SoundLibrary::Instance().SetPan(Channel, value); }
 

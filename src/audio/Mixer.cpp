@@ -1,6 +1,7 @@
 #include "audio/Mixer.h"
 
 #include <algorithm>
+#include <cassert>
 #include <cstring>
 #if defined(__SSE__)
 #include <xmmintrin.h>
@@ -38,13 +39,23 @@ int Mixer::Find(const Voice* voice) const {
 
 void Mixer::Apply(const MixerCommand& c) {
     switch (c.kind) {
-    case MixerCommand::Kind::Add:
-        if (int slot = Find(nullptr); slot >= 0) voices_[slot] = c.voice;
+    case MixerCommand::Kind::Add: {
+        // The library counts voices before it adds one, and adds each once.
+        assert(c.voice != nullptr && Find(c.voice) < 0);
+        const int slot = Find(nullptr);
+        assert(slot >= 0);
+        if (slot >= 0) voices_[slot] = c.voice;
         break;
-    case MixerCommand::Kind::Remove:
-        if (int slot = Find(c.voice); slot >= 0) voices_[slot] = nullptr;
-        retired_.TryPush(c.voice);
+    }
+    case MixerCommand::Kind::Remove: {
+        const int slot = Find(c.voice);
+        assert(slot >= 0);
+        if (slot >= 0) voices_[slot] = nullptr;
+        // The retired ring holds every voice there can be, so none is lost.
+        [[maybe_unused]] const bool retired = retired_.TryPush(c.voice);
+        assert(retired);
         break;
+    }
     case MixerCommand::Kind::Play:
         c.voice->playing = true;
         c.voice->ended.store(false, std::memory_order_release);
@@ -57,6 +68,7 @@ void Mixer::Apply(const MixerCommand& c) {
         c.voice->gainRight = c.right;
         break;
     case MixerCommand::Kind::Band:
+        assert(c.band >= 0 && c.band < kEqBands);
         c.voice->equaliser[c.band].SetCoefficients(c.coefficients);
         break;
     case MixerCommand::Kind::Master:
@@ -83,6 +95,7 @@ long Mixer::PullBlocks(Voice& voice, long frames) {
             voice.blockOffset = 0;
             continue;
         }
+        assert(block->frames <= kBlockFrames && voice.blockOffset < block->frames);
         long take = std::min<long>(block->frames - voice.blockOffset, frames - done);
         std::memcpy(&scratch_[2 * done], &block->samples[2 * voice.blockOffset], sizeof(float) * 2 * take);
         done += take;
@@ -136,6 +149,7 @@ void Mixer::ApplyCommands() {
 }
 
 void Mixer::Render(std::int16_t* out, long frames) {
+    assert(frames >= 0 && (frames == 0 || out != nullptr));
     FlushDenormals();
     ApplyCommands();
     for (long done = 0; done < frames;) {

@@ -25,10 +25,11 @@ bool PlaySoundSync(const std::string& path) {
     auto& library = SoundLibrary::Instance();
     SoundHandle channel = library.OpenFile(path);
     if (channel == 0) return false;
-    library.Play(channel);
-    while (!library.Ended(channel)) LetTimePass(kPollMs);
+    // A sound the mixer never started would never end.
+    const bool played = library.Play(channel);
+    while (played && !library.Ended(channel)) LetTimePass(kPollMs);
     library.Free(channel);
-    return true;
+    return played;
 }
 
 }  // namespace ov

@@ -1,5 +1,7 @@
 #include "audio/ResampledSource.h"
 
+#include <SDL2/SDL.h>
+
 #include <algorithm>
 
 namespace ov {

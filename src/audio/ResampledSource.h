@@ -2,9 +2,10 @@
 
 #include "audio/SoundSource.h"
 
-#include <SDL2/SDL.h>
-
 #include <vector>
+
+// SDL's converter; SDL itself stays out of the library's headers.
+struct _SDL_AudioStream;
 
 namespace ov {
 
@@ -36,7 +37,7 @@ private:
     bool FeedResampler();
 
     int rate_;
-    SDL_AudioStream* resampler_ = nullptr;
+    _SDL_AudioStream* resampler_ = nullptr;
     std::vector<float> stereo_;
     bool drained_ = false;
     // How far the file was read (at its rate), how far the output got, and

@@ -1,21 +1,21 @@
 #include "audio/SoundLibrary.h"
 
-#include "audio/AudioDriver.h"
+#include "audio/AudioDevices.h"
 #include "audio/NetworkSource.h"
 #include "audio/SoundSource.h"
 #include "audio/VoiceFeeder.h"
+#include "core/Log.h"
 
 #include <algorithm>
 #include <chrono>
-#include <cmath>
 #include <thread>
 
 namespace ov {
 namespace {
 
-constexpr long kVirtualChunkFrames = 512;
-constexpr int kDeviceBufferFrames = 1024;
-constexpr int kFirstBlockWaitMs = 200;
+// A mixer that has not taken a command in this time is not rendering at all;
+// waiting longer would only freeze the caller.
+constexpr auto kSendWait = std::chrono::milliseconds(250);
 
 MixerCommand Command(MixerCommand::Kind kind, Voice* voice) {
     MixerCommand command;
@@ -26,19 +26,6 @@ MixerCommand Command(MixerCommand::Kind kind, Voice* voice) {
 
 }  // namespace
 
-struct SoundLibrary::Channel {
-    std::shared_ptr<Voice> voice = std::make_shared<Voice>();
-    std::unique_ptr<VoiceFeeder> feeder;
-    ChannelActivity activity = ChannelActivity::Stopped;
-    int volume = 100;
-    int pan = 0;
-    bool loop = false;
-    std::uint32_t epoch = 0;
-
-    // The decoder may be waiting for network data; it must give up before it is joined.
-    ~Channel() { voice->closing.store(true, std::memory_order_release); }
-};
-
 SoundLibrary& SoundLibrary::Instance() {
     // Never destroyed: the device thread and the decoders may still run while
     // the process exits, and must not find the mixer gone.
@@ -48,84 +35,104 @@ SoundLibrary& SoundLibrary::Instance() {
 
 SoundLibrary::SoundLibrary() = default;
 
-bool SoundLibrary::OnVirtualClock() const {
+template <typename Result, typename Action>
+Result SoundLibrary::WithChannel(SoundHandle handle, Result missing, Action action) {
     std::lock_guard lock(mutex_);
-    return virtualClock_;
+    ReplaceLostOutput();
+    SoundChannel* channel = registry_.Find(handle);
+    if (channel == nullptr) return missing;
+    return action(*channel);
 }
 
-void SoundLibrary::CloseDevice() {
-    if (device_ == 0) return;
-    SDL_CloseAudioDevice(device_);
-    device_ = 0;
+void SoundLibrary::ReplaceOutput(std::unique_ptr<AudioOutput> output) {
+    // The old output must have stopped rendering before the new one starts:
+    // the mixer has one consumer at a time.
+    output_.reset();
+    output_ = std::move(output);
+}
+
+bool SoundLibrary::UseRealTimeOutput() {
+    ReplaceOutput(OpenDeviceOutput(mixer_));
+    if (output_ != nullptr) return true;
+    Log(LogLevel::Warning, "audio", "no playback device; sounds play on, unheard, through the null output");
+    ReplaceOutput(MakeNullOutput(mixer_));
+    return false;
+}
+
+// A device that went away is replaced here, on a caller's thread, never on
+// the device's.
+void SoundLibrary::ReplaceLostOutput() {
+    if (output_ == nullptr || !output_->Lost()) return;
+    Log(LogLevel::Warning, "audio", "lost the " + output_->Name() + "; opening the playback device again");
+    // A driver whose server went away stays broken until it starts again;
+    // that is only allowed once no device (the microphone too) is open.
+    ReplaceOutput(nullptr);
+    AudioDevices::Instance().Restart();
+    UseRealTimeOutput();
+}
+
+// Without a chosen output the first sound opens the device.
+AudioOutput& SoundLibrary::Output() {
+    if (output_ == nullptr) UseRealTimeOutput();
+    ReplaceLostOutput();
+    return *output_;
+}
+
+bool SoundLibrary::OnVirtualClock() const {
+    std::lock_guard lock(mutex_);
+    return output_ != nullptr && output_->AdvancedByHand();
 }
 
 void SoundLibrary::UseVirtualClock() {
     std::lock_guard lock(mutex_);
-    CloseDevice();
-    virtualClock_ = true;
-    virtualRemainder_ = 0;
-    mixer_.ApplyCommands();
-    CollectRetired();
-}
-
-void SoundLibrary::DeviceCallback(void* self, Uint8* stream, int length) {
-    static_cast<SoundLibrary*>(self)->mixer_.Render(reinterpret_cast<std::int16_t*>(stream),
-                                                    length / kOutputBytesPerFrame);
-}
-
-bool SoundLibrary::OpenDevice() {
-    if (device_ != 0) return true;
-    SDL_AudioSpec want{};
-    want.freq = kOutputRate;
-    want.format = AUDIO_S16SYS;
-    want.channels = kOutputChannels;
-    want.samples = kDeviceBufferFrames;
-    want.callback = &SoundLibrary::DeviceCallback;
-    want.userdata = this;
-    SDL_AudioSpec have{};
-    device_ = OpenAudioDevice(false, want, have, 0);
-    if (device_ == 0) return false;
-    virtualClock_ = false;
-    SDL_PauseAudioDevice(device_, 0);
-    return true;
+    if (output_ != nullptr && output_->AdvancedByHand()) return;
+    Log(LogLevel::Info, "audio", "switching to the virtual clock: sounds play only as fast as time is advanced");
+    ReplaceOutput(MakeVirtualClock(mixer_, [this](long frames) { WaitForDecoders(frames); }));
+    registry_.CollectRetired(mixer_);
 }
 
 bool SoundLibrary::UseDevice() {
     std::lock_guard lock(mutex_);
-    return OpenDevice();
+    return UseRealTimeOutput();
 }
 
-void SoundLibrary::Send(const MixerCommand& command) {
-    // Without any device there is nobody to hear it; the virtual clock at
-    // least keeps the channels' bookkeeping right.
-    if (device_ == 0 && !virtualClock_ && !OpenDevice()) virtualClock_ = true;
-    while (!mixer_.Send(command)) std::this_thread::sleep_for(std::chrono::milliseconds(1));
-    if (virtualClock_) mixer_.ApplyCommands();
-    CollectRetired();
+bool SoundLibrary::SendPendingRemovals() {
+    while (!pendingRemovals_.empty()) {
+        if (!mixer_.Send(Command(MixerCommand::Kind::Remove, pendingRemovals_.back()))) return false;
+        pendingRemovals_.pop_back();
+    }
+    return true;
 }
 
-void SoundLibrary::CollectRetired() {
-    while (Voice* voice = mixer_.TakeRetired()) retiring_.erase(voice);
+bool SoundLibrary::Send(const MixerCommand& command) {
+    AudioOutput* output = &Output();
+    const auto deadline = std::chrono::steady_clock::now() + kSendWait;
+    while (!SendPendingRemovals() || !mixer_.Send(command)) {
+        if (std::chrono::steady_clock::now() >= deadline) {
+            Log(LogLevel::Warning, "audio", "the " + output->Name() + " takes no commands; one was dropped");
+            return false;
+        }
+        std::this_thread::sleep_for(std::chrono::milliseconds(1));
+        output = &Output();
+    }
+    output->CommandsQueued();
+    registry_.CollectRetired(mixer_);
+    return true;
 }
 
-SoundLibrary::Channel* SoundLibrary::Find(SoundHandle handle) {
-    auto it = channels_.find(handle);
-    return it == channels_.end() ? nullptr : it->second.get();
-}
-
-SoundHandle SoundLibrary::Adopt(std::unique_ptr<Channel> channel) {
-    if (channels_.size() + retiring_.size() >= Mixer::kMaxVoices) return 0;
-    SoundHandle handle = nextHandle_++;
-    if (nextHandle_ == 0) nextHandle_ = 1;
-    Send(Command(MixerCommand::Kind::Add, channel->voice.get()));
-    channels_[handle] = std::move(channel);
-    return handle;
+SoundHandle SoundLibrary::Adopt(std::unique_ptr<SoundChannel> channel) {
+    if (registry_.Full()) {
+        Log(LogLevel::Warning, "audio", "no free mixer slot: a sound was not opened");
+        return 0;
+    }
+    if (!Send(Command(MixerCommand::Kind::Add, channel->voice.get()))) return 0;
+    return registry_.Add(std::move(channel));
 }
 
 SoundHandle SoundLibrary::OpenFile(const std::string& path) {
     auto source = std::make_shared<std::unique_ptr<SoundSource>>(OpenSoundFile(path));
     if (*source == nullptr) return 0;
-    auto channel = std::make_unique<Channel>();
+    auto channel = std::make_unique<SoundChannel>();
     std::int64_t length = (*source)->LengthFrames();
     channel->feeder =
         std::make_unique<VoiceFeeder>(channel->voice, [source] { return std::move(*source); }, length);
@@ -134,7 +141,7 @@ SoundHandle SoundLibrary::OpenFile(const std::string& path) {
 }
 
 SoundHandle SoundLibrary::OpenUrl(const std::string& url, int timeoutMs) {
-    auto channel = std::make_unique<Channel>();
+    auto channel = std::make_unique<SoundChannel>();
     std::weak_ptr<Voice> voice = channel->voice;
     channel->feeder = std::make_unique<VoiceFeeder>(channel->voice, [url, voice] { return OpenNetworkSource(url, voice); });
     if (!channel->feeder->WaitOpened(timeoutMs)) return 0;
@@ -143,15 +150,16 @@ SoundHandle SoundLibrary::OpenUrl(const std::string& url, int timeoutMs) {
 }
 
 void SoundLibrary::Free(SoundHandle handle) {
-    std::unique_ptr<Channel> channel;
+    std::unique_ptr<SoundChannel> channel;
     {
         std::lock_guard lock(mutex_);
-        auto it = channels_.find(handle);
-        if (it == channels_.end()) return;
-        channel = std::move(it->second);
-        channels_.erase(it);
-        retiring_[channel->voice.get()] = channel->voice;
-        Send(Command(MixerCommand::Kind::Remove, channel->voice.get()));
+        channel = registry_.Remove(handle);
+        if (channel == nullptr) return;
+        // The registry keeps the voice alive until the mixer lets go of it;
+        // a removal the mixer cannot take now goes with the next command.
+        if (!Send(Command(MixerCommand::Kind::Remove, channel->voice.get()))) {
+            pendingRemovals_.push_back(channel->voice.get());
+        }
     }
     // Joining the decoder may wait on a network read; not under the lock.
     channel.reset();
@@ -165,85 +173,79 @@ std::int64_t SoundLibrary::MeasureFile(const std::string& path) {
 
 bool SoundLibrary::Play(SoundHandle handle) {
     std::unique_lock lock(mutex_);
-    Channel* channel = Find(handle);
+    SoundChannel* channel = registry_.Find(handle);
     if (channel == nullptr) return false;
     if (channel->voice->ended.load(std::memory_order_acquire) && !channel->loop) SeekLocked(*channel, 0);
     // The first frames should reach the very next callback. The wait must
     // not hold up every other channel's calls.
-    if (!virtualClock_) {
+    const auto wait = Output().FirstBlockWait();
+    if (wait.count() > 0) {
         std::shared_ptr<Voice> voice = channel->voice;
         lock.unlock();
-        auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(kFirstBlockWaitMs);
+        auto deadline = std::chrono::steady_clock::now() + wait;
         while (voice->blocks.Count() == 0 && voice->doneEpoch.load() != voice->epoch.load() &&
                !voice->starved.load() && std::chrono::steady_clock::now() < deadline) {
             std::this_thread::sleep_for(std::chrono::microseconds(200));
         }
         lock.lock();
-        channel = Find(handle);
+        channel = registry_.Find(handle);
         if (channel == nullptr) return false;
     }
+    if (!Send(Command(MixerCommand::Kind::Play, channel->voice.get()))) return false;
     channel->activity = ChannelActivity::Playing;
-    Send(Command(MixerCommand::Kind::Play, channel->voice.get()));
     return true;
 }
 
 bool SoundLibrary::Pause(SoundHandle handle) {
-    std::lock_guard lock(mutex_);
-    Channel* channel = Find(handle);
-    if (channel == nullptr) return false;
-    if (channel->activity == ChannelActivity::Playing) channel->activity = ChannelActivity::Paused;
-    Send(Command(MixerCommand::Kind::Pause, channel->voice.get()));
-    return true;
+    return WithChannel(handle, false, [this](SoundChannel& channel) {
+        if (!Send(Command(MixerCommand::Kind::Pause, channel.voice.get()))) return false;
+        if (channel.activity == ChannelActivity::Playing) channel.activity = ChannelActivity::Paused;
+        return true;
+    });
 }
 
 bool SoundLibrary::Stop(SoundHandle handle) {
-    std::lock_guard lock(mutex_);
-    Channel* channel = Find(handle);
-    if (channel == nullptr) return false;
-    channel->activity = ChannelActivity::Stopped;
-    Send(Command(MixerCommand::Kind::Pause, channel->voice.get()));
-    return true;
+    return WithChannel(handle, false, [this](SoundChannel& channel) {
+        if (!Send(Command(MixerCommand::Kind::Pause, channel.voice.get()))) return false;
+        channel.activity = ChannelActivity::Stopped;
+        return true;
+    });
 }
 
 ChannelActivity SoundLibrary::Activity(SoundHandle handle) {
-    std::lock_guard lock(mutex_);
-    Channel* channel = Find(handle);
-    if (channel == nullptr || channel->voice->ended.load(std::memory_order_acquire)) return ChannelActivity::Stopped;
-    return channel->activity;
+    return WithChannel(handle, ChannelActivity::Stopped, [](SoundChannel& channel) {
+        return channel.voice->ended.load(std::memory_order_acquire) ? ChannelActivity::Stopped : channel.activity;
+    });
 }
 
 bool SoundLibrary::Ended(SoundHandle handle) {
-    std::lock_guard lock(mutex_);
-    Channel* channel = Find(handle);
-    return channel != nullptr && channel->voice->ended.load(std::memory_order_acquire);
+    return WithChannel(handle, false,
+                       [](SoundChannel& channel) { return channel.voice->ended.load(std::memory_order_acquire); });
 }
 
 std::int64_t SoundLibrary::PositionBytes(SoundHandle handle) {
-    std::lock_guard lock(mutex_);
-    Channel* channel = Find(handle);
-    if (channel == nullptr) return -1;
-    std::int64_t frame = channel->voice->position.load(std::memory_order_acquire);
-    std::int64_t length = channel->feeder->LengthFrames();
-    if (length > 0) frame = std::min(frame, length);
-    return frame * kOutputBytesPerFrame;
+    return WithChannel(handle, std::int64_t{-1}, [](SoundChannel& channel) {
+        std::int64_t frame = channel.voice->position.load(std::memory_order_acquire);
+        std::int64_t length = channel.feeder->LengthFrames();
+        if (length > 0) frame = std::min(frame, length);
+        return frame * kOutputBytesPerFrame;
+    });
 }
 
 std::int64_t SoundLibrary::LengthBytes(SoundHandle handle) {
-    std::lock_guard lock(mutex_);
-    Channel* channel = Find(handle);
-    if (channel == nullptr) return -1;
-    return std::max<std::int64_t>(0, channel->feeder->LengthFrames()) * kOutputBytesPerFrame;
+    return WithChannel(handle, std::int64_t{-1}, [](SoundChannel& channel) {
+        return std::max<std::int64_t>(0, channel.feeder->LengthFrames()) * kOutputBytesPerFrame;
+    });
 }
 
 bool SoundLibrary::SetPositionBytes(SoundHandle handle, std::int64_t bytes) {
-    std::lock_guard lock(mutex_);
-    Channel* channel = Find(handle);
-    if (channel == nullptr) return false;
-    SeekLocked(*channel, bytes / kOutputBytesPerFrame);
-    return true;
+    return WithChannel(handle, false, [this, bytes](SoundChannel& channel) {
+        SeekLocked(channel, bytes / kOutputBytesPerFrame);
+        return true;
+    });
 }
 
-void SoundLibrary::SeekLocked(Channel& channel, std::int64_t frame) {
+void SoundLibrary::SeekLocked(SoundChannel& channel, std::int64_t frame) {
     frame = std::max<std::int64_t>(0, frame);
     std::int64_t length = channel.feeder->LengthFrames();
     if (length > 0) frame = std::min(frame, length);
@@ -253,97 +255,98 @@ void SoundLibrary::SeekLocked(Channel& channel, std::int64_t frame) {
     channel.feeder->Seek(frame, channel.epoch);
 }
 
-void SoundLibrary::SendGains(Channel& channel) {
+bool SoundLibrary::SendGains(SoundChannel& channel) {
     float volume = static_cast<float>(channel.volume) / 100.0f;
     float left = channel.pan > 0 ? 1.0f - static_cast<float>(channel.pan) / 100.0f : 1.0f;
     float right = channel.pan < 0 ? 1.0f + static_cast<float>(channel.pan) / 100.0f : 1.0f;
     MixerCommand command = Command(MixerCommand::Kind::Gains, channel.voice.get());
     command.left = volume * left;
     command.right = volume * right;
-    Send(command);
+    return Send(command);
 }
 
 bool SoundLibrary::SetVolume(SoundHandle handle, int volume) {
-    std::lock_guard lock(mutex_);
-    Channel* channel = Find(handle);
-    if (channel == nullptr) return false;
-    channel->volume = std::clamp(volume, 0, 100);
-    SendGains(*channel);
-    return true;
+    return WithChannel(handle, false, [this, volume](SoundChannel& channel) {
+        channel.volume = std::clamp(volume, 0, 100);
+        return SendGains(channel);
+    });
 }
 
 bool SoundLibrary::SetPan(SoundHandle handle, int pan) {
-    std::lock_guard lock(mutex_);
-    Channel* channel = Find(handle);
-    if (channel == nullptr) return false;
-    channel->pan = std::clamp(pan, -100, 100);
-    SendGains(*channel);
-    return true;
+    return WithChannel(handle, false, [this, pan](SoundChannel& channel) {
+        channel.pan = std::clamp(pan, -100, 100);
+        return SendGains(channel);
+    });
 }
 
 int SoundLibrary::Pan(SoundHandle handle) {
-    std::lock_guard lock(mutex_);
-    Channel* channel = Find(handle);
-    return channel != nullptr ? channel->pan : 0;
+    return WithChannel(handle, 0, [](SoundChannel& channel) { return channel.pan; });
 }
 
 bool SoundLibrary::SetTempo(SoundHandle handle, int thousandths) {
-    std::lock_guard lock(mutex_);
-    Channel* channel = Find(handle);
-    if (channel == nullptr) return false;
-    channel->feeder->SetTempo(std::clamp(thousandths, 250, 4000) / 1000.0);
-    // What is already decoded ahead would keep the old speed for a third of
-    // a second: decode again from what is being heard.
-    SeekLocked(*channel, channel->voice->position.load(std::memory_order_acquire));
-    return true;
+    return WithChannel(handle, false, [this, thousandths](SoundChannel& channel) {
+        channel.feeder->SetTempo(std::clamp(thousandths, 250, 4000) / 1000.0);
+        // What is already decoded ahead would keep the old speed for a third
+        // of a second: decode again from what is being heard.
+        SeekLocked(channel, channel.voice->position.load(std::memory_order_acquire));
+        return true;
+    });
 }
 
 bool SoundLibrary::SetLoop(SoundHandle handle, bool loop) {
-    std::lock_guard lock(mutex_);
-    Channel* channel = Find(handle);
-    if (channel == nullptr) return false;
-    channel->loop = loop;
-    channel->feeder->SetLoop(loop);
-    return true;
+    return WithChannel(handle, false, [loop](SoundChannel& channel) {
+        channel.loop = loop;
+        channel.feeder->SetLoop(loop);
+        return true;
+    });
 }
 
 bool SoundLibrary::SetBand(SoundHandle handle, int band, const BandSetting& setting) {
-    std::lock_guard lock(mutex_);
-    Channel* channel = Find(handle);
-    if (channel == nullptr || band < 0 || band >= kEqBands) return false;
-    MixerCommand command = Command(MixerCommand::Kind::Band, channel->voice.get());
-    command.band = band;
-    command.coefficients = PeakingCoefficients(setting, kOutputRate);
-    Send(command);
-    return true;
+    if (band < 0 || band >= kEqBands) return false;
+    return WithChannel(handle, false, [this, band, &setting](SoundChannel& channel) {
+        MixerCommand command = Command(MixerCommand::Kind::Band, channel.voice.get());
+        command.band = band;
+        command.coefficients = PeakingCoefficients(setting, kOutputRate);
+        return Send(command);
+    });
 }
 
 bool SoundLibrary::LastPlayed(SoundHandle handle, std::array<std::uint32_t, WaveTap::kFrames>& words) {
-    std::lock_guard lock(mutex_);
-    Channel* channel = Find(handle);
-    if (channel == nullptr) return false;
-    channel->voice->wave.Read(words);
-    return true;
+    return WithChannel(handle, false, [&words](SoundChannel& channel) {
+        channel.voice->wave.Read(words);
+        return true;
+    });
 }
 
 std::uint64_t SoundLibrary::FramesPlayed(SoundHandle handle) {
-    std::lock_guard lock(mutex_);
-    Channel* channel = Find(handle);
-    return channel != nullptr ? channel->voice->framesPlayed.load(std::memory_order_acquire) : 0;
+    return WithChannel(handle, std::uint64_t{0}, [](SoundChannel& channel) {
+        return channel.voice->framesPlayed.load(std::memory_order_acquire);
+    });
 }
 
-void SoundLibrary::SetMasterVolume(int volume) {
-    std::lock_guard lock(mutex_);
+bool SoundLibrary::SendMasterVolume() {
     MixerCommand command = Command(MixerCommand::Kind::Master, nullptr);
-    command.left = static_cast<float>(std::clamp(volume, 0, 100)) / 100.0f;
-    Send(command);
+    command.left = static_cast<float>(outputVolume_ * globalVolume_) / 10000.0f;
+    return Send(command);
+}
+
+void SoundLibrary::SetOutputVolume(int volume) {
+    std::lock_guard lock(mutex_);
+    outputVolume_ = std::clamp(volume, 0, 100);
+    SendMasterVolume();
+}
+
+void SoundLibrary::SetGlobalVolume(int volume) {
+    std::lock_guard lock(mutex_);
+    globalVolume_ = std::clamp(volume, 0, 100);
+    SendMasterVolume();
 }
 
 void SoundLibrary::WaitForDecoders(long frames) {
     const std::size_t blocksNeeded = static_cast<std::size_t>(frames / kBlockFrames + 2);
-    for (auto& [handle, channel] : channels_) {
-        if (channel->activity != ChannelActivity::Playing) continue;
-        Voice& voice = *channel->voice;
+    registry_.ForEach([&](SoundChannel& channel) {
+        if (channel.activity != ChannelActivity::Playing) return;
+        Voice& voice = *channel.voice;
         for (;;) {
             std::uint64_t seen = voice.progress.load(std::memory_order_acquire);
             std::uint32_t epoch = voice.epoch.load(std::memory_order_acquire);
@@ -353,28 +356,18 @@ void SoundLibrary::WaitForDecoders(long frames) {
             if (caughtUp) mixer_.DropStale(voice);
             bool ready = voice.ended.load() || voice.starved.load() || voice.doneEpoch.load() == epoch ||
                          (caughtUp && voice.blocks.Count() >= blocksNeeded);
-            if (ready) break;
-            channel->feeder->Wake();
+            if (ready) return;
+            channel.feeder->Wake();
             voice.progress.wait(seen, std::memory_order_acquire);
         }
-    }
+    });
 }
 
 void SoundLibrary::AdvanceVirtualClock(double ms, std::vector<std::int16_t>* out) {
     std::lock_guard lock(mutex_);
-    if (!virtualClock_) return;
-    double exact = ms * kOutputRate / 1000.0 + virtualRemainder_;
-    long frames = static_cast<long>(std::floor(exact));
-    virtualRemainder_ = exact - static_cast<double>(frames);
-    std::vector<std::int16_t> chunk(2 * kVirtualChunkFrames);
-    for (long done = 0; done < frames;) {
-        long count = std::min(frames - done, kVirtualChunkFrames);
-        WaitForDecoders(count);
-        mixer_.Render(chunk.data(), count);
-        if (out != nullptr) out->insert(out->end(), chunk.begin(), chunk.begin() + 2 * count);
-        done += count;
-    }
-    CollectRetired();
+    if (output_ == nullptr) return;
+    output_->Advance(ms, out);
+    registry_.CollectRetired(mixer_);
 }
 
 }  // namespace ov

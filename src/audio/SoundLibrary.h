@@ -1,15 +1,14 @@
 #pragma once
 
+#include "audio/AudioOutput.h"
+#include "audio/ChannelRegistry.h"
 #include "audio/Mixer.h"
 #include "audio/PeakingBiquad.h"
 #include "audio/SoundSource.h"
 #include "audio/WaveTap.h"
 
-#include <SDL2/SDL.h>
-
 #include <array>
 #include <cstdint>
-#include <map>
 #include <memory>
 #include <mutex>
 #include <string>
@@ -17,22 +16,21 @@
 
 namespace ov {
 
-class VoiceFeeder;
-
-using SoundHandle = std::uint32_t;
-
-enum class ChannelActivity { Stopped, Playing, Paused };
-
-// The process-wide sound library: one 44100 Hz 16-bit stereo output opened
-// once, and a mixer of channels made from files or network streams. Every
-// call may come from any thread except the device's; calls are serialised by
-// one control lock that the device callback never takes (see Mixer for the
-// real-time side).
+// The process-wide sound library: one 44100 Hz 16-bit stereo output, and a
+// mixer of channels made from files or network streams. Every call may come
+// from any thread except the output's; calls are serialised by one control
+// lock that the output never takes (see Mixer for the real-time side).
 //
-// Output runs on a device (SDL; OV_AUDIO_DRIVER, falling back to "dummy") or
-// on a virtual clock, where nothing plays until AdvanceVirtualClock renders
-// exactly the asked amount, waiting for the decoders first so that every run
-// gives the same frames.
+// The output is the playback device (see AudioDevices), or the null output
+// when no device opens, or a virtual clock, where nothing plays until
+// AdvanceVirtualClock renders exactly the asked amount, waiting for the
+// decoders first so that every run gives the same frames. A device that goes
+// away is noticed on the next call; the library opens the device again (on a
+// restarted driver when no other device holds it, which may be the silent
+// dummy one), or moves to the null output, and the channels go on.
+//
+// Calls that change a channel return false when the mixer could not take the
+// change in time (its output stopped taking frames): they never hang.
 //
 // Positions and lengths are bytes of the output format (4 per frame) on the
 // timeline of the file, whatever the tempo.
@@ -42,7 +40,8 @@ public:
 
     // Closes the device, if any; from now on time passes only when advanced.
     void UseVirtualClock();
-    // Opens the device; false when not even the dummy driver gave one.
+    // Opens the device; false when it did not open, and sounds then go on
+    // through the null output.
     bool UseDevice();
     bool OnVirtualClock() const;
     // Renders `ms` of output (frame-exact over many calls: 10 ms ticks add up
@@ -80,37 +79,42 @@ public:
     // Frames the mixer has taken from the channel so far.
     std::uint64_t FramesPlayed(SoundHandle handle);
 
-    // Volume of everything, 0 to 100.
-    void SetMasterVolume(int volume);
+    // Two volumes of everything, 0 to 100, that multiply: the output's and
+    // the global one of every channel.
+    void SetOutputVolume(int volume);
+    void SetGlobalVolume(int volume);
 
     SoundLibrary(const SoundLibrary&) = delete;
     SoundLibrary& operator=(const SoundLibrary&) = delete;
 
 private:
-    struct Channel;
-
     SoundLibrary();
     ~SoundLibrary() = default;
 
-    SoundHandle Adopt(std::unique_ptr<Channel> channel);
-    Channel* Find(SoundHandle handle);
-    void Send(const MixerCommand& command);
-    void SendGains(Channel& channel);
-    void SeekLocked(Channel& channel, std::int64_t frame);
-    void CollectRetired();
+    // Locks, finds the channel and runs `action` on it; `missing` when there is none.
+    template <typename Result, typename Action>
+    Result WithChannel(SoundHandle handle, Result missing, Action action);
+
+    SoundHandle Adopt(std::unique_ptr<SoundChannel> channel);
+    bool Send(const MixerCommand& command);
+    bool SendPendingRemovals();
+    bool SendGains(SoundChannel& channel);
+    bool SendMasterVolume();
+    void SeekLocked(SoundChannel& channel, std::int64_t frame);
     void WaitForDecoders(long frames);
-    void CloseDevice();
-    bool OpenDevice();
-    static void DeviceCallback(void* self, Uint8* stream, int length);
+    AudioOutput& Output();
+    void ReplaceLostOutput();
+    void ReplaceOutput(std::unique_ptr<AudioOutput> output);
+    // The device, else the null output; false for the latter.
+    bool UseRealTimeOutput();
 
     mutable std::mutex mutex_;
     Mixer mixer_;
-    SDL_AudioDeviceID device_ = 0;
-    bool virtualClock_ = false;
-    double virtualRemainder_ = 0;
-    SoundHandle nextHandle_ = 1;
-    std::map<SoundHandle, std::unique_ptr<Channel>> channels_;
-    std::map<Voice*, std::shared_ptr<Voice>> retiring_;
+    std::unique_ptr<AudioOutput> output_;
+    ChannelRegistry registry_;
+    std::vector<Voice*> pendingRemovals_;
+    int outputVolume_ = 100;
+    int globalVolume_ = 100;
 };
 
 inline double BytesToSeconds(std::int64_t bytes) {

@@ -123,6 +123,7 @@ TWave& TWaveIn::BuildWave() {
 
 int TWaveIn::ProcessNotifications() {
     int handled = 0;
+    if (FHandle) FHandle->Collect();
     while (FHandle) {
         WaveHeader* h = FHandle->Done().TryTake();
         if (h == nullptr) break;
@@ -133,7 +134,7 @@ int TWaveIn::ProcessNotifications() {
 }
 
 bool TWaveIn::WaitForNotification(std::chrono::milliseconds timeout) {
-    return FHandle && FHandle->Done().WaitFor(timeout);
+    return FHandle && FHandle->WaitForDone(timeout);
 }
 
 }  // namespace ov

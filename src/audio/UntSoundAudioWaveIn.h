@@ -27,8 +27,8 @@ private:
 
 // Records into a list of chunks with two buffers in turn. Every call,
 // including the handling of filled buffers, belongs to the owner's thread:
-// the capture thread only fills buffers and hands them over, so the owner
-// calls ProcessNotifications from its loop.
+// the capture thread only hands over what it captured, so the owner calls
+// ProcessNotifications from its loop.
 class TWaveIn {
 public:
     // A recording stops taking sound after this many chunks (640 s).

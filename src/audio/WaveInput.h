@@ -32,8 +32,9 @@ struct WaveHeader {
     uint32_t flags = 0;
 };
 
-// Filled buffers on their way from the capture thread to the owner's thread,
-// in the order they were filled.
+// Filled buffers on their way back to the owner's thread, in the order they
+// were filled. A capture side that runs on a real-time thread does not push
+// here itself (see WaveInput::Collect).
 class WaveHandOff {
 public:
     void Push(WaveHeader* header);
@@ -60,6 +61,12 @@ public:
     virtual int Reset() = 0;
     virtual int Unprepare(WaveHeader& header) = 0;
     virtual int Close() = 0;
+
+    // Owner's thread: fills the queued buffers with what was captured since
+    // and moves the full ones to Done().
+    virtual void Collect() {}
+    // True when a buffer waits in Done(), at the latest after `timeout`.
+    virtual bool WaitForDone(std::chrono::milliseconds timeout) { return FDone.WaitFor(timeout); }
 
     WaveHandOff& Done() { return FDone; }
 

@@ -1,38 +1,53 @@
-#include <SDL2/SDL.h>
-
 #include <algorithm>
+#include <array>
+#include <atomic>
 #include <cstring>
 #include <deque>
-#include <mutex>
-#include <vector>
+#include <string>
+#include <thread>
 
-#include "audio/AudioDriver.h"
+#include "audio/AudioDevices.h"
+#include "audio/SpscRing.h"
 #include "audio/WaveInput.h"
+#include "core/Log.h"
+#include "core/MessageHook.h"
 
 namespace ov {
 namespace {
 
-constexpr Uint16 kCallbackFrames = 1024;
+constexpr int kCallbackFrames = 1024;
 // Sound captured while no buffer is queued (the owner's thread is busy, or the
 // recording hit its limit) is kept up to this long, then dropped.
 constexpr uint32_t kBacklogSeconds = 30;
+constexpr size_t kBlockBytes = 4096;
+constexpr auto kPollInterval = std::chrono::milliseconds(2);
 
+// What one callback delivered, or a piece of it.
+struct CapturedBlock {
+    std::array<uint8_t, kBlockBytes> bytes;
+    size_t length;
+};
+
+// The capture callback runs on the device's real-time thread: it only copies
+// into a ring allocated when the device opens, never locks, allocates or
+// wakes anyone. The owner's thread moves the sound into its queued buffers
+// when it collects, and polls while it waits.
 class SdlWaveInput final : public WaveInput {
 public:
-    // The backlog is allocated here, once: the capture thread never allocates.
-    explicit SdlWaveInput(const TWaveFormat& format) : FBacklog(format.AvgBytesPerSec * kBacklogSeconds) {}
+    explicit SdlWaveInput(const TWaveFormat& format)
+        : FCaptured(std::max<size_t>(1, format.AvgBytesPerSec * kBacklogSeconds / kBlockBytes)) {}
     ~SdlWaveInput() override { Close(); }
 
     bool OpenDevice(const TWaveFormat& format) {
-        SDL_AudioSpec want{};
-        want.freq = static_cast<int>(format.SamplesPerSec);
-        want.format = format.BitsPerSample == 8 ? AUDIO_U8 : AUDIO_S16LSB;
-        want.channels = static_cast<Uint8>(format.Channels);
-        want.samples = kCallbackFrames;
-        want.callback = &SdlWaveInput::Captured;
-        want.userdata = this;
-        SDL_AudioSpec have{};
-        FDevice = OpenAudioDevice(true, want, have, 0);
+        AudioDeviceRequest request;
+        request.capture = true;
+        request.rate = static_cast<int>(format.SamplesPerSec);
+        request.channels = format.Channels;
+        request.bitsPerSample = format.BitsPerSample;
+        request.frames = kCallbackFrames;
+        request.callback = &SdlWaveInput::Captured;
+        request.user = this;
+        FDevice = AudioDevices::Instance().Open(request);
         return FDevice != 0;
     }
 
@@ -43,25 +58,24 @@ public:
 
     int AddBuffer(WaveHeader& header) override {
         if ((header.flags & kWaveHeaderPrepared) == 0 || !header.data) return kWaveUnprepared;
-        std::lock_guard lock(FMutex);
         header.bytesRecorded = 0;
         header.flags = (header.flags & ~kWaveHeaderDone) | kWaveHeaderQueued;
         FQueued.push_back(&header);
-        FillFromBacklog();
+        Collect();
         return kWaveNoError;
     }
 
     int Start() override {
-        SDL_PauseAudioDevice(FDevice, 0);
+        AudioDevices::Instance().Resume(FDevice);
         return kWaveNoError;
     }
 
     int Reset() override {
-        SDL_PauseAudioDevice(FDevice, 1);
-        std::lock_guard lock(FMutex);
-        FillFromBacklog();
-        FBacklogStart = 0;
-        FBacklogCount = 0;
+        // Once paused, the callback no longer runs: what is in the ring is all there is.
+        AudioDevices::Instance().Pause(FDevice);
+        Collect();
+        while (FCaptured.Front() != nullptr) FCaptured.Pop();
+        FFrontOffset = 0;
         while (!FQueued.empty()) HandBackFront();
         return kWaveNoError;
     }
@@ -73,44 +87,66 @@ public:
     }
 
     int Close() override {
-        if (FDevice != 0) SDL_CloseAudioDevice(FDevice);
+        AudioDevices::Instance().Close(FDevice);
         FDevice = 0;
         return kWaveNoError;
     }
 
+    // Oldest sound first: buffers take it in the order they were queued.
+    void Collect() override {
+        NoteDropped();
+        while (!FQueued.empty()) {
+            CapturedBlock* block = FCaptured.Front();
+            if (block == nullptr) return;
+            WaveHeader& h = *FQueued.front();
+            const size_t n = std::min<size_t>(h.bufferLength - h.bytesRecorded, block->length - FFrontOffset);
+            std::memcpy(h.data.get() + h.bytesRecorded, block->bytes.data() + FFrontOffset, n);
+            h.bytesRecorded += static_cast<uint32_t>(n);
+            FFrontOffset += n;
+            if (FFrontOffset == block->length) {
+                FCaptured.Pop();
+                FFrontOffset = 0;
+            }
+            if (h.bytesRecorded == h.bufferLength) HandBackFront();
+        }
+    }
+
+    bool WaitForDone(std::chrono::milliseconds timeout) override {
+        const auto deadline = std::chrono::steady_clock::now() + timeout;
+        for (;;) {
+            Collect();
+            if (Done().WaitFor(std::chrono::milliseconds(0))) return true;
+            if (std::chrono::steady_clock::now() >= deadline) return false;
+            std::this_thread::sleep_for(kPollInterval);
+        }
+    }
+
 private:
-    static void SDLCALL Captured(void* self, Uint8* stream, int length) {
+    static void Captured(void* self, uint8_t* stream, int length) {
         static_cast<SdlWaveInput*>(self)->Take(stream, static_cast<size_t>(length));
     }
 
+    // When the ring is full the newest sound is the one dropped.
     void Take(const uint8_t* bytes, size_t length) {
-        std::lock_guard lock(FMutex);
-        // When the backlog is full the newest sound is the one dropped.
-        const size_t n = std::min(length, FBacklog.size() - FBacklogCount);
-        if (n > 0) {
-            const size_t end = (FBacklogStart + FBacklogCount) % FBacklog.size();
-            const size_t first = std::min(n, FBacklog.size() - end);
-            std::memcpy(FBacklog.data() + end, bytes, first);
-            std::memcpy(FBacklog.data(), bytes + first, n - first);
-            FBacklogCount += n;
+        while (length > 0) {
+            CapturedBlock* block = FCaptured.BackSlot();
+            if (block == nullptr) {
+                FDropped.fetch_add(length, std::memory_order_relaxed);
+                return;
+            }
+            block->length = std::min(length, kBlockBytes);
+            std::memcpy(block->bytes.data(), bytes, block->length);
+            FCaptured.Push();
+            bytes += block->length;
+            length -= block->length;
         }
-        FillFromBacklog();
     }
 
-    // Oldest sound first: buffers take the backlog in the order they were queued.
-    void FillFromBacklog() {
-        while (!FQueued.empty() && FBacklogCount > 0) {
-            WaveHeader& h = *FQueued.front();
-            const size_t n = std::min<size_t>(h.bufferLength - h.bytesRecorded, FBacklogCount);
-            const size_t first = std::min(n, FBacklog.size() - FBacklogStart);
-            uint8_t* out = h.data.get() + h.bytesRecorded;
-            std::memcpy(out, FBacklog.data() + FBacklogStart, first);
-            std::memcpy(out + first, FBacklog.data(), n - first);
-            FBacklogStart = (FBacklogStart + n) % FBacklog.size();
-            FBacklogCount -= n;
-            h.bytesRecorded += static_cast<uint32_t>(n);
-            if (h.bytesRecorded == h.bufferLength) HandBackFront();
-        }
+    void NoteDropped() {
+        const size_t dropped = FDropped.exchange(0, std::memory_order_relaxed);
+        if (dropped == 0) return;
+        Log(LogLevel::Warning, "audio",
+            "capture backlog full: " + std::to_string(dropped) + " bytes of sound dropped while nobody collected");
     }
 
     void HandBackFront() {
@@ -120,18 +156,25 @@ private:
         Done().Push(h);
     }
 
-    SDL_AudioDeviceID FDevice = 0;
-    std::mutex FMutex;
-    std::deque<WaveHeader*> FQueued;
-    std::vector<uint8_t> FBacklog;  // a ring: FBacklogCount bytes from FBacklogStart
-    size_t FBacklogStart = 0;
-    size_t FBacklogCount = 0;
+    AudioDeviceId FDevice = 0;
+    SpscRing<CapturedBlock> FCaptured;  // capture thread -> owner's thread
+    size_t FFrontOffset = 0;            // bytes of the front block already collected
+    std::atomic<size_t> FDropped{0};
+    std::deque<WaveHeader*> FQueued;    // owner's thread only
 };
+
+// A pupil pressing "录音" on a machine without a microphone would otherwise
+// think it records; telling once per run is enough.
+void TellNoMicrophoneOnce() {
+    static std::atomic<bool> told{false};
+    if (told.exchange(true)) return;
+    ShowMessageEx("提示", "没有找到可以录音的设备", 0);
+}
 
 class SdlDriver final : public WaveInputDriver {
 public:
     int Query(int, const TWaveFormat& format) override {
-        if (!InitAudioDriver()) return kWaveBadDevice;
+        if (!AudioDevices::Instance().Init()) return kWaveBadDevice;
         const bool pcm = format.FormatTag == 1 && (format.BitsPerSample == 8 || format.BitsPerSample == 16);
         const bool shape = format.Channels >= 1 && format.Channels <= 2 && format.SamplesPerSec > 0;
         return pcm && shape ? kWaveNoError : kWaveBadFormat;
@@ -143,6 +186,7 @@ public:
         auto input = std::make_unique<SdlWaveInput>(format);
         if (input->OpenDevice(format)) return input;
         result = kWaveBadDevice;
+        TellNoMicrophoneOnce();
         return nullptr;
     }
 };

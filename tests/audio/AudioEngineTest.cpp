@@ -172,6 +172,23 @@ TEST_F(AudioEngineTest, EqualiserBandBoostsItsCentreByItsGain) {
     EXPECT_NEAR(20 * std::log10(levelWith(-12) / flat), -12.0, 0.5);
 }
 
+TEST_F(AudioEngineTest, OutputAndGlobalVolumesMultiply) {
+    auto levelWith = [&](int output, int global) {
+        ov::TAudioObject audio;
+        audio.SetVolume(output);
+        audio.SetGlobalVolumes(global);
+        audio.Play(AudioFixtures::Get().toneWav.string());
+        auto out = Advance(500);
+        return ovtest::Rms(out, 11025, 11025);
+    };
+    const double full = levelWith(100, 100);
+    EXPECT_NEAR(levelWith(50, 100) / full, 0.5, 0.01);
+    EXPECT_NEAR(levelWith(100, 50) / full, 0.5, 0.01);
+    EXPECT_NEAR(levelWith(50, 50) / full, 0.25, 0.01) << "the later call does not replace the earlier";
+    EXPECT_EQ(levelWith(0, 100), 0);
+    levelWith(100, 100);
+}
+
 TEST_F(AudioEngineTest, WaveDataIsTheLastBlockHandedOut) {
     ov::TAudioObject audio;
     audio.Play(AudioFixtures::Get().speech.string());

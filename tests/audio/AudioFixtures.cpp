@@ -1,5 +1,7 @@
 #include "AudioFixtures.h"
 
+#include "audio/AudioDevices.h"
+#include "audio/SoundLibrary.h"
 #include "support/TestFiles.h"
 
 #include <gtest/gtest.h>
@@ -101,6 +103,20 @@ double ZeroCrossingHz(const std::vector<std::int16_t>& frames, std::size_t first
         if (frames[2 * (i - 1)] < 0 && frames[2 * i] >= 0) ++crossings;
     }
     return crossings * 44100.0 / static_cast<double>(count);
+}
+
+DriverSwitch::DriverSwitch(const char* driver) {
+    ov::SoundLibrary::Instance().UseVirtualClock();
+    const char* previous = std::getenv("OV_AUDIO_DRIVER");
+    previous_ = previous != nullptr ? previous : "";
+    EXPECT_TRUE(ov::AudioDevices::Instance().Shutdown());
+    setenv("OV_AUDIO_DRIVER", driver, 1);
+}
+
+DriverSwitch::~DriverSwitch() {
+    ov::SoundLibrary::Instance().UseVirtualClock();
+    EXPECT_TRUE(ov::AudioDevices::Instance().Shutdown()) << "a device was left open";
+    setenv("OV_AUDIO_DRIVER", previous_.c_str(), 1);
 }
 
 }  // namespace ovtest

@@ -27,6 +27,20 @@ struct AudioFixtures {
     static const AudioFixtures& Get();
 };
 
+// SDL's audio is process-wide: a test that needs another driver puts the
+// library on the virtual clock, shuts the subsystem down and chooses the
+// driver; at the end it hands the subsystem back shut down, for whoever comes next.
+class DriverSwitch {
+public:
+    explicit DriverSwitch(const char* driver);
+    ~DriverSwitch();
+    DriverSwitch(const DriverSwitch&) = delete;
+    DriverSwitch& operator=(const DriverSwitch&) = delete;
+
+private:
+    std::string previous_;
+};
+
 // Runs a shell command; true when it exited 0.
 bool RunCommand(const std::string& command);
 

@@ -13,11 +13,12 @@
 
 #include "AudioFixtures.h"
 #include "PulseServer.h"
-#include "audio/AudioDriver.h"
+#include "audio/AudioDevices.h"
 #include "audio/RecordingSimulator.h"
 #include "audio/SoundLibrary.h"
 #include "audio/UGetResult.h"
 #include "audio/UntSoundAudioRecorder.h"
+#include "CountingSound.h"
 #include "support/TestFiles.h"
 
 namespace {
@@ -36,37 +37,6 @@ uint16_t U16At(const std::string& s, size_t at) {
     return v;
 }
 
-// One second of 16-bit samples that count up, so a lost, doubled or shifted
-// buffer shows.
-std::string CountingSound() {
-    std::string raw;
-    for (int k = 0; k < 32000; ++k) {
-        raw += static_cast<char>(k & 0xFF);
-        raw += static_cast<char>((k >> 8) & 0xFF);
-    }
-    return raw;
-}
-
-// The SDL audio subsystem is process-wide: it is restarted on the driver a
-// test needs and shut down again afterwards for whoever comes next.
-class DriverSwitch {
-public:
-    explicit DriverSwitch(const char* driver) {
-        ov::SoundLibrary::Instance().UseVirtualClock();
-        const char* previous = std::getenv("OV_AUDIO_DRIVER");
-        previous_ = previous != nullptr ? previous : "";
-        SDL_QuitSubSystem(SDL_INIT_AUDIO);
-        setenv("OV_AUDIO_DRIVER", driver, 1);
-    }
-    ~DriverSwitch() {
-        SDL_QuitSubSystem(SDL_INIT_AUDIO);
-        setenv("OV_AUDIO_DRIVER", previous_.c_str(), 1);
-    }
-
-private:
-    std::string previous_;
-};
-
 // Captures from a raw file through SDL's disk driver, unpaced.
 class DiskCapture : public testing::Test {
 protected:
@@ -74,8 +44,8 @@ protected:
         ovtest::WriteFile(dir / "mic.raw", raw);
         setenv("SDL_DISKAUDIOFILEIN", (dir / "mic.raw").c_str(), 1);
         setenv("SDL_DISKAUDIODELAY", "0", 1);
-        ASSERT_TRUE(ov::InitAudioDriver());
-        ASSERT_EQ(ov::AudioDriverName(), "disk");
+        ASSERT_TRUE(ov::AudioDevices::Instance().Init());
+        ASSERT_EQ(ov::AudioDevices::Instance().DriverName(), "disk");
         recorder.SetRecordFolder(dir.path().string() + "/");
     }
 
@@ -84,9 +54,9 @@ protected:
         return ovtest::ReadFile(recorder.LastFileName());
     }
 
-    DriverSwitch driver{"disk"};
+    ovtest::DriverSwitch driver{"disk"};
     ovtest::TempDir dir;
-    std::string raw = CountingSound();
+    std::string raw = ovtest::CountingSound();
     ov::TVoiceRecorder recorder;
 };
 
@@ -134,9 +104,9 @@ protected:
     void SetUp() override {
         if (!server.Start()) GTEST_SKIP() << "pulseaudio cannot start here";
         setenv("PULSE_SERVER", server.Address().c_str(), 1);
-        driver = std::make_unique<DriverSwitch>("pulseaudio");
-        ASSERT_TRUE(ov::InitAudioDriver());
-        ASSERT_EQ(ov::AudioDriverName(), "pulseaudio");
+        driver = std::make_unique<ovtest::DriverSwitch>("pulseaudio");
+        ASSERT_TRUE(ov::AudioDevices::Instance().Init());
+        ASSERT_EQ(ov::AudioDevices::Instance().DriverName(), "pulseaudio");
         server.KeepBusy("speakers");
         server.KeepBusy("micfeed");
         recorder.SetRecordFolder(server.Folder().string() + "/");
@@ -180,7 +150,7 @@ protected:
     ovtest::PulseServer server{"load-module module-null-sink sink_name=micfeed\n"
                                "load-module module-remap-source master=micfeed.monitor source_name=mic\n"
                                "set-default-source mic\n"};
-    std::unique_ptr<DriverSwitch> driver;
+    std::unique_ptr<ovtest::DriverSwitch> driver;
     ov::TVoiceRecorder recorder;
 };
 

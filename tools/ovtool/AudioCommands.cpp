@@ -8,7 +8,7 @@
 #include <unistd.h>
 
 #include "ToolCommand.h"
-#include "audio/AudioDriver.h"
+#include "audio/AudioDevices.h"
 #include "audio/AudioObject.h"
 #include "audio/MediaCommand.h"
 #include "audio/NetworkSource.h"
@@ -28,7 +28,7 @@ void ChooseOutput(bool virtualClock) {
     } else if (!library.UseDevice()) {
         throw CommandError{kFailed, "no audio output could be opened"};
     } else {
-        std::cerr << "ovtool: audio driver " << ov::AudioDriverName() << '\n';
+        std::cerr << "ovtool: audio driver " << ov::AudioDevices::Instance().DriverName() << '\n';
     }
 }
 

@@ -1,5 +1,5 @@
 #include "AudioFixtures.h"
-#include "audio/AudioDriver.h"
+#include "audio/AudioDevices.h"
 #include "audio/AudioObject.h"
 
 #include <algorithm>
@@ -8,22 +8,22 @@
 
 #include <gtest/gtest.h>
 
-TEST(AudioDriver, OpensAnOutputDeviceOnTheChosenDriver) {
-    ASSERT_TRUE(ov::InitAudioDriver());
-    EXPECT_EQ(ov::AudioDriverName(), "dummy");
-    SDL_AudioSpec want{};
-    want.freq = 44100;
-    want.format = AUDIO_S16SYS;
-    want.channels = 2;
-    want.samples = 1024;
-    SDL_AudioSpec have{};
-    SDL_AudioDeviceID id = ov::OpenAudioDevice(false, want, have, 0);
+TEST(AudioDevices, OpensAnOutputDeviceOnTheChosenDriver) {
+    auto& devices = ov::AudioDevices::Instance();
+    ASSERT_TRUE(devices.Init());
+    EXPECT_EQ(devices.DriverName(), "dummy");
+    ov::AudioDeviceRequest request;
+    request.rate = 44100;
+    request.channels = 2;
+    request.callback = [](void*, std::uint8_t* stream, int length) { std::fill(stream, stream + length, 0); };
+    ov::AudioDeviceId id = devices.Open(request);
     ASSERT_NE(id, 0u);
-    EXPECT_EQ(have.freq, 44100);
-    SDL_CloseAudioDevice(id);
+    EXPECT_FALSE(devices.Shutdown()) << "a device is open";
+    EXPECT_FALSE(devices.Lost(id));
+    devices.Close(id);
 }
 
-TEST(AudioDriver, EnginePlaysInRealTimeOnTheDevice) {
+TEST(AudioDevices, EnginePlaysInRealTimeOnTheDevice) {
     auto& library = ov::SoundLibrary::Instance();
     ASSERT_TRUE(library.UseDevice());
     {
