@@ -1,9 +1,9 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
-#include "CatalogueTestDb.h"
 #include "store/SqliteStatement.h"
 #include "store/UntPublic.h"
+#include "support/CatalogueTestDb.h"
 #include "support/TestFiles.h"
 
 namespace {
