@@ -29,10 +29,16 @@ bool AudioDevices::InitLocked() {
     const char* chosen = std::getenv("OV_AUDIO_DRIVER");
     if (chosen != nullptr && *chosen != '\0') {
         SDL_SetHintWithPriority(SDL_HINT_AUDIODRIVER, chosen, SDL_HINT_OVERRIDE);
+    } else {
+        // An earlier fallback must not keep a restarted subsystem on "dummy".
+        SDL_ResetHint(SDL_HINT_AUDIODRIVER);
     }
     if (SDL_InitSubSystem(SDL_INIT_AUDIO) == 0) return true;
-    Log(LogLevel::Warning, "audio",
-        std::string("no audio driver started (") + SDL_GetError() + "); falling back to the null audio driver");
+    return StartDummyLocked(std::string("no audio driver started (") + SDL_GetError() + ")");
+}
+
+bool AudioDevices::StartDummyLocked(const std::string& reason) {
+    Log(LogLevel::Warning, "audio", reason + "; falling back to the null audio driver");
     SDL_SetHintWithPriority(SDL_HINT_AUDIODRIVER, "dummy", SDL_HINT_OVERRIDE);
     return SDL_InitSubSystem(SDL_INIT_AUDIO) == 0;
 }
@@ -87,6 +93,14 @@ bool AudioDevices::Shutdown() {
     if (!open_.empty()) return false;
     SDL_QuitSubSystem(SDL_INIT_AUDIO);
     return true;
+}
+
+bool AudioDevices::FallBackToDummy() {
+    std::lock_guard lock(mutex_);
+    const char* current = SDL_GetCurrentAudioDriver();
+    if (!open_.empty() || (current != nullptr && std::string(current) == "dummy")) return false;
+    SDL_QuitSubSystem(SDL_INIT_AUDIO);
+    return StartDummyLocked(std::string("no playback device on ") + (current != nullptr ? current : "any driver"));
 }
 
 bool AudioDevices::Restart() {

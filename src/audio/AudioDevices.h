@@ -57,6 +57,10 @@ public:
     // Shuts the subsystem down so that the next Init chooses the driver anew
     // (tests switching drivers). Refused, false, while a device is open.
     bool Shutdown();
+    // Starts the silent "dummy" driver in place of one that gives no device
+    // (ALSA without a card). Refused, false, while a device is open or when
+    // already on it.
+    bool FallBackToDummy();
     // Shuts down and starts again, so that a sound server that came back is
     // found (or the dummy driver is used when none did). Refused, false,
     // while a device is open.
@@ -68,6 +72,7 @@ public:
 private:
     AudioDevices() = default;
     bool InitLocked();
+    bool StartDummyLocked(const std::string& reason);
 
     std::mutex mutex_;
     std::set<AudioDeviceId> open_;

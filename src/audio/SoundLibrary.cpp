@@ -53,6 +53,7 @@ void SoundLibrary::ReplaceOutput(std::unique_ptr<AudioOutput> output) {
 
 bool SoundLibrary::UseRealTimeOutput() {
     ReplaceOutput(OpenDeviceOutput(mixer_));
+    if (output_ == nullptr && AudioDevices::Instance().FallBackToDummy()) ReplaceOutput(OpenDeviceOutput(mixer_));
     if (output_ != nullptr) return true;
     Log(LogLevel::Warning, "audio", "no playback device; sounds play on, unheard, through the null output");
     ReplaceOutput(MakeNullOutput(mixer_));

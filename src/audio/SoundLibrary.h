@@ -40,8 +40,9 @@ public:
 
     // Closes the device, if any; from now on time passes only when advanced.
     void UseVirtualClock();
-    // Opens the device; false when it did not open, and sounds then go on
-    // through the null output.
+    // Opens the device, on SDL's silent "dummy" driver when the chosen one
+    // gives none; false when even that failed, and sounds then go on through
+    // the null output.
     bool UseDevice();
     bool OnVirtualClock() const;
     // Renders `ms` of output (frame-exact over many calls: 10 ms ticks add up
@@ -105,7 +106,8 @@ private:
     AudioOutput& Output();
     void ReplaceLostOutput();
     void ReplaceOutput(std::unique_ptr<AudioOutput> output);
-    // The device, else the null output; false for the latter.
+    // The device (on the dummy driver when the chosen one has none), else
+    // the null output; false for the latter.
     bool UseRealTimeOutput();
 
     mutable std::mutex mutex_;
