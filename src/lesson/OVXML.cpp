@@ -6,6 +6,7 @@
 #include <system_error>
 
 #include "core/CoursewarePath.h"
+#include "core/Log.h"
 #include "core/MessageHook.h"
 #include "lesson/XmlFile.h"
 #include "lesson/XmlValue.h"
@@ -87,7 +88,9 @@ bool TOVXML::Run(const std::function<void(pugi::xml_node root)>& body, Report re
         if (!root) throw xml::XmlFailure("no document element");
         body(root);
         return true;
-    } catch (const std::exception&) {
+    } catch (const std::exception& e) {
+        // The pupil sees at most "resource not found"; the log keeps the reason.
+        Log(LogLevel::Warning, "lesson", FilePath().string() + ": " + e.what());
         if (report == Report::Message) ShowResourceMissing();
         return false;
     }
