@@ -1,5 +1,6 @@
 #include "store/UntDM.h"
 
+#include "core/Log.h"
 #include "core/ProgramFolder.h"
 #include "store/StoredSecrets.h"
 #include "store/UntPublic.h"
@@ -31,8 +32,9 @@ TFrmDM::TFrmDM() {
     try {
         adoConn.SetConnectionString(CatalogueConnectionString());
         adoConn.Open();
-    } catch (const std::runtime_error&) {
+    } catch (const std::runtime_error& e) {
         // Nothing is shown at start; the tree says so when it cannot load.
+        Log(LogLevel::Warning, "store", e.what());
     }
 }
 
@@ -47,7 +49,9 @@ bool TFrmDM::OpenWordQuery(const std::string& classPath) {
         adoQryWord.Open();
         adoQryWord.First();
         return true;
-    } catch (const std::runtime_error&) {
+    } catch (const std::runtime_error& e) {
+        // The word drill just stays empty; the log keeps the reason.
+        Log(LogLevel::Warning, "store", e.what());
         ADOConnWord.Close();
         return false;
     }
