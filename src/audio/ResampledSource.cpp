@@ -8,14 +8,32 @@ namespace ov {
 namespace {
 
 constexpr long kChunkFrames = 2048;
+// What one feed may turn into at the output rate: a file declaring a very low
+// rate would otherwise make each feed of kChunkFrames a huge block of output.
+constexpr long kOutputBlockFrames = 4096;
 constexpr int kBytesPerFrame = 2 * sizeof(float);
+
+bool PlayableRate(int rate) { return rate >= kLowestPlayableRate && rate <= kHighestPlayableRate; }
+
+long FeedFrames(int rate) {
+    return std::clamp<long>(static_cast<long>(std::int64_t{kOutputBlockFrames} * rate / kOutputRate), 1, kChunkFrames);
+}
+
+// The converter's filter reaches further back in file frames the higher the
+// file's rate is above the output rate; the silence that pushes its last
+// samples out must cover that reach.
+std::int64_t FlushFrames(int rate) { return std::int64_t{kChunkFrames} * ((rate + kOutputRate - 1) / kOutputRate); }
 
 }  // namespace
 
-ResampledSource::ResampledSource(int rate) : rate_(rate), stereo_(2 * kChunkFrames) {
-    if (rate > 0 && rate != kOutputRate) {
+ResampledSource::ResampledSource(int rate) : rate_(rate), feedFrames_(FeedFrames(rate)), stereo_(2 * kChunkFrames) {
+    if (PlayableRate(rate) && rate != kOutputRate) {
         resampler_ = SDL_NewAudioStream(AUDIO_F32SYS, 2, rate, AUDIO_F32SYS, 2, kOutputRate);
     }
+}
+
+bool ResampledSource::Convertible() const {
+    return PlayableRate(rate_) && (rate_ == kOutputRate || resampler_ != nullptr);
 }
 
 ResampledSource::~ResampledSource() {
@@ -24,20 +42,27 @@ ResampledSource::~ResampledSource() {
 
 bool ResampledSource::FeedResampler() {
     if (drained_) return false;
-    long got = ReadNative(stereo_.data(), kChunkFrames);
-    if (got > 0) {
-        SDL_AudioStreamPut(resampler_, stereo_.data(), static_cast<int>(got * kBytesPerFrame));
-        nativeFed_ += got;
-        return true;
+    if (silenceLeft_ == 0) {
+        const long got = ReadNative(stereo_.data(), feedFrames_);
+        if (got > 0) {
+            SDL_AudioStreamPut(resampler_, stereo_.data(), static_cast<int>(got * kBytesPerFrame));
+            nativeFed_ += got;
+            return true;
+        }
+        // SDL's flush still keeps back the samples its filter would need next,
+        // the last tens of milliseconds: silence pushes them out, and the end
+        // frame cuts that silence off again.
+        std::fill(stereo_.begin(), stereo_.end(), 0.0f);
+        silenceLeft_ = FlushFrames(rate_);
+        endFrame_ = nativeFed_ * kOutputRate / rate_;
     }
-    // SDL's flush still keeps back the samples its filter would need next,
-    // the last tens of milliseconds: silence pushes them out, and the end
-    // frame cuts that silence off again.
-    std::fill(stereo_.begin(), stereo_.end(), 0.0f);
-    SDL_AudioStreamPut(resampler_, stereo_.data(), static_cast<int>(kChunkFrames * kBytesPerFrame));
-    SDL_AudioStreamFlush(resampler_);
-    endFrame_ = nativeFed_ * kOutputRate / rate_;
-    drained_ = true;
+    const auto silence = static_cast<long>(std::min<std::int64_t>(feedFrames_, silenceLeft_));
+    SDL_AudioStreamPut(resampler_, stereo_.data(), static_cast<int>(silence * kBytesPerFrame));
+    silenceLeft_ -= silence;
+    if (silenceLeft_ == 0) {
+        SDL_AudioStreamFlush(resampler_);
+        drained_ = true;
+    }
     return true;
 }
 
@@ -45,7 +70,8 @@ long ResampledSource::Read(float* frames, long count) {
     if (resampler_ == nullptr) return ReadNative(frames, count);
     while (SDL_AudioStreamAvailable(resampler_) < count * kBytesPerFrame && FeedResampler()) {
     }
-    if (drained_) count = static_cast<long>(std::clamp<std::int64_t>(endFrame_ - frame_, 0, count));
+    const bool endKnown = drained_ || silenceLeft_ > 0;
+    if (endKnown) count = static_cast<long>(std::clamp<std::int64_t>(endFrame_ - frame_, 0, count));
     int got = SDL_AudioStreamGet(resampler_, frames, static_cast<int>(count * kBytesPerFrame));
     long done = got > 0 ? got / kBytesPerFrame : 0;
     frame_ += done;
@@ -58,6 +84,7 @@ bool ResampledSource::Seek(std::int64_t frame) {
     if (resampler_ != nullptr) SDL_AudioStreamClear(resampler_);
     nativeFed_ = native;
     frame_ = native * kOutputRate / rate_;
+    silenceLeft_ = 0;
     drained_ = false;
     return true;
 }

@@ -9,6 +9,11 @@ struct _SDL_AudioStream;
 
 namespace ov {
 
+// Sample rates outside these are not sound anyone recorded: a file declaring
+// one is refused rather than stretched to hours of output.
+constexpr int kLowestPlayableRate = 1000;
+constexpr int kHighestPlayableRate = 384000;
+
 // A decoder that yields stereo float at its file's own rate; this brings it
 // to the output rate with SDL's converter, so every such decoder resamples
 // alike and positions mean the same in each.
@@ -24,8 +29,9 @@ public:
 
 protected:
     explicit ResampledSource(int rate);
-    // False when SDL cannot convert from this rate; such a source must not be handed out.
-    bool Convertible() const { return rate_ > 0 && (rate_ == kOutputRate || resampler_ != nullptr); }
+    // False when the rate is not playable or SDL cannot convert from it; such a
+    // source must not be handed out.
+    bool Convertible() const;
 
     // Stereo frames at the file's rate; fewer than count only at the end.
     virtual long ReadNative(float* frames, long count) = 0;
@@ -37,8 +43,12 @@ private:
     bool FeedResampler();
 
     int rate_;
+    // File frames per feed, so that each feed makes a bounded block of output.
+    long feedFrames_;
     _SDL_AudioStream* resampler_ = nullptr;
     std::vector<float> stereo_;
+    // File frames of silence still to push through after the end of the file.
+    std::int64_t silenceLeft_ = 0;
     bool drained_ = false;
     // How far the file was read (at its rate), how far the output got, and
     // where the output stops once the file ran out.

@@ -3,6 +3,7 @@
 #include "audio/ModuleSource.h"
 #include "audio/MpegSource.h"
 #include "audio/SndfileSource.h"
+#include "core/Log.h"
 
 #include <filesystem>
 #include <fstream>
@@ -50,7 +51,14 @@ std::unique_ptr<SoundSource> OpenSoundFile(const std::string& path) {
     if (StartsWithMpegFrame(path)) return MpegSource::Open(path);
     SF_INFO info{};
     if (SNDFILE* file = sf_open(path.c_str(), SFM_READ, &info)) {
-        if ((info.format & SF_FORMAT_TYPEMASK) != SF_FORMAT_MPEG) return SndfileSource::Adopt(file, info);
+        if ((info.format & SF_FORMAT_TYPEMASK) != SF_FORMAT_MPEG) {
+            auto source = SndfileSource::Adopt(file, info);
+            if (!source)
+                Log(LogLevel::Warning, "audio",
+                    path + ": " + std::to_string(info.samplerate) + " Hz, " + std::to_string(info.channels) +
+                        " channels: not a sound file that can be played");
+            return source;
+        }
         sf_close(file);
         return MpegSource::Open(path);
     }

@@ -7,8 +7,9 @@
 
 namespace ov::xml {
 
-// Larger documents are refused rather than parsed: no lesson page comes near it.
-inline constexpr std::uintmax_t kMaxDocumentBytes = 64u << 20;
+// Larger documents are refused rather than parsed: lesson pages are tens of
+// kilobytes, and deep nesting costs the parser many times a document's size.
+inline constexpr std::uintmax_t kMaxDocumentBytes = 8u << 20;
 
 // Parses a lesson folder's document into `document`. Text is decoded as
 // GB18030 unless the file says it is UTF-8. No DTD is read and no entity but

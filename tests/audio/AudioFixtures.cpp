@@ -25,7 +25,37 @@ void PutWord(std::string& out, int value) {
     out += static_cast<char>(value & 0xFF);
 }
 
+void PutLittle(std::string& out, std::uint32_t value, int bytes) {
+    for (int i = 0; i < bytes; ++i) out += static_cast<char>((value >> (8 * i)) & 0xFF);
+}
+
 }  // namespace
+
+std::string WaveAtRate(int rate, int frames) {
+    const auto dataBytes = static_cast<std::uint32_t>(2 * frames);
+    std::string wav = "RIFF";
+    PutLittle(wav, 36 + dataBytes, 4);
+    wav += "WAVEfmt ";
+    PutLittle(wav, 16, 4);
+    PutLittle(wav, 1, 2);  // PCM
+    PutLittle(wav, 1, 2);  // mono
+    PutLittle(wav, static_cast<std::uint32_t>(rate), 4);
+    PutLittle(wav, static_cast<std::uint32_t>(2 * rate), 4);
+    PutLittle(wav, 2, 2);
+    PutLittle(wav, 16, 2);
+    wav += "data";
+    PutLittle(wav, dataBytes, 4);
+    for (int i = 0; i < frames; ++i) PutLittle(wav, (i / 8) % 2 ? 0x2000 : 0xE000, 2);
+    return wav;
+}
+
+std::vector<float> ReadToEnd(ov::SoundSource& source) {
+    constexpr long kChunk = 4096;
+    std::vector<float> all;
+    std::vector<float> chunk(2 * kChunk);
+    while (long got = source.Read(chunk.data(), kChunk)) all.insert(all.end(), chunk.begin(), chunk.begin() + 2 * got);
+    return all;
+}
 
 bool RunCommand(const std::string& command) { return std::system(command.c_str()) == 0; }
 
@@ -74,6 +104,7 @@ const AudioFixtures& AudioFixtures::Get() {
         f.ogg = f.folder / "tone.ogg";
         f.module = f.folder / "tiny.mod";
         f.speech = f.folder / "speech.wav";
+        f.oneHertzWav = f.folder / "one-hertz.wav";
         Make("sox -n -r 44100 -c 2 -b 16 " + Quoted(f.toneWav) + " synth 3 sine 1000 vol 0.5");
         Make("sox -n -r 22050 -c 1 -b 16 " + Quoted(f.lowRateWav) + " synth 3 sine 440 vol 0.5");
         Make("lame --silent -b 128 " + Quoted(f.toneWav) + " " + Quoted(f.mp3));
@@ -83,6 +114,7 @@ const AudioFixtures& AudioFixtures::Get() {
         Make("lame --silent -V 4 -t " + Quoted(f.toneWav) + " " + Quoted(f.vbrMp3));
         Make("lame --silent -V 4 -t " + Quoted(f.speech) + " " + Quoted(f.vbrSpeechMp3));
         WriteFile(f.module, WriteTinyModule(25));
+        WriteFile(f.oneHertzWav, WaveAtRate(1, 4096));
         return f;
     }();
     return fixtures;

@@ -5,6 +5,8 @@
 #include <string>
 #include <vector>
 
+#include "audio/SoundSource.h"
+
 namespace ovtest {
 
 // Sound files made once per test run with the command-line encoders (sox,
@@ -23,6 +25,9 @@ struct AudioFixtures {
     std::filesystem::path ogg;
     std::filesystem::path module;      // 3000 ms ProTracker module
     std::filesystem::path speech;      // a spoken English sentence
+    // 4096 frames that declare a rate of 1 Hz: over an hour of sound to a
+    // player that believes the header.
+    std::filesystem::path oneHertzWav;
 
     static const AudioFixtures& Get();
 };
@@ -41,12 +46,18 @@ private:
     std::string previous_;
 };
 
+// A 16-bit mono WAV file of `frames` frames of a square wave, declaring `rate`.
+std::string WaveAtRate(int rate, int frames);
+
 // Runs a shell command; true when it exited 0.
 bool RunCommand(const std::string& command);
 
 // A ProTracker module with one looped square-wave sample playing for
 // `rows` rows at the default speed (120 ms a row).
 std::string WriteTinyModule(int rows);
+
+// What a source yields from where it stands to its end, as interleaved stereo.
+std::vector<float> ReadToEnd(ov::SoundSource& source);
 
 // Interleaved 16-bit stereo helpers for checking rendered output.
 double Rms(const std::vector<std::int16_t>& frames, std::size_t firstFrame, std::size_t count, int channel = 0);

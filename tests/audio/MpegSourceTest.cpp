@@ -12,15 +12,7 @@
 namespace {
 
 using ovtest::AudioFixtures;
-
-// What a source yields from where it stands to its end, as interleaved stereo.
-std::vector<float> ReadToEnd(ov::SoundSource& source) {
-    constexpr long kChunk = 4096;
-    std::vector<float> all;
-    std::vector<float> chunk(2 * kChunk);
-    while (long got = source.Read(chunk.data(), kChunk)) all.insert(all.end(), chunk.begin(), chunk.begin() + 2 * got);
-    return all;
-}
+using ovtest::ReadToEnd;
 
 TEST(MpegSource, LengthIsWhatTheDecoderYields) {
     const auto& f = AudioFixtures::Get();

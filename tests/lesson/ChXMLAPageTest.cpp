@@ -187,13 +187,28 @@ TEST_F(PageItemsTest, ReadsUtf8WhenTheFileSaysSo) {
     EXPECT_EQ(TakeMessageCount(), 0u);
 }
 
-TEST_F(PageItemsTest, RefusesHugeDocumentsAndExpandsNoDeclaredEntities) {
-    {
-        auto page = Page(LessonXml());
-        std::filesystem::resize_file(dir / "page.ovb", (64u << 20) + 1);
-        EXPECT_TRUE(page->GetPageItems().empty());
-        EXPECT_EQ(TakeMessageCount(), 1u);
+// Pages are tens of kilobytes; a document over 8 MiB is refused unparsed,
+// with a line in the log to say why the page stayed empty.
+TEST_F(PageItemsTest, RefusesDocumentsOverEightMebibytes) {
+    ovtest::LogCapture log;
+    for (const size_t size : {size_t{8} << 20, (size_t{8} << 20) + 1}) {
+        SCOPED_TRACE(size);
+        std::string xml = LessonXml({{"Titles", R"(<r Id="1">title</r>)"}});
+        const std::string comment = "<!---->";
+        xml.insert(xml.find("<OVENG"), "<!--" + std::string(size - xml.size() - comment.size(), 'x') + "-->");
+        ASSERT_EQ(xml.size(), size);
+        auto page = Page(xml);
+        const bool refused = size > (size_t{8} << 20);
+        ov::TRule title;
+        page->GetRule(ov::rTitle, 1, title);
+        EXPECT_EQ(title.Text, refused ? "" : "title");
+        TakeMessageCount();
+        EXPECT_EQ(log.lines.empty(), !refused);
     }
+    EXPECT_TRUE(log.Has(ov::LogLevel::Warning, "lesson", "document too large"));
+}
+
+TEST_F(PageItemsTest, ExpandsNoDeclaredEntities) {
     std::string xml = LessonXml({{"Titles", R"(<r Id="1">&secret;&amp;</r>)"}});
     xml.insert(xml.find("<OVENG"), "<!DOCTYPE OVENG [<!ENTITY secret SYSTEM \"file:///etc/hostname\">]>");
     auto page = Page(xml);

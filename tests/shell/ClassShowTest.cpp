@@ -78,7 +78,7 @@ TEST_F(ClassShow, OperationButtonsLineUpFromTheLeftAndExitKeepsToTheRight) {
 }
 
 TEST_F(ClassShow, ShowingHidesTheFunctionColumnPrunesAndRestoresTheSidePanel) {
-    for (int i = 1; i <= 12; ++i) ovtest::WriteFile(home / "Records" / ("2024010112" + std::to_string(10 + i) + ".wav"), "");
+    for (int i = 1; i <= 12; ++i) ovtest::WriteFile(home / "Records" / ("202401011200" + std::to_string(10 + i) + ".wav"), "");
     window->PanelLeftFunction->show();
     window->PanelSizeLeft->Collapse();
     window->show();

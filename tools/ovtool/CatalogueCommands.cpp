@@ -178,6 +178,12 @@ void AddWordsCreate(CLI::App& group) {
                         throw CommandError{kFailed, *tsv + ":" + std::to_string(row.line) + ": more than four fields"};
                     auto fields = row.fields;
                     fields.resize(4);
+                    // Phonetic symbols are IPA, which GBK lacks and the database holds as it is;
+                    // the word names its sound files and, like the rest, is courseware text.
+                    for (const size_t text : {0, 2, 3})
+                        if (!ov::Utf8ToGbk(fields[text]))
+                            throw CommandError{kFailed, *tsv + ":" + std::to_string(row.line) +
+                                                            ": text that GBK cannot hold: " + fields[text]};
                     ov::AddWord(db, fields[0], fields[1], fields[2], fields[3]);
                     ++count;
                 }

@@ -36,11 +36,23 @@ void AddEncipher(CLI::App& app) {
     command->add_option("TEXT", *text, "Text to encipher")->required();
 }
 
+// A stored string is a seed pair of digits and one pair per character; say
+// what is wrong with digits that cannot be that, rather than let the
+// decipherer stumble over a pair that is not there.
+void CheckDigitPairs(const std::string& hex) {
+    if (hex.empty()) throw CommandError{kBadArguments, "HEX is empty: it needs a seed pair of digits and a pair per character"};
+    if (hex.size() % 2 != 0)
+        throw CommandError{kBadArguments, "HEX has an odd number of digits (" + std::to_string(hex.size()) +
+                                              "): digits come in pairs"};
+    if (hex.size() < 4) throw CommandError{kBadArguments, "HEX holds only the seed pair: it needs a pair per character"};
+}
+
 void AddDecipher(CLI::App& app) {
     auto key = std::make_shared<KeyChoice>();
     auto hex = std::make_shared<std::string>();
     auto asHex = std::make_shared<bool>(false);
     auto* command = AddCommand(app, "decipher", "Decipher a stored hex string (no key option: the empty key)", [=] {
+        CheckDigitPairs(*hex);
         std::string bytes;
         try {
             bytes = ov::DecipherString(*hex, key->Bytes());

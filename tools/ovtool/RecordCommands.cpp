@@ -36,7 +36,7 @@ Samples ReadSamples(const std::string& path) {
 
 Samples SimulatedSamples(const std::string& path) {
     auto samples = ov::SimulateSoundSamples(path);
-    if (!samples) throw CommandError{kFailed, "cannot open the sound file " + path};
+    if (!samples) throw CommandError{kFailed, "not a sound file that can be played: " + path};
     return *samples;
 }
 
