@@ -20,7 +20,7 @@ else
 fi
 
 if command -v gst-launch-1.0 >/dev/null; then
-  gst-launch-1.0 -q videotestsrc num-buffers=90 pattern=ball \
+  gst-launch-1.0 -q videotestsrc num-buffers=90 pattern=smpte \
     ! video/x-raw,width=320,height=240,framerate=15/1 ! x264enc ! mp4mux \
     ! filesink location="$class/Video/clip.mp4"
 else
