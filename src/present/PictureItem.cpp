@@ -32,6 +32,9 @@ void TPictureItem::SetPicture(QImage picture) {
 void TPictureItem::paintEvent(QPaintEvent*) {
     if (picture_.isNull()) return;
     QPainter painter(this);
+    // Page positions are device-independent: on a high-density screen the
+    // picture is scaled up, and smoothly rather than in blocks.
+    painter.setRenderHint(QPainter::SmoothPixmapTransform);
     painter.drawImage(0, 0, picture_);
 }
 
