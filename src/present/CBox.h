@@ -127,6 +127,7 @@ private:
     void BuildPage();
     void AddItem(const TPageItem& item, bool clickable);
     void AddPicture(const TXMLImage& record);
+    void AddWordOrTell(const TXMLSentence& record, bool clickable);
     void AddWord(const TXMLSentence& record, bool clickable);
     void AddVideo(const TXMLVideo& record);
     void AddButton(const TXMLButton& record);
@@ -137,13 +138,16 @@ private:
     void FitPage();
     void FreeItem(const TBoxItem& item);
 
-    bool ClickChoice(TPictureItem* picture);
+    void ClickChoice(TPictureItem* picture);
     void UnselectGroup(TPictureItem* picture);
     void FillGroupEdit(TOVRule kind, int group, const QString& word);
     bool FindRuleFor(QWidget* sender, TRule& rule);
     void RunRule(QWidget* sender, const TRule& rule);
 
     QList<TTimerLabel*> SentenceWordsByLeft(int sentenceId) const;
+
+    // Buttons, frames and movies carry their element's Id in this property.
+    static constexpr const char* kIdProperty = "Id";
 
     QString PicturePath(const QString& name) const;
     QString AudioFile(const QString& name) const;
@@ -170,6 +174,8 @@ private:
     int currentItem_ = -1;
     bool dragging_ = false;
     int insertionLeft_ = 0;
+    // The box is writing a choice's word into its edit: the pupil did not type it.
+    bool writingChoice_ = false;
 };
 
 }  // namespace ov

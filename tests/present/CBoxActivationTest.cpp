@@ -1,23 +1,25 @@
-#include "present/CBox.h"
-
-#include "core/MessageHook.h"
-
-#include "TestApp.h"
-
-#include <gtest/gtest.h>
+#include "BoxFixture.h"
 
 namespace {
 
-TEST(CBoxActivation, WithoutFileTellsThePupilAndStaysInactive) {
-    ovtest::TestApp();
-    ov::TakeRecordedMessages();
-    ov::TCBox box(nullptr);
-    box.SetActive(true);
-    EXPECT_FALSE(box.Active());
-    const auto messages = ov::TakeRecordedMessages();
-    ASSERT_EQ(messages.size(), 1u);
-    EXPECT_EQ(messages[0].caption, "提示");
-    EXPECT_EQ(messages[0].text, "未找到资源文件");
+using boxtest::BoxTest;
+using ov::TakeRecordedMessages;
+
+TEST_F(BoxTest, ActivationWithoutLessonFileTellsThePupilAndStaysInactive) {
+    box->SetActive(true);
+    EXPECT_FALSE(box->Active());
+    box->SetFilePath(QString::fromStdString(dir.path().string()));
+    box->SetFileName("absent.ovb");
+    box->SetActive(true);
+    EXPECT_FALSE(box->Active());
+    const auto messages = TakeRecordedMessages();
+    ASSERT_EQ(messages.size(), 2u);
+    for (const ov::Message& message : messages) {
+        EXPECT_EQ(message.caption, "提示");
+        EXPECT_EQ(message.text, "未找到资源文件");
+    }
+    box->SetActive(false);
+    EXPECT_TRUE(TakeRecordedMessages().empty());
 }
 
 }  // namespace
