@@ -1,0 +1,166 @@
+#include "present/CBox.h"
+
+#include "core/CoursewarePath.h"
+#include "core/MessageHook.h"
+#include "lesson/ChXMLA.h"
+#include "present/AnswerEdit.h"
+#include "present/CVideo.h"
+#include "present/MovieControl.h"
+#include "present/PageFont.h"
+#include "present/PictureItem.h"
+#include "present/RectShape.h"
+#include "present/TimerLabel.h"
+#include "present/ToolkitColor.h"
+
+#include <QPushButton>
+
+#include <algorithm>
+#include <new>
+#include <variant>
+
+namespace ov {
+
+namespace {
+
+bool LiesBehind(TItemKind kind) { return kind == ikPicture || kind == ikFrame; }
+
+}  // namespace
+
+void TCBox::BuildPage() {
+    const std::vector<TPageItem> items = document_->GetPageItems();
+    const bool clickable = document_->HasRules();
+    for (const TPageItem& item : items) {
+        if (LiesBehind(item.Kind)) AddItem(item, clickable);
+    }
+    for (const TPageItem& item : items) {
+        if (!LiesBehind(item.Kind)) AddItem(item, clickable);
+    }
+    FitPage();
+}
+
+void TCBox::AddItem(const TPageItem& item, bool clickable) {
+    if (item.Data.index() != item.Kind) return;
+    switch (item.Kind) {
+    case ikPicture: AddPicture(std::get<TXMLImage>(item.Data)); break;
+    case ikWord: AddWordOrTell(std::get<TXMLSentence>(item.Data), clickable); break;
+    case ikVideo: AddVideo(std::get<TXMLVideo>(item.Data)); break;
+    case ikButton: AddButton(std::get<TXMLButton>(item.Data)); break;
+    case ikEdit: AddEdit(std::get<TXMLEdit>(item.Data)); break;
+    case ikFrame: AddFrame(std::get<TXMLFrame>(item.Data)); break;
+    case ikMovie: AddMovie(std::get<TXMLFlash>(item.Data)); break;
+    }
+}
+
+void TCBox::Append(TItemKind kind, QWidget* control) {
+    pageItems_.append(TBoxItem{kind, control});
+    control->show();
+}
+
+void TCBox::AddPicture(const TXMLImage& record) {
+    // Invisible pictures are result marks, which checking shows later.
+    if (!record.Image.Visible) return;
+    TRImage image = record.Image;
+    image.Selected = false;
+    auto* picture = new TPictureItem(page_, image);
+    picture->setGeometry(record.Left, record.Top, record.Width, record.Height);
+    const QString name = QString::fromStdString(image.Name);
+    if (!picture->LoadPicture(PicturePath(name))) ShowMessageEx("提示", "未找到资源，编号 : " + image.Name, 0);
+    connect(picture, &TPictureItem::clicked, this, [this, picture] { ItemClick(picture); });
+    if (image.RuleId != -1) picture->setCursor(Qt::PointingHandCursor);
+    Append(ikPicture, picture);
+}
+
+void TCBox::AddWordOrTell(const TXMLSentence& record, bool clickable) {
+    try {
+        AddWord(record, clickable);
+    } catch (const std::bad_alloc&) {
+        ShowMessageEx("提示", "未找到资源文件", 0);
+    }
+}
+
+void TCBox::AddWord(const TXMLSentence& record, bool clickable) {
+    auto* word = new TTimerLabel(page_, record.Sentence);
+    word->setFont(PageFont(record.Font, font()));
+    word->SetTextColor(ToQColor(record.Font.Color));
+    word->FitToText();
+    word->move(record.Left, record.Top);
+    if (record.Sentence.CanMove) {
+        connect(word, &TTimerLabel::pressed, this, [this, word] { WordMouseDown(word); });
+        connect(word, &TTimerLabel::dragged, this, [this, word](QPoint at) { WordMouseMove(word, at.x()); });
+        connect(word, &TTimerLabel::released, this, [this, word] { WordMouseUp(word); });
+    } else {
+        connect(word, &TTimerLabel::clicked, this, [this, word] { ItemClick(word); });
+        if (!record.Sentence.Audio.empty() && clickable) word->setCursor(Qt::PointingHandCursor);
+    }
+    Append(ikWord, word);
+}
+
+void TCBox::AddVideo(const TXMLVideo& record) {
+    auto* video = new TCVideo(page_);
+    video->SetFileName(QString::fromStdString(record.Movie));
+    video->Layout(record.Top, record.Left, record.Width, record.Height);
+    Append(ikVideo, video);
+    video->PlayFile(AudioFile(video->FileName()));
+}
+
+void TCBox::AddButton(const TXMLButton& record) {
+    auto* button = new QPushButton(QString::fromStdString(record.Caption), page_);
+    button->setGeometry(record.Left, record.Top, record.Width, record.Height);
+    button->setProperty(kIdProperty, record.Id);
+    connect(button, &QPushButton::clicked, this, [this, button] { ItemClick(button); });
+    Append(ikButton, button);
+}
+
+void TCBox::AddEdit(const TXMLEdit& record) {
+    TAnswerEdit* previous = nullptr;
+    int place = 1;
+    for (const TBoxItem& item : pageItems_) {
+        if (item.Kind != ikEdit) continue;
+        previous = static_cast<TAnswerEdit*>(item.Control);
+        ++place;
+    }
+    auto* edit = new TAnswerEdit(page_, record.Id);
+    edit->move(record.Left, record.Top);
+    edit->resize(record.Width, edit->sizeHint().height());
+    edit->setText(QString::fromStdString(record.Caption));
+    edit->setAccessibleName(QStringLiteral("答案 %1").arg(place));
+    if (previous) setTabOrder(previous, edit);
+    connect(edit, &TAnswerEdit::clicked, this, [this, edit] { ItemClick(edit); });
+    connect(edit, &TAnswerEdit::exited, this, [this, edit] { EditExit(edit); });
+    connect(edit, &TAnswerEdit::textChanged, this, [this, edit] { EditChange(edit); });
+    Append(ikEdit, edit);
+}
+
+void TCBox::AddFrame(const TXMLFrame& record) {
+    auto* frame = new TRectShape(page_, Qt::black);
+    frame->setGeometry(record.Left, record.Top, record.Width, record.Height);
+    frame->setProperty(kIdProperty, record.Id);
+    Append(ikFrame, frame);
+}
+
+void TCBox::AddMovie(const TXMLFlash& record) {
+    TMovieControl* movie = CreateMovieControl(page_);
+    QWidget* control = movie->Widget();
+    control->setGeometry(record.Left, record.Top, record.Width, record.Height);
+    control->setProperty(kIdProperty, record.Id);
+    movie->SetMovie(AudioFile(QString::fromStdString(record.Movie)));
+    Append(ikMovie, control);
+}
+
+void TCBox::FitPage() {
+    QRect extent;
+    for (const TBoxItem& item : pageItems_) extent |= item.Control->geometry();
+    page_->resize(std::max(0, extent.right() + 1), std::max(0, extent.bottom() + 1));
+    dragLabel_->raise();
+}
+
+QString TCBox::PicturePath(const QString& name) const {
+    return QString::fromStdString(
+        ResolveCoursewarePath(imagePath_.toStdString(), name.toStdString()).string());
+}
+
+QString TCBox::AudioFile(const QString& name) const {
+    return QString::fromStdString(ResolveCoursewarePath(audioPath_.toStdString(), name.toStdString()).string());
+}
+
+}  // namespace ov

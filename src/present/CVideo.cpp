@@ -1,0 +1,81 @@
+#include "present/CVideo.h"
+
+#include "core/MessageHook.h"
+#include "present/VideoDisplay.h"
+
+#include <QFileInfo>
+#include <QMediaPlayer>
+#include <QPushButton>
+#include <QUrl>
+#include <QVideoSink>
+
+namespace ov {
+
+namespace {
+constexpr int kButtonWidth = 60;
+constexpr int kButtonHeight = 24;
+constexpr int kButtonGap = 4;
+}  // namespace
+
+TCVideo::TCVideo(QWidget* parent) : QWidget(parent), display_(new TVideoDisplay(this)) {
+    setAutoFillBackground(true);
+    QPalette white = palette();
+    white.setColor(QPalette::Window, Qt::white);
+    setPalette(white);
+}
+
+void TCVideo::Layout(int top, int left, int width, int height) {
+    setGeometry(left, top, width, height + kBarHeight);
+    videoTop_ = top;
+    videoLeft_ = left;
+    videoWidth_ = width;
+    videoHeight_ = height;
+    display_->setGeometry(0, 0, width, height);
+    CreatePlayer();
+    bar_->setGeometry(0, height + 1, width, kBarHeight - 1);
+}
+
+void TCVideo::CreatePlayer() {
+    if (player_) return;
+    player_ = new QMediaPlayer(this);
+    sink_ = new QVideoSink(this);
+    player_->setVideoSink(sink_);
+    connect(sink_, &QVideoSink::videoFrameChanged, display_, &TVideoDisplay::SetFrame);
+    connect(player_, &QMediaPlayer::errorOccurred, this, &TCVideo::Fail);
+    bar_ = new QWidget(this);
+    QPushButton* play = AddButton(QStringLiteral("播放"), kButtonGap);
+    QPushButton* pause = AddButton(QStringLiteral("暂停"), 2 * kButtonGap + kButtonWidth);
+    QPushButton* stop = AddButton(QStringLiteral("停止"), 3 * kButtonGap + 2 * kButtonWidth);
+    connect(play, &QPushButton::clicked, player_, &QMediaPlayer::play);
+    connect(pause, &QPushButton::clicked, player_, &QMediaPlayer::pause);
+    connect(stop, &QPushButton::clicked, player_, &QMediaPlayer::stop);
+    bar_->show();
+}
+
+QPushButton* TCVideo::AddButton(const QString& caption, int left) {
+    auto* button = new QPushButton(caption, bar_);
+    button->setGeometry(left, (kBarHeight - 1 - kButtonHeight) / 2, kButtonWidth, kButtonHeight);
+    return button;
+}
+
+bool TCVideo::PlayFile(const QString& path) {
+    if (path.isEmpty()) return true;
+    CreatePlayer();
+    if (!QFileInfo(path).isFile()) {
+        Fail();
+        return true;
+    }
+    player_->setSource(QUrl::fromLocalFile(path));
+    player_->play();
+    return true;
+}
+
+void TCVideo::Fail() {
+    if (failed_) return;
+    failed_ = true;
+    if (player_) player_->stop();
+    display_->SetNotice(fileName_);
+    ShowMessageEx("提示", "未找到资源，编号 : " + fileName_.toStdString(), 0);
+}
+
+}  // namespace ov
