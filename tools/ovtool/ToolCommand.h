@@ -38,5 +38,6 @@ void AddCatalogueCommands(CLI::App& app);
 void AddLessonCommands(CLI::App& app);
 void AddAudioCommands(CLI::App& app);
 void AddRecordCommands(CLI::App& app);
+void AddScriptCommands(CLI::App& app);
 
 }  // namespace ovtool
