@@ -7,8 +7,6 @@
 namespace ov {
 namespace {
 
-constexpr const char* kWordQuerySql = "select * from word ";
-
 std::string Deciphered(std::string_view stored) { return DecipherString(stored, kDefaultCipherKey); }
 
 }  // namespace

@@ -38,6 +38,8 @@ std::string CatalogueConnectionString();
 // The lesson's word database: the class folder with the file name appended
 // directly (the name brings its own separator).
 std::string WordDbPath(const std::string& classPath);
+// What the word preview reads, trailing blank included.
+inline constexpr const char* kWordQuerySql = "select * from word ";
 std::string WordDbConnectionString(const std::string& classPath);
 
 }  // namespace ov

@@ -10,6 +10,7 @@
 #include "store/SqliteConnection.h"
 #include "store/SqliteQuery.h"
 #include "store/SqliteStorage.h"
+#include "store/UntDM.h"
 #include "store/StoredSecrets.h"
 #include "store/TsvFile.h"
 #include "store/UntPublic.h"
@@ -241,7 +242,7 @@ void AddWordsList(CLI::App& group) {
             ov::SqliteConnection connection;
             Connect(connection, *file, password->Bytes());
             ov::SqliteQuery words(&connection);
-            words.SetSql("select * from word ");
+            words.SetSql(ov::kWordQuerySql);
             words.Open();
             for (; !words.Eof(); words.Next()) {
                 const char* separator = "";

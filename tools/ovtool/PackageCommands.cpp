@@ -88,15 +88,6 @@ void AddList(CLI::App& app) {
     command->add_option("PACKAGE", *package, "Class package")->required();
 }
 
-// Unpack answers only true or false; the index says why when it is at fault.
-std::string WhyUnpackFailed(const std::string& package) {
-    ov::ClassPackageFile file;
-    OpenPackage(file, package);
-    ov::ClassPackageIndex index(file.Bytes());
-    if (!index.ReadAll()) return package + ": " + index.Error();
-    return package + ": a member's compressed data is damaged or its file could not be written";
-}
-
 void AddUnpack(CLI::App& app) {
     auto package = std::make_shared<std::string>();
     auto destination = std::make_shared<std::string>();
@@ -118,6 +109,14 @@ void AddUnpack(CLI::App& app) {
 }
 
 }  // namespace
+
+std::string WhyUnpackFailed(const std::string& package) {
+    ov::ClassPackageFile file;
+    OpenPackage(file, package);
+    ov::ClassPackageIndex index(file.Bytes());
+    if (!index.ReadAll()) return package + ": " + index.Error();
+    return package + ": a member's compressed data is damaged or its file could not be written";
+}
 
 void AddPackageCommands(CLI::App& app) {
     AddPack(app);
