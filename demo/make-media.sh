@@ -5,7 +5,8 @@
 # sources, pictures drawn by our own program, speech by espeak-ng and songs
 # over a tune from sox; the showcase page of "Unit1 Hello" also gets a short
 # video from GStreamer's test source. OUT/home/ gets the decorative pictures
-# (Images) and the scene sounds (ENoises). A missing tool skips its media.
+# (Images) and the scene sounds (ENoises). Without espeak-ng or GStreamer
+# their media are skipped (and the check of the demo then fails).
 set -euo pipefail
 pictures=$1
 out=$2
