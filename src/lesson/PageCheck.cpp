@@ -58,8 +58,8 @@ void PageCheck::Report(std::string element, std::string text) {
 void PageCheck::Run(pugi::xml_node root) {
     // A page that lacks a pool or section fails the page read, which has
     // been reported; what can still be walked is checked.
-    for (auto check : {&PageCheck::CollectIds, &PageCheck::CheckFiles, &PageCheck::CheckScripts,
-                       &PageCheck::CheckItems, &PageCheck::CheckArrangements}) {
+    for (auto check : {&PageCheck::CollectIds, &PageCheck::CheckFiles, &PageCheck::CheckChoiceMarks,
+                       &PageCheck::CheckScripts, &PageCheck::CheckItems, &PageCheck::CheckArrangements}) {
         try {
             (this->*check)(root);
         } catch (const XmlFailure&) {
@@ -92,11 +92,27 @@ void PageCheck::CheckFiles(pugi::xml_node root) {
 void PageCheck::CheckFile(pugi::xml_node pool, const char* attribute, const char* what) {
     ForEachElement(pool, [&](pugi::xml_node element) {
         const Value name = Attribute(element, attribute);
-        if (!name || name->empty()) return;
-        std::error_code error;
-        if (!std::filesystem::is_regular_file(ResolveCoursewarePath(classFolder_, *name), error))
+        if (name && !name->empty() && !IsFile(*name))
             Report(Label(what, element), "file \"" + std::string(*name) + "\" is missing");
     });
+}
+
+// A click on a choice picture loads these marks from the class folder; the
+// first choice picture stands for the page.
+void PageCheck::CheckChoiceMarks(pugi::xml_node root) {
+    const pugi::xml_node pictures = layout::Walk(root, layout::kAlli);
+    const pugi::xml_node choice = pictures.find_child([](pugi::xml_node picture) {
+        const Value key = Attribute(picture, "Key");
+        return key && !key->empty();
+    });
+    if (!choice) return;
+    for (const char* mark : {"Selected.jpg", "NOSelected.jpg"})
+        if (!IsFile(mark)) Report(Label("picture", choice), std::string("choice mark \"") + mark + "\" is missing");
+}
+
+bool PageCheck::IsFile(std::string_view name) const {
+    std::error_code error;
+    return std::filesystem::is_regular_file(ResolveCoursewarePath(classFolder_, name), error);
 }
 
 void PageCheck::CheckScripts(pugi::xml_node root) {

@@ -27,6 +27,8 @@ private:
     void CollectIds(pugi::xml_node root);
     void CheckFiles(pugi::xml_node root);
     void CheckFile(pugi::xml_node pool, const char* attribute, const char* what);
+    void CheckChoiceMarks(pugi::xml_node root);
+    bool IsFile(std::string_view name) const;
     void CheckScripts(pugi::xml_node root);
     void CheckScript(pugi::xml_node rule, const std::string& element);
     void CheckItems(pugi::xml_node root);

@@ -44,7 +44,8 @@ std::string BadPage() {
         {"alls", R"(<s Id="1" Audio="s1.wav" Font_Size="20" Font_Style="Arial" Font_Color="0" RuleStyle="0" RuleId="1">)"
                  R"(<w Id="0" Top="0" Left="0" Visible="True" CanMove="True">Hi</w></s>)"},
         {"alli", R"(<p Id="1" Name="Cat.JPG" Visible="True" Group="-1" RuleId="-1" Key="" Top="0" Left="0" Width="9" Height="9"/>)"
-                 R"(<p Id="2" Name="dog.jpg" Visible="True" Group="-1" RuleId="-1" Key="" Top="0" Left="0" Width="9" Height="9"/>)"},
+                 R"(<p Id="2" Name="dog.jpg" Visible="True" Group="-1" RuleId="-1" Key="" Top="0" Left="0" Width="9" Height="9"/>)"
+                 R"(<p Id="3" Name="cat.jpg" Visible="True" Group="0" RuleId="-1" Key="cat" Top="0" Left="0" Width="9" Height="9"/>)"},
         {"allradio", R"(<v Id="1" Top="0" Left="0" Width="9" Height="9" Movie="Video/clip.mp4"/>)"},
         {"alledit", R"(<e Id="1" Top="0" Left="0" Caption="" RuleId="-1" Width="90"/>)"},
         {"allFlash", R"(<f Id="1" Top="0" Left="0" Movie="Flash/song.swf" Width="9" Height="9"/>)"},
@@ -82,6 +83,8 @@ TEST(CoursewareCheck, BadLessonGivesOneLineForEachFault) {
         {"bad.ov", "video 1", "file \"Video/clip.mp4\" is missing"},
         {"bad.ov", "Flash movie 1", "file \"Flash/song.swf\" is missing"},
         {"bad.ov", "game 0", "file \"Flash/game.swf\" is missing"},
+        {"bad.ov", "picture 3", "choice mark \"Selected.jpg\" is missing"},
+        {"bad.ov", "picture 3", "choice mark \"NOSelected.jpg\" is missing"},
         {"bad.ov", "sentences 1", "the script plays sentence 9, which the page lacks"},
         {"bad.ov", "sentences 2", "the script \"[0,0,x,1]\" does not parse"},
         {"bad.ov", "WordFollowWrites item 0", "\"ControlId\" names answer edit 7, which the page lacks"},
