@@ -74,12 +74,19 @@ void Tick(QPainter& painter) {
 }
 
 // A word card: the word large on a soft colour chosen by the word, so each
-// card looks different and the same word always looks the same.
+// card looks different and the same word always looks the same. A colour's
+// name also gets a patch of that colour.
 void Card(QPainter& painter, QSize size, const QString& word) {
     const QColor colour = QColor::fromHsv(static_cast<int>(qHash(word) % 360), 70, 250);
     painter.setPen(QPen(colour.darker(150), 3));
     painter.setBrush(colour);
     painter.drawRoundedRect(QRectF(3, 3, size.width() - 6, size.height() - 6), 12, 12);
+    if (const QColor named = QColor::fromString(word); named.isValid()) {
+        painter.setPen(QPen(Qt::darkGray, 2));
+        painter.setBrush(named);
+        painter.drawEllipse(QRectF(size.width() / 2.0 - 18, 10, 36, 36));
+        painter.translate(0, 22);
+    }
     QFont font(QStringLiteral("DejaVu Sans"));
     font.setBold(true);
     font.setPixelSize(word.size() > 6 ? 15 : 20);

@@ -58,7 +58,7 @@ def read_lesson(path):
 
 def text_width(text, size):
     """What a word takes on the page at `size` points, with room to spare."""
-    return int(len(text) * size * 0.75) + size // 2
+    return int(len(text) * size * 0.9) + size * 2 // 3
 
 
 class Page:
