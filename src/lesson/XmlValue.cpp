@@ -2,31 +2,12 @@
 
 #include <algorithm>
 
+#include "store/UntPublic.h"
+
 namespace ov::xml {
 namespace {
 
 [[noreturn]] void Fail(const char* what) { throw XmlFailure(what); }
-
-// Digits after at most one sign, in the range of int32_t, as std::from_chars
-// reads them but for a leading "+"; a page reads thousands of these, and the
-// loop is several times quicker than from_chars.
-std::optional<int32_t> ParseDecimal(std::string_view text) {
-    if (!text.empty() && text.front() == '+') {
-        text.remove_prefix(1);
-        if (!text.empty() && text.front() == '-') return std::nullopt;
-    }
-    const bool negative = !text.empty() && text.front() == '-';
-    if (negative) text.remove_prefix(1);
-    if (text.empty()) return std::nullopt;
-    const int64_t limit = negative ? int64_t{1} << 31 : (int64_t{1} << 31) - 1;
-    int64_t number = 0;
-    for (char c : text) {
-        if (c < '0' || c > '9') return std::nullopt;
-        number = number * 10 + (c - '0');
-        if (number > limit) return std::nullopt;
-    }
-    return static_cast<int32_t>(negative ? -number : number);
-}
 
 // Compares as AsciiLower(text) == lower would, without a copy for each of
 // the thousands of flags on a page.
@@ -67,7 +48,6 @@ AttributeList::AttributeList(pugi::xml_node node) : node_(node) {
         entries_[count_++] = {attribute.name(), attribute.value()};
     }
 }
-
 
 Value ElementText(pugi::xml_node node) {
     if (node.type() != pugi::node_element) Fail("text of a node that is not an element");

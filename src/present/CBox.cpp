@@ -120,7 +120,7 @@ void TCBox::Deactivate() {
 
 void TCBox::SetStopAction(bool value) {
     stopAction_ = value;
-    if (value) StopAll(*this);
+    if (value) StopAlias(kLessonAlias);
 }
 
 void TCBox::ClearItems() {
@@ -134,7 +134,7 @@ void TCBox::ClearItems() {
     for (const TBoxItem& item : overlays_) delete item.Control;
     overlays_.clear();
     Playback().PlayList.clear();
-    Playback().Current = -1;
+    Playback().ScriptIndex = 0;
     page_->resize(0, 0);
 }
 

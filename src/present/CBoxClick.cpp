@@ -6,6 +6,8 @@
 #include "present/BoxPlayback.h"
 #include "present/PictureItem.h"
 #include "present/TimerLabel.h"
+#include "present/UntSoundAudioInfoPanel.h"
+#include "present/UntSoundAudioSound.h"
 
 #include <QPushButton>
 
@@ -43,9 +45,10 @@ bool TCBox::FindRuleFor(QWidget* sender, TRule& rule) {
 }
 
 void TCBox::RunRule(QWidget* sender, const TRule& rule) {
-    TBoxPlayback& playback = Playback();
+    TPlaybackState& playback = Playback();
     playback.StopFlag = true;
     if (playback.LastClickedWord) playback.LastClickedWord->Timer().stop();
+    if (infoPanel_ && infoPanel_->Sound) infoPanel_->Sound->Stop();
     StopWords(*this);
     if (auto* word = qobject_cast<TTimerLabel*>(sender)) playback.LastClickedWord = word;
     RunScript(*this, rule);

@@ -1,5 +1,6 @@
 #include "present/TimerLabel.h"
 
+#include "present/BoxPlayback.h"
 #include "present/ToolkitColor.h"
 
 #include <QMouseEvent>
@@ -15,7 +16,12 @@ TTimerLabel::TTimerLabel(QWidget* parent, const TRSentence& word)
     setAttribute(Qt::WA_TranslucentBackground);
     setText(QString::fromStdString(word.Text));
     setAccessibleName(text());
+    connect(&timer_, &QTimer::timeout, this, [this] { TimerTick(*this); });
 }
+
+// A word that goes away mid-script takes the script with it: clearing a page
+// ends whatever played on it.
+TTimerLabel::~TTimerLabel() { Playback().StopFlag = true; }
 
 void TTimerLabel::SetHighlighted(bool value) {
     if (value == highlighted_) return;

@@ -19,6 +19,7 @@ public:
     static constexpr int kTimerInterval = 100;
 
     TTimerLabel(QWidget* parent, const TRSentence& word);
+    ~TTimerLabel() override;
 
     TRSentence& Word() { return word_; }
     const TRSentence& Word() const { return word_; }

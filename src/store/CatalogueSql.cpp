@@ -1,6 +1,5 @@
 #include "store/CatalogueSql.h"
 
-#include <charconv>
 #include <vector>
 
 #include "store/SingleQuoted.h"
@@ -16,11 +15,7 @@ std::vector<int> ParseLevels(std::string_view levels) {
     for (size_t start = 0;;) {
         size_t comma = std::min(levels.find(',', start), levels.size());
         std::string_view piece = levels.substr(start, comma - start);
-        int width = 0;
-        auto [end, ec] = std::from_chars(piece.data(), piece.data() + piece.size(), width);
-        if (piece.empty() || ec != std::errc() || end != piece.data() + piece.size())
-            throw EConvertError("'" + std::string(piece) + "' is not a valid integer value");
-        widths.push_back(width);
+        widths.push_back(StrToInt(piece));
         if (comma == levels.size()) return widths;
         start = comma + 1;
     }

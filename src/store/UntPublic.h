@@ -39,6 +39,13 @@ std::string DecipherString(std::string_view text, std::string_view key);
 // EConvertError when no digits decipher to `plain` from that seed.
 std::string EncipherString(std::string_view plain, std::string_view key, uint8_t seed);
 
+// A signed decimal 32-bit integer written on its own ("+7", "-7", "7");
+// nothing for anything else, an empty text too.
+std::optional<int32_t> ParseDecimal(std::string_view text);
+
+// ParseDecimal that throws EConvertError, as stored texts are read.
+int32_t StrToInt(std::string_view text);
+
 // Bytes as upper-case hex digits, two per byte.
 std::string HexText(std::string_view bytes);
 

@@ -47,4 +47,32 @@ TEST_F(BoxTest, DemoPageShowsEveryItemKind) {
     EXPECT_TRUE(ov::TakeRecordedMessages().empty());
 }
 
+// Every page the demo lessons' sources make opens the way the player opens
+// it: nothing shown to the pupil, every picture drawn.
+TEST_F(BoxTest, EveryDemoLessonPageOpens) {
+    int pages = 0;
+    for (const auto& lesson : fs::directory_iterator(OV_DEMO_MEDIA)) {
+        const fs::path media = lesson.path() / "Class";
+        fs::copy(media, dir.path(), fs::copy_options::recursive | fs::copy_options::overwrite_existing);
+        for (const auto& file : fs::directory_iterator(media)) {
+            const std::string name = file.path().filename().string();
+            if (!name.ends_with(".ov.xml")) continue;
+            SCOPED_TRACE(file.path().string());
+            const auto page = ov::Utf8ToGbk(ovtest::ReadFile(file.path()));
+            ASSERT_TRUE(page);
+            box->SetActive(false);
+            Open(*page);
+            ASSERT_TRUE(box->Active());
+            EXPECT_TRUE(ov::TakeRecordedMessages().empty());
+            for (const ov::TBoxItem& item : box->PageItems()) {
+                if (auto* picture = qobject_cast<ov::TPictureItem*>(item.Control)) {
+                    EXPECT_FALSE(picture->Picture().isNull()) << picture->Record().Name;
+                }
+            }
+            ++pages;
+        }
+    }
+    EXPECT_GE(pages, 4 * 11);
+}
+
 }  // namespace

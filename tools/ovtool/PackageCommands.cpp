@@ -110,6 +110,14 @@ void AddUnpack(CLI::App& app) {
 
 }  // namespace
 
+std::string WhyUnpackFailed(const std::string& package) {
+    ov::ClassPackageFile file;
+    OpenPackage(file, package);
+    ov::ClassPackageIndex index(file.Bytes());
+    if (!index.ReadAll()) return package + ": " + index.Error();
+    return package + ": a member's compressed data is damaged or its file could not be written";
+}
+
 void AddPackageCommands(CLI::App& app) {
     AddPack(app);
     AddList(app);

@@ -28,6 +28,9 @@ CLI::App* AddCommand(CLI::App& app, const std::string& name, const std::string& 
 // cannot hold it.
 std::string GbkArgument(const std::string& text);
 
+// Why TClassZip::Unpack gave up on a package, for the author.
+std::string WhyUnpackFailed(const std::string& package);
+
 // Where the chosen command left its exit code.
 int& ExitCode();
 
@@ -38,5 +41,7 @@ void AddCatalogueCommands(CLI::App& app);
 void AddLessonCommands(CLI::App& app);
 void AddAudioCommands(CLI::App& app);
 void AddRecordCommands(CLI::App& app);
+void AddCheckCommand(CLI::App& app);
+void AddScriptCommands(CLI::App& app);
 
 }  // namespace ovtool

@@ -14,6 +14,8 @@ int main(int argc, char** argv) {
     ovtool::AddLessonCommands(app);
     ovtool::AddAudioCommands(app);
     ovtool::AddRecordCommands(app);
+    ovtool::AddCheckCommand(app);
+    ovtool::AddScriptCommands(app);
 
     // What the player would show the pupil goes to stderr, one line each.
     ov::SetMessageHandler([](const ov::Message& m) {
