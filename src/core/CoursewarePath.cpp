@@ -28,6 +28,13 @@ std::string AsciiLower(std::string_view text) {
     return out;
 }
 
+std::string AsciiUpper(std::string_view text) {
+    std::string out(text);
+    std::transform(out.begin(), out.end(), out.begin(),
+                   [](char c) { return (c >= 'a' && c <= 'z') ? static_cast<char>(c - 'a' + 'A') : c; });
+    return out;
+}
+
 std::filesystem::path ResolveCoursewarePath(const std::filesystem::path& base, std::string_view relative) {
     std::filesystem::path result = base;
     bool resolving = true;

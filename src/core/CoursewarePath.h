@@ -15,5 +15,7 @@ std::filesystem::path ResolveCoursewarePath(const std::filesystem::path& base, s
 
 // Lower-cases ASCII letters only; GBK and UTF-8 bytes above 0x7F are left alone.
 std::string AsciiLower(std::string_view text);
+// Upper-cases ASCII letters only, as answers are compared.
+std::string AsciiUpper(std::string_view text);
 
 }  // namespace ov

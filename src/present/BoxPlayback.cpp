@@ -7,7 +7,6 @@
 #include <algorithm>
 
 #include "core/Clock.h"
-#include "core/CoursewarePath.h"
 #include "core/Log.h"
 #include "lesson/ChXMLA.h"
 #include "present/CBox.h"
@@ -40,7 +39,7 @@ TCBox* BoxOf(QWidget* widget) {
 int SpeechSpeed(const TCBox& box) {
     for (QWidget* w = box.parentWidget(); w != nullptr; w = w->parentWidget())
         if (auto* panel = qobject_cast<TOVPanelShowClass*>(w)) return panel->MainSoundSpeed();
-    return kNormalSpeechSpeed;
+    return TOVPanelShowClass::kNormalSpeed;
 }
 
 TChSound* OriginalSound(const TCBox& box) { return box.InfoPanel() ? box.InfoPanel()->Sound : nullptr; }
@@ -72,12 +71,6 @@ QTimer& PauseTimer(TCBox& box) {
 
 void StartPause(TCBox& box, int64_t ms) { PauseTimer(box).start(static_cast<int>(std::clamp<int64_t>(ms, 0, INT32_MAX))); }
 
-// Courseware names its sounds with any case; the file on disk decides.
-QString LessonSoundPath(const TCBox& box, const std::string& sound) {
-    return QString::fromStdString(
-        ResolveCoursewarePath(box.AudioPath().toStdString(), sound).string());
-}
-
 std::string SentenceSound(TCBox& box, int32_t sentenceId) {
     std::string sound;
     if (box.Document()) box.Document()->GetSentenceAudio(sentenceId, sound);
@@ -99,7 +92,7 @@ void PlaySentence(TCBox& box, const QList<TTimerLabel*>& words, const std::strin
     BringIntoView(box, *words.first());
     StopAlias(kLessonAlias);
     CloseAlias(kLessonAlias);
-    PlayLessonSound(box, LessonSoundPath(box, sound));
+    PlayLessonSound(box, box.AudioFile(QString::fromStdString(sound)));
     state.WordStartTick = TickCountMs();
     state.WordIndex = 0;
     state.SentenceWidth = 0;
@@ -220,7 +213,8 @@ void PlayLessonSound(TCBox& box, const QString& path) {
     TPlaybackState& state = Playback();
     const int speed = SpeechSpeed(box);
     TInfoPanel* panel = box.InfoPanel();
-    if (speed == kNormalSpeechSpeed) {
+    // Normal speed plays through the info panel's display, which also shows it.
+    if (speed == TOVPanelShowClass::kNormalSpeed) {
         TChSound* sound = OriginalSound(box);
         state.SentenceDuration = 0;
         if (sound) {

@@ -116,6 +116,12 @@ public:
     bool Dragging() const { return dragging_; }
     int InsertionLeft() const { return insertionLeft_; }
 
+    // A page's picture or sound file, found whatever the case of its name.
+    QString PicturePath(const QString& name) const;
+    QString AudioFile(const QString& name) const;
+    // A movie item as the page build adds one (a game is shown this way).
+    void AddMovie(const TXMLFlash& record);
+
 protected:
     void wheelEvent(QWheelEvent* event) override;
     // Swallows right-button presses anywhere in the program while the box exists.
@@ -133,7 +139,6 @@ private:
     void AddButton(const TXMLButton& record);
     void AddEdit(const TXMLEdit& record);
     void AddFrame(const TXMLFrame& record);
-    void AddMovie(const TXMLFlash& record);
     void Append(TItemKind kind, QWidget* control);
     void FitPage();
     void FreeItem(const TBoxItem& item);
@@ -149,8 +154,6 @@ private:
     // Buttons, frames and movies carry their element's Id in this property.
     static constexpr const char* kIdProperty = "Id";
 
-    QString PicturePath(const QString& name) const;
-    QString AudioFile(const QString& name) const;
 
     QWidget* page_;
     TRectShape* dropCaret_;

@@ -5,7 +5,7 @@
 
 #include "LessonText.h"
 #include "lesson/CoursewareCheck.h"
-#include "store/CatalogueTestDb.h"
+#include "support/CatalogueTestDb.h"
 #include "store/StoredSecrets.h"
 #include "store/UntDM.h"
 #include "store/UntPublic.h"
