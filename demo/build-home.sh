@@ -1,14 +1,16 @@
 #!/usr/bin/env bash
 # Builds the demo program folder from the sources beside this script.
-#   build-home.sh OVTOOL HOME
+#   build-home.sh OVTOOL HOME [MEDIA]
 # Every folder under lessons/ becomes the class package Resources/<folder>.ovpk:
 # page sources "*.ov.xml" (UTF-8) become encrypted GBK pages "*.ov", the word
 # list words/<folder>.tsv becomes the lesson's word database Class/words.db,
-# everything else is copied. catalogue.tsv becomes DB/RsDbList.db. Both
-# databases are stored encrypted with this installation's passwords.
+# everything else is copied, and so is MEDIA/<folder>/... (the media made at
+# build time). catalogue.tsv becomes DB/RsDbList.db. Both databases are
+# stored encrypted with this installation's passwords.
 set -euo pipefail
 ovtool=$1
 home=$2
+media=${3:-}
 demo=$(cd "$(dirname "$0")" && pwd)
 
 mkdir -p "$home"/{DB,Resources,Records,ENoises,Images}
@@ -31,6 +33,9 @@ for lesson in "$demo"/lessons/*/; do
         cp "$lesson/$file" "$target/$file" ;;
     esac
   done
+  if [[ -n "$media" && -d "$media/$name" ]]; then
+    cp -R "$media/$name/." "$target/"
+  fi
   if [[ -f "$demo/words/$name.tsv" ]]; then
     mkdir -p "$target/Class"
     "$ovtool" words create "$target/Class/words.db" "$demo/words/$name.tsv" --stored-password >/dev/null

@@ -26,11 +26,17 @@ QFont PanelFont() {
     return font;
 }
 
+QPalette White(QPalette palette) {
+    palette.setColor(QPalette::Window, Qt::white);
+    palette.setColor(QPalette::Base, Qt::white);
+    return palette;
+}
+
 QWidget* WhitePanel(QWidget* parent, const char* name) {
     auto* panel = new QWidget(parent);
     panel->setObjectName(QString::fromLatin1(name));
     panel->setAutoFillBackground(true);
-    panel->setPalette(QPalette(Qt::white));
+    panel->setPalette(White(panel->palette()));
     return panel;
 }
 
@@ -61,7 +67,7 @@ TOVPanelShowClass::TOVPanelShowClass(const std::filesystem::path& programFolder,
     : QWidget(parent), FProgramFolder(programFolder), FLeftBorderWidth(LeftBorderWidthFor(screenWidth)) {
     setObjectName(QStringLiteral("OVPanelShowClass"));
     setAutoFillBackground(true);
-    setPalette(QPalette(Qt::white));
+    setPalette(White(palette()));
 
     BuildBottomBar();
     BottomImagePanel = Strip("BottomImagePanel", "BOTTOM.bmp");
@@ -75,6 +81,8 @@ TOVPanelShowClass::TOVPanelShowClass(const std::filesystem::path& programFolder,
     Box = new TCBox(this);
     Box->setObjectName(QStringLiteral("Box"));
     Box->setFrameShape(QFrame::NoFrame);
+    Box->setPalette(White(Box->palette()));
+    Box->viewport()->setAutoFillBackground(true);
     Box->SetInfoPanel(InfoPanel);
 
     SetMainSoundSpeed(kNormalSpeed);
@@ -116,9 +124,9 @@ QPushButton* TOVPanelShowClass::PageButton(const char* name, const QString& capt
     auto* button = new QPushButton(caption, NavPanel);
     button->setObjectName(QString::fromLatin1(name));
     button->setGeometry(left, kPageButtonTop, 40, 20);
+    // Screen readers name the button by its caption and describe it by the hint.
     button->setToolTip(hint);
-    // The caption is only arrows; the hint says where the button goes.
-    button->setAccessibleName(hint);
+    button->setAccessibleDescription(hint);
     button->setCursor(Qt::PointingHandCursor);
     button->setStyleSheet(QStringLiteral("color: black; font-weight: bold; padding: 0px;"));
     button->hide();

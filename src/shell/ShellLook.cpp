@@ -66,10 +66,6 @@ QWidget#OVPanelShowClass, QWidget#PWord {
     border: 1px solid #B9D3EE;
     border-radius: 6px;
 }
-QLabel#WelcomeText {
-    color: #1F4E85;
-    font-size: 14pt;
-}
 QToolButton[shellRole="topbar"] {
     color: #FFFFFF;
     background: transparent;

@@ -1,5 +1,6 @@
 #include "shell/UntClassShow.h"
 
+#include "present/OVPanelShowClass.h"
 #include "shell/ApplicationTitle.h"
 #include "shell/CollapsiblePanel.h"
 #include "shell/FunctionColumn.h"
@@ -36,18 +37,6 @@ constexpr int kSystemSetWidth = 121;
 const char* const kShopPage = "https://shop.orvane.example/";
 const char* const kHomePage = "https://www.orvane.example/";
 
-// What the content area shows before the first lesson is opened.
-QWidget* EmptyLessonPanel() {
-    auto* panel = new QWidget;
-    auto* welcome = new QLabel(QStringLiteral("请在左边的课件目录中选择一课，开始学习吧！"), panel);
-    welcome->setObjectName(QStringLiteral("WelcomeText"));
-    welcome->setAlignment(Qt::AlignCenter);
-    welcome->setWordWrap(true);
-    auto* layout = new QVBoxLayout(panel);
-    layout->addWidget(welcome);
-    return panel;
-}
-
 }  // namespace
 
 TFrmClassShow::TFrmClassShow(TFrmDM& dm, std::filesystem::path programFolder)
@@ -56,6 +45,7 @@ TFrmClassShow::TFrmClassShow(TFrmDM& dm, std::filesystem::path programFolder)
     BuildRegions();
     BuildCatalogueTree();
     ConnectTopBar();
+    WireLessonPanel();
 
     TimerFormShow = new QTimer(this);
     TimerFormShow->setObjectName(QStringLiteral("TimerFormShow"));
@@ -92,10 +82,10 @@ QWidget* TFrmClassShow::BuildContentArea() {
     PanelTopFunction->setAttribute(Qt::WA_StyledBackground);
     auto* layout = new QGridLayout(PanelTopFunction);
     layout->setContentsMargins(4, 4, 4, 4);
-    PlaceContentPanel(OVPanelShowClass, EmptyLessonPanel());
-    auto* word = new QWidget;
-    word->hide();
-    PlaceContentPanel(PWord, word);
+    BuildLessonPanel();
+    PWord = new QWidget;
+    PWord->hide();
+    PlaceContentPanel(PWord, QStringLiteral("PWord"));
     return PanelTopFunction;
 }
 
@@ -133,27 +123,19 @@ void TFrmClassShow::ConnectTopBar() {
     connect(PanelTop->bsSkinButton4, &QToolButton::clicked, this, &QWidget::close);
 }
 
-void TFrmClassShow::PlaceContentPanel(QWidget*& slot, QWidget* panel) {
-    auto* layout = static_cast<QGridLayout*>(PanelTopFunction->layout());
-    const bool word = &slot == &PWord;
-    if (slot) {
-        layout->removeWidget(slot);
-        delete slot;
-    }
-    panel->setObjectName(word ? QStringLiteral("PWord") : QStringLiteral("OVPanelShowClass"));
+void TFrmClassShow::PlaceContentPanel(QWidget* panel, const QString& name) {
+    panel->setObjectName(name);
     panel->setAttribute(Qt::WA_StyledBackground);
-    layout->addWidget(panel, 0, 0);
-    slot = panel;
+    static_cast<QGridLayout*>(PanelTopFunction->layout())->addWidget(panel, 0, 0);
     // Both fill the area; the word panel lies on top and shows while visible.
     if (PWord) PWord->raise();
 }
 
-void TFrmClassShow::SetLessonPanel(QWidget* panel) {
-    PlaceContentPanel(OVPanelShowClass, panel);
-}
-
 void TFrmClassShow::SetWordPanel(QWidget* panel) {
-    PlaceContentPanel(PWord, panel);
+    PanelTopFunction->layout()->removeWidget(PWord);
+    delete PWord;
+    PWord = panel;
+    PlaceContentPanel(PWord, QStringLiteral("PWord"));
 }
 
 void TFrmClassShow::FormCreate() {

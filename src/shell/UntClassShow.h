@@ -19,6 +19,7 @@ class CollapsiblePanel;
 class FunctionColumn;
 class OperationBar;
 class TFrmDM;
+class TOVPanelShowClass;
 class TOVRzTreeView;
 class TopBarPanel;
 
@@ -54,10 +55,9 @@ public:
 
     void ArrangeOperationButtons(const QList<QPushButton*>& buttons);
 
-    // Replace the empty content-area panels with the real lesson and word panels.
-    void SetLessonPanel(QWidget* panel);
+    // Replaces the empty word panel with the real one.
     void SetWordPanel(QWidget* panel);
-    QWidget* LessonPanel() const { return OVPanelShowClass; }
+    TOVPanelShowClass* LessonPanel() const { return OVPanelShowClass; }
     QWidget* WordPanel() const { return PWord; }
 
     // A second copy of the program asked for this window.
@@ -70,6 +70,20 @@ public:
     void BtnExitClick();
     // The window's part of a click on the catalogue; runs before the tree's own.
     void OVRsListTreeViewClick();
+
+    // The operation bar's recording buttons; they act only in the study
+    // functions where the pupil reads aloud.
+    void BtnRecordClick();
+    void BtnPlayClick();
+    void BtnCompareClick();
+
+    // Page turning and the scene-sound and speed spinners of the lesson panel.
+    void ShowFirstPage();
+    void ShowPriorPage();
+    void ShowNextPage();
+    void ShowLastPage();
+    void NoiseVolumeClick();
+    void SoundSpeedClick();
 
     TopBarPanel* PanelTop;
     CollapsiblePanel* PanelSizeLeft;
@@ -92,7 +106,10 @@ private:
     QWidget* BuildContentArea();
     QWidget* BuildBottomPanel();
     void ConnectTopBar();
-    void PlaceContentPanel(QWidget*& slot, QWidget* panel);
+    void PlaceContentPanel(QWidget* panel, const QString& name);
+    void BuildLessonPanel();
+    void WireLessonPanel();
+    bool ReadsAloud() const;
     void OpenHelp();
     void BuildCatalogueTree();
     void LoadCatalogueTree();
@@ -106,7 +123,7 @@ private:
     std::optional<int> openingStyle_;
     bool openingAnimated_ = false;
     bool setUpDone_ = false;
-    QWidget* OVPanelShowClass = nullptr;
+    TOVPanelShowClass* OVPanelShowClass = nullptr;
     QWidget* PWord = nullptr;
 };
 

@@ -6,6 +6,8 @@
 #include <QPainter>
 #include <QPushButton>
 
+#include <algorithm>
+
 namespace ov {
 namespace {
 
@@ -68,8 +70,10 @@ TfrmShowMessage::TfrmShowMessage(QWidget* parent)
 
 void TfrmShowMessage::Prepare(const QString& caption, const QString& text, int kind) {
     setWindowTitle(caption);
+    setAccessibleName(caption);
     PlaceButtons(kind);
     FitText(text);
+    MakeRoomForText();
 }
 
 void TfrmShowMessage::PlaceButtons(int kind) {
@@ -102,13 +106,19 @@ void TfrmShowMessage::FitText(const QString& text) {
     const int room = kClientWidth - left - kRightMargin;
     if (lbHint->width() > room) {
         lbHint->setWordWrap(true);
-        const int height = std::min(lbHint->heightForWidth(room), kRuleTop - 2 - kTextTop);
-        lbHint->resize(room, height);
-        lbHint->setToolTip(lines);
-    } else {
-        lbHint->setToolTip({});
+        lbHint->resize(room, lbHint->heightForWidth(room));
     }
     lbHint->move(left, kTextTop);
+    setAccessibleDescription(lines);
+}
+
+void TfrmShowMessage::MakeRoomForText() {
+    // The score text has five lines, more than the room above the rule holds
+    // in the CJK face; buttons over the text would hide the score itself.
+    FGrowth = std::max(0, kTextTop + lbHint->height() + 2 - kRuleTop);
+    setFixedSize(kClientWidth, kClientHeight + FGrowth);
+    BtnOK->move(BtnOK->x(), kButtonTop + FGrowth);
+    BtnCancel->move(BtnCancel->x(), kButtonTop + FGrowth);
 }
 
 void TfrmShowMessage::paintEvent(QPaintEvent*) {
@@ -119,7 +129,7 @@ void TfrmShowMessage::paintEvent(QPaintEvent*) {
     background.setColorAt(1, QColor(0xEA, 0xF3, 0xFB));
     p.fillRect(rect(), background);
     p.setPen(QColor(0xB9, 0xD3, 0xEE));
-    p.drawLine(0, kRuleTop, width(), kRuleTop);
+    p.drawLine(0, kRuleTop + FGrowth, width(), kRuleTop + FGrowth);
     p.setPen(Qt::NoPen);
     p.setBrush(QColor(0xB9, 0xD3, 0xEE));
     p.drawRoundedRect(PanelClose->geometry(), 3, 3);

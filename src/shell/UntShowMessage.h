@@ -8,7 +8,8 @@ class QPushButton;
 namespace ov {
 
 // The player's one message dialog: a hint (kind 0, "确定") or a question
-// (kind 1, "确定" and "取消") on a fixed 264 x 135 client area.
+// (kind 1, "确定" and "取消") on a 264 x 135 client area, taller only when the
+// text needs more lines than fit above the buttons.
 class TfrmShowMessage : public QDialog {
     Q_OBJECT
 
@@ -36,6 +37,10 @@ protected:
 private:
     void PlaceButtons(int kind);
     void FitText(const QString& text);
+    // Grows the dialog downwards until the whole text shows above the buttons.
+    void MakeRoomForText();
+
+    int FGrowth = 0;
 };
 
 }  // namespace ov

@@ -13,23 +13,6 @@ using boxtest::BoxTest;
 using lessontest::LessonXml;
 using ov::TakeRecordedMessages;
 
-TEST_F(BoxTest, ActivationWithoutLessonFileTellsThePupilAndStaysInactive) {
-    box->SetActive(true);
-    EXPECT_FALSE(box->Active());
-    box->SetFilePath(QString::fromStdString(dir.path().string()));
-    box->SetFileName("absent.ovb");
-    box->SetActive(true);
-    EXPECT_FALSE(box->Active());
-    const auto messages = TakeRecordedMessages();
-    ASSERT_EQ(messages.size(), 2u);
-    for (const ov::Message& message : messages) {
-        EXPECT_EQ(message.caption, "提示");
-        EXPECT_EQ(message.text, "未找到资源文件");
-    }
-    box->SetActive(false);
-    EXPECT_TRUE(TakeRecordedMessages().empty());
-}
-
 TEST_F(BoxTest, PicturesAndFramesLieBehindEverythingElse) {
     WritePicture("back.jpg", boxtest::kPlain);
     Open(LessonXml({{"alls", boxtest::Sentence(1, boxtest::Word(0, 12, "over", false, 12))},

@@ -60,7 +60,7 @@ TEST_F(PanelShow, ChildrenInConstructionOrderWithTheirNames) {
     for (const auto& b : buttons) {
         EXPECT_EQ(b.button->text(), b.caption);
         EXPECT_EQ(b.button->toolTip(), b.hint);
-        EXPECT_EQ(b.button->accessibleName(), b.hint);
+        EXPECT_EQ(b.button->accessibleDescription(), b.hint);
         EXPECT_EQ(b.button->geometry(), QRect(b.left, 2, 40, 20));
         EXPECT_TRUE(b.button->isHidden());
     }

@@ -169,6 +169,31 @@ TEST_F(SoundDisplay, ClearShowsTheMiddleOfTheBackgroundOrWhite) {
     EXPECT_EQ(display.pixel(253, 139), qRgb(0, 0, 0));
 }
 
+TEST(RecordControl, TicksTakeInTheRecordingWhichThenPlaysBack) {
+    ovtest::TestApp();
+    ovtest::TempDir home;
+    std::filesystem::create_directories(home / "Records");
+    ov::TChRecord recorder(home.path(), ov::SdlWaveInputDriver());
+    recorder.SetRecordFolder((home / "Records").string() + "/");
+    QTest::qWait(30);
+    ASSERT_FALSE(recorder.Ticking());
+
+    // The silent capture device of the test environment records in real time.
+    recorder.StartRecord();
+    ASSERT_TRUE(recorder.IsRecording());
+    EXPECT_TRUE(recorder.Ticking()) << "an open recording keeps the tick running without a file";
+    QTest::qWait(400);
+    EXPECT_GE(recorder.Recorder().Input().Chunks().size(), 2u) << "filled buffers are taken in on the tick";
+
+    recorder.StopRecord(true);
+    EXPECT_FALSE(recorder.IsRecording());
+    ASSERT_TRUE(std::filesystem::exists(recorder.LastFileName()));
+    EXPECT_GT(std::filesystem::file_size(recorder.LastFileName()), 44u);
+    recorder.PlayFile(recorder.LastFileName());
+    EXPECT_EQ(recorder.FileName(), recorder.LastFileName());
+    EXPECT_GT(recorder.GetFileDuration(), 0);
+}
+
 TEST(InfoPanel, DisplaysShareTheWidthWithFortyPixelsBetween) {
     ovtest::TestApp();
     ovtest::TempDir home;

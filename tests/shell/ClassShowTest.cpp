@@ -1,5 +1,7 @@
 #include "shell/UntClassShow.h"
 
+#include "present/OVPanelShowClass.h"
+
 #include "shell/CollapsiblePanel.h"
 #include "shell/FunctionColumn.h"
 #include "shell/HelpPage.h"
@@ -143,15 +145,14 @@ TEST_F(ClassShow, ExitStopsTheWordDrillAndClosesTheWindow) {
     EXPECT_EQ(window->LessonPanel(), nullptr);
 }
 
-TEST_F(ClassShow, ContentPanelsCanBeReplaced) {
-    auto* lesson = new QWidget;
+TEST_F(ClassShow, LessonPanelFillsTheContentAreaAndTheWordPanelCanBeReplaced) {
+    ASSERT_NE(window->LessonPanel(), nullptr);
+    EXPECT_EQ(window->LessonPanel()->objectName(), "OVPanelShowClass");
+    EXPECT_TRUE(window->PanelTopFunction->isAncestorOf(window->LessonPanel()));
     auto* word = new QWidget;
-    window->SetLessonPanel(lesson);
     window->SetWordPanel(word);
-    EXPECT_EQ(window->LessonPanel(), lesson);
     EXPECT_EQ(window->WordPanel(), word);
-    EXPECT_EQ(lesson->objectName(), "OVPanelShowClass");
-    EXPECT_EQ(window->findChildren<QWidget*>("OVPanelShowClass").size(), 1);
+    EXPECT_EQ(window->findChildren<QWidget*>("PWord").size(), 1);
     EXPECT_TRUE(window->PanelTopFunction->isAncestorOf(word));
 }
 

@@ -1,10 +1,12 @@
 #include "shell/UntShowMessage.h"
 
 #include "core/MessageHook.h"
+#include "shell/ShellLook.h"
 #include "shell/UntPublicEX.h"
 
 #include "TestApp.h"
 
+#include <QImage>
 #include <QLabel>
 #include <QPushButton>
 #include <QTest>
@@ -46,7 +48,7 @@ TEST_F(MessageDialog, QuestionSpacesTwoButtonsEvenly) {
     EXPECT_LE(rightGap, leftGap + 2);
 }
 
-TEST_F(MessageDialog, TextLaysOutWithinTheFixedDialog) {
+TEST_F(MessageDialog, TextLaysOutAboveTheButtons) {
     ov::TfrmShowMessage dialog;
     dialog.Prepare("提示", "第一行", 0);
     const int oneLine = dialog.lbHint->height();
@@ -62,11 +64,41 @@ TEST_F(MessageDialog, TextLaysOutWithinTheFixedDialog) {
     EXPECT_TRUE(dialog.lbHint->wordWrap());
     EXPECT_EQ(dialog.lbHint->x(), 47);
     EXPECT_LE(dialog.lbHint->geometry().right(), 264);
-    EXPECT_LE(dialog.lbHint->geometry().bottom(), 106);
-    EXPECT_EQ(dialog.size(), QSize(264, 135));
+    EXPECT_EQ(dialog.lbHint->height(), dialog.lbHint->heightForWidth(dialog.lbHint->width())) << "nothing cut off";
+    EXPECT_LT(dialog.lbHint->geometry().bottom(), dialog.BtnOK->y());
+    EXPECT_EQ(dialog.BtnOK->y(), dialog.BtnCancel->y());
 
     dialog.Prepare("提示", "短", 0);
     EXPECT_FALSE(dialog.lbHint->wordWrap());
+    EXPECT_EQ(dialog.size(), QSize(264, 135)) << "a short text keeps the usual size";
+    EXPECT_EQ(dialog.BtnOK->y(), 106);
+}
+
+TEST_F(MessageDialog, FiveLineScoreTextShowsWholeAboveTheButtons) {
+    // The player's CJK face draws taller lines than the dialog was made for.
+    ov::ApplyShellLook(ovtest::TestApp());
+    ov::TfrmShowMessage dialog;
+    const QString score = QStringLiteral(
+        "特别提示：\r\n对比是根据录音与课件原音音量的\r\n高底与时长等来分析打分的\r\n仅供参考\r\n对比分值:85");
+    dialog.Prepare("原音与录音对比", score, 0);
+    EXPECT_GE(dialog.lbHint->height(), 5 * dialog.lbHint->fontMetrics().lineSpacing());
+    EXPECT_LT(dialog.lbHint->geometry().bottom(), dialog.BtnOK->y());
+    EXPECT_LE(dialog.BtnOK->geometry().bottom(), dialog.height());
+    EXPECT_EQ(dialog.width(), 264);
+    EXPECT_EQ(dialog.BtnOK->x(), 106);
+    EXPECT_EQ(dialog.accessibleName(), "原音与录音对比");
+    EXPECT_TRUE(dialog.accessibleDescription().endsWith("对比分值:85"));
+
+    // What the pupil sees: the last line's pixels are not covered by the button.
+    dialog.show();
+    const QImage shot = dialog.grab().toImage();
+    const QRect lastLine(dialog.lbHint->x(), dialog.lbHint->geometry().bottom() - dialog.lbHint->fontMetrics().height(),
+                         dialog.lbHint->width(), dialog.lbHint->fontMetrics().height());
+    int dark = 0;
+    for (int y = lastLine.top(); y <= lastLine.bottom(); ++y)
+        for (int x = lastLine.left(); x <= lastLine.right(); ++x)
+            if (qGray(shot.pixel(x, y)) < 100) ++dark;
+    EXPECT_GT(dark, 20) << "the score line is drawn";
 }
 
 TEST_F(MessageDialog, ResultIsOneOnlyForConfirm) {

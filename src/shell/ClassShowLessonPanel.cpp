@@ -1,0 +1,129 @@
+// The main window's part of the lesson panel: building it, wiring its
+// controls in the deferred set-up, and the recording buttons.
+#include "shell/UntClassShow.h"
+
+#include "audio/WaveInput.h"
+#include "core/MessageHook.h"
+#include "lesson/UntRule.h"
+#include "present/OVPanelShowClass.h"
+#include "present/UntSoundAudioInfoPanel.h"
+#include "present/UntSoundAudioRecord.h"
+#include "shell/OperationBar.h"
+#include "shell/PruneRecords.h"
+
+#include <QGuiApplication>
+#include <QPushButton>
+#include <QScreen>
+#include <QSpinBox>
+
+namespace ov {
+namespace {
+
+const char* const kCompareCaption = "原音与录音对比提示";
+const char* const kScoreCaption = "原音与录音对比";
+const char* const kScoreText =
+    "特别提示：\r\n对比是根据录音与课件原音音量的\r\n高底与时长等来分析打分的\r\n仅供参考\r\n对比分值:";
+
+int ScreenWidth() {
+    const QScreen* screen = QGuiApplication::primaryScreen();
+    return screen ? screen->geometry().width() : 0;
+}
+
+}  // namespace
+
+void TFrmClassShow::BuildLessonPanel() {
+    OVPanelShowClass = new TOVPanelShowClass(programFolder_, ScreenWidth(), SdlWaveInputDriver());
+    PlaceContentPanel(OVPanelShowClass, QStringLiteral("OVPanelShowClass"));
+}
+
+void TFrmClassShow::WireLessonPanel() {
+    auto* panel = OVPanelShowClass;
+    hooks_.WirePageButtons = [this, panel] {
+        connect(panel->firstBtn, &QPushButton::clicked, this, &TFrmClassShow::ShowFirstPage);
+        connect(panel->pirorBtn, &QPushButton::clicked, this, &TFrmClassShow::ShowPriorPage);
+        connect(panel->NextBtn, &QPushButton::clicked, this, &TFrmClassShow::ShowNextPage);
+        connect(panel->LastBtn, &QPushButton::clicked, this, &TFrmClassShow::ShowLastPage);
+    };
+    hooks_.WireSpinners = [this, panel] {
+        connect(panel->VolumeSpinner, &QSpinBox::valueChanged, this, &TFrmClassShow::NoiseVolumeClick);
+        connect(panel->SpeedSpinner, &QSpinBox::valueChanged, this, &TFrmClassShow::SoundSpeedClick);
+    };
+    hooks_.SetRecordFolder = [panel](const std::string& folder) { panel->InfoPanel->Recorder->SetRecordFolder(folder); };
+
+    auto* bar = PanelBottomShowOperation;
+    connect(bar->BtnRecord, &QPushButton::clicked, this, &TFrmClassShow::BtnRecordClick);
+    connect(bar->BtnPlay, &QPushButton::clicked, this, &TFrmClassShow::BtnPlayClick);
+    connect(bar->BtnCompare, &QPushButton::clicked, this, &TFrmClassShow::BtnCompareClick);
+}
+
+// Page turning and the spinners come with the study functions.
+void TFrmClassShow::ShowFirstPage() {}
+void TFrmClassShow::ShowPriorPage() {}
+void TFrmClassShow::ShowNextPage() {}
+void TFrmClassShow::ShowLastPage() {}
+void TFrmClassShow::NoiseVolumeClick() {}
+void TFrmClassShow::SoundSpeedClick() {}
+
+bool TFrmClassShow::ReadsAloud() const {
+    switch (state_.FRuleKind) {
+        case rWordFollowRead:
+        case rSentenceFollowRead:
+        case rRoleAct:
+        case rMusic:
+            return true;
+        default:
+            return false;
+    }
+}
+
+void TFrmClassShow::BtnRecordClick() {
+    try {
+        PruneRecords(programFolder_ / "Records");
+        if (!ReadsAloud()) return;
+        TChRecord* recorder = OVPanelShowClass->InfoPanel->Recorder;
+        // A recording in progress is thrown away, not saved.
+        recorder->StopRecord(false);
+        recorder->ClearDisplay();
+        recorder->StartRecord();
+        state_.FRecordState = 0;
+    } catch (...) {
+        // The pupil sees only that nothing started.
+    }
+}
+
+void TFrmClassShow::BtnPlayClick() {
+    if (!ReadsAloud()) return;
+    TChRecord* recorder = OVPanelShowClass->InfoPanel->Recorder;
+    try {
+        recorder->StopRecord(true);
+    } catch (...) {
+        // Playback still goes on with whatever was written before.
+    }
+    try {
+        recorder->PlayFile(recorder->LastFileName());
+        state_.FRecordState = 1;
+    } catch (...) {
+    }
+}
+
+void TFrmClassShow::BtnCompareClick() {
+    if (!ReadsAloud()) return;
+    TInfoPanel* info = OVPanelShowClass->InfoPanel;
+    if (info->Sound->FileName().empty()) {
+        ShowMessageEx(kCompareCaption, "您没有播放课件原文读音!", 0);
+        return;
+    }
+    if (state_.FRecordState != 1) {
+        ShowMessageEx(kCompareCaption, "您没有播放录音!", 0);
+        return;
+    }
+    try {
+        info->Recorder->Freeze();
+        const int score = static_cast<int>(OVPanelShowClass->CompareRecording());
+        ShowMessageEx(kScoreCaption, kScoreText + std::to_string(score), 0);
+    } catch (...) {
+        // No score is shown rather than a wrong one.
+    }
+}
+
+}  // namespace ov
