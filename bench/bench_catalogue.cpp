@@ -14,11 +14,12 @@
 #include <filesystem>
 #include <string>
 
+#include "shell/OVRzTreeView.h"
 #include "store/CatalogueSql.h"
+#include "store/ConnectionString.h"
 #include "store/SqliteAuthoring.h"
 #include "store/SqliteStatement.h"
 #include "store/SqliteStorage.h"
-#include "store/widgets/OVRzTreeView.h"
 
 namespace {
 
@@ -87,7 +88,7 @@ int main(int argc, char** argv) {
     Generate(file);
 
     ov::SqliteConnection connection;
-    connection.SetConnectionString("Data Source=" + file.string() + ";Password='" + kPassword + "'");
+    connection.SetConnectionString(ov::FormatConnectionString(file.string(), kPassword));
     connection.Open();
     ov::SqliteQuery master(&connection);
     ov::TOVRzTreeView tree;

@@ -1,17 +1,28 @@
 # ov_library(NAME SOURCES ... [DEPS ...] [PRIVATE_DEPS ...])
 # One static library per src/ folder; headers are included as "folder/Name.h".
+# A library exports only its own folder: its include dir holds one link named
+# after the folder, so a header of a library it does not depend on is not found.
 function(ov_library name)
   cmake_parse_arguments(A "" "" "SOURCES;DEPS;PRIVATE_DEPS" ${ARGN})
   add_library(${name} STATIC ${A_SOURCES})
-  target_include_directories(${name} PUBLIC ${PROJECT_SOURCE_DIR}/src)
+  ov_export_folder(${name} ${CMAKE_CURRENT_SOURCE_DIR})
   target_link_libraries(${name} PUBLIC ${A_DEPS} PRIVATE ${A_PRIVATE_DEPS})
+endfunction()
+
+# ov_export_folder(TARGET FOLDER): TARGET and its users include FOLDER's headers
+# as "<folder name>/Name.h", and nothing else of the tree FOLDER lies in.
+function(ov_export_folder target folder)
+  cmake_path(GET folder FILENAME folder_name)
+  set(include_dir ${PROJECT_BINARY_DIR}/include/${target})
+  file(MAKE_DIRECTORY ${include_dir})
+  file(CREATE_LINK ${folder} ${include_dir}/${folder_name} SYMBOLIC)
+  target_include_directories(${target} PUBLIC ${include_dir})
 endfunction()
 
 # ov_test(NAME SOURCES ... DEPS ...): a GoogleTest program whose cases ctest discovers.
 function(ov_test name)
   cmake_parse_arguments(A "" "" "SOURCES;DEPS;ENVIRONMENT" ${ARGN})
   add_executable(${name} ${A_SOURCES})
-  target_include_directories(${name} PRIVATE ${PROJECT_SOURCE_DIR}/tests)
   target_link_libraries(${name} PRIVATE ${A_DEPS} ov_testsupport GTest::gtest_main GTest::gmock)
   # Tests log into the build tree, never into the user's state folder.
   # The environment goes through `cmake -E env` as the test launcher: a list of

@@ -6,6 +6,7 @@
 #include <system_error>
 
 #include "core/CoursewarePath.h"
+#include "core/Log.h"
 #include "core/MessageHook.h"
 #include "lesson/XmlFile.h"
 #include "lesson/XmlValue.h"
@@ -13,6 +14,15 @@
 namespace ov {
 
 void ShowResourceMissing() { ShowMessageEx("提示", "未找到资源文件", 0); }
+
+namespace {
+
+// The pupil sees "未找到资源文件" at most; the log says which file and why.
+void LogDocumentFailure(const std::filesystem::path& file, std::string_view why) {
+    Log(LogLevel::Warning, "lesson", "lesson document " + file.string() + ": " + std::string(why));
+}
+
+}  // namespace
 
 TOVXML::TOVXML(std::filesystem::path folder, std::string fileName, bool createNew) : FCreateNew(createNew) {
     try {
@@ -23,7 +33,9 @@ TOVXML::TOVXML(std::filesystem::path folder, std::string fileName, bool createNe
             EnsureFolder();
             CreateEmptyFile();
         }
-    } catch (const std::exception&) {
+        if (!FExists) LogDocumentFailure(FilePath(), "no such file");
+    } catch (const std::exception& e) {
+        LogDocumentFailure(FFolder / FFileName, std::string("not created: ") + e.what());
         ShowResourceMissing();
     }
 }
@@ -35,7 +47,8 @@ TOVXML::~TOVXML() {
     if (FCreateNew && FDocument) {
         try {
             xml::SaveDocument(*FDocument, FilePath());
-        } catch (const std::exception&) {
+        } catch (const std::exception& e) {
+            LogDocumentFailure(FFolder / FFileName, std::string("not saved: ") + e.what());
         }
     }
 }
@@ -87,7 +100,8 @@ bool TOVXML::Run(const std::function<void(pugi::xml_node root)>& body, Report re
         if (!root) throw xml::XmlFailure("no document element");
         body(root);
         return true;
-    } catch (const std::exception&) {
+    } catch (const std::exception& e) {
+        LogDocumentFailure(FFolder / FFileName, e.what());
         if (report == Report::Message) ShowResourceMissing();
         return false;
     }
@@ -112,7 +126,8 @@ void TOVXML::InitialiseWith(const std::function<void(pugi::xml_document& documen
     try {
         FDocument = std::make_unique<pugi::xml_document>();
         build(*FDocument);
-    } catch (const std::exception&) {
+    } catch (const std::exception& e) {
+        LogDocumentFailure(FFolder / FFileName, std::string("not built: ") + e.what());
         ShowResourceMissing();
     }
     TOVXML::Initialise();

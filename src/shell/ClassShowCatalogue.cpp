@@ -1,10 +1,10 @@
 // The catalogue tree in the side panel: its set-up, its deferred load and the
 // window's part of a click on it.
 #include "shell/CollapsiblePanel.h"
+#include "shell/OVRzTreeView.h"
 #include "shell/UntClassShow.h"
 #include "store/CatalogueSql.h"
 #include "store/UntDM.h"
-#include "store/widgets/OVRzTreeView.h"
 
 #include <QLabel>
 

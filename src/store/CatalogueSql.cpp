@@ -2,6 +2,7 @@
 
 #include <vector>
 
+#include "store/SingleQuoted.h"
 #include "store/SqliteDatabase.h"
 #include "store/UntPublic.h"
 
@@ -18,17 +19,6 @@ std::vector<int> ParseLevels(std::string_view levels) {
         if (comma == levels.size()) return widths;
         start = comma + 1;
     }
-}
-
-// A value inside '...': a quote of its own would end the text early and let
-// the rest run as SQL.
-std::string Quoted(std::string_view value) {
-    std::string out = "'";
-    for (char c : value) {
-        out += c;
-        if (c == '\'') out += '\'';
-    }
-    return out + "'";
 }
 
 std::string Text(std::string_view piece) { return std::string(piece); }
@@ -50,23 +40,23 @@ std::string OneLevelSql(std::string_view table, std::string_view codeField) {
 }
 
 std::string AllLevelsSql(std::string_view table, std::string_view codeField, std::string_view code) {
-    const std::string pattern = Quoted(std::string(code).append("%"));
+    const std::string pattern = SingleQuoted(std::string(code).append("%"));
     return "SELECT *  FROM " + Text(table) + " where " + Text(codeField) + " like " + pattern + " ORDER BY " +
            Text(codeField);
 }
 
 std::string ChildrenSql(std::string_view table, std::string_view codeField, std::string_view code) {
-    const std::string pattern = Quoted(std::string(code).append("__"));
+    const std::string pattern = SingleQuoted(std::string(code).append("__"));
     return "SELECT * FROM " + Text(table) + " WHERE " + Text(codeField) + " Like " + pattern + " ORDER BY " +
            Text(codeField);
 }
 
 std::string RecordsEqualSql(std::string_view table, std::string_view field, std::string_view value) {
-    return "select * from " + Text(table) + " where " + Text(field) + " = " + Quoted(value);
+    return "select * from " + Text(table) + " where " + Text(field) + " = " + SingleQuoted(value);
 }
 
 std::string ChildTestSql(std::string_view table, std::string_view codeField, std::string_view code) {
-    const std::string pattern = Quoted(std::string(code).append("_%"));
+    const std::string pattern = SingleQuoted(std::string(code).append("_%"));
     return "select * from " + Text(table) + " where " + Text(codeField) + " like " + pattern;
 }
 

@@ -25,9 +25,9 @@ public:
     // as arguments.
     std::string CompressPath;
     std::string UnCompressPath;
-    // How long the full bar stays up at the end; the player lets the pupil see
-    // it, tools and tests do not wait.
-    int FinalPauseMs = 1000;
+    // How long the full bar stays up at the end. Nobody waits by default; the
+    // player asks for 1000 ms so that the pupil sees the bar full.
+    int FinalPauseMs = 0;
 
     // Writes every member to destination + "/OV/" + its name. True when all
     // were written; false at the first bad member (those before it stay on

@@ -1,6 +1,7 @@
 #include "store/ConnectionString.h"
 
 #include "core/CoursewarePath.h"
+#include "store/SingleQuoted.h"
 #include "store/SqliteDatabase.h"
 
 namespace ov {
@@ -41,7 +42,17 @@ std::string ReadValue(std::string_view text, size_t& pos) {
     return value;
 }
 
+bool CanStandBare(std::string_view value) {
+    return value.find(';') == std::string_view::npos && Trim(value) == value &&
+           !(value.starts_with('\'') || value.starts_with('"'));
+}
+
 }  // namespace
+
+std::string FormatConnectionString(std::string_view dataSource, std::string_view password) {
+    const std::string source = CanStandBare(dataSource) ? std::string(dataSource) : SingleQuoted(dataSource);
+    return "Data Source=" + source + ";Password=" + SingleQuoted(password);
+}
 
 ConnectionString ParseConnectionString(std::string_view text) {
     ConnectionString result;

@@ -17,4 +17,9 @@ struct ConnectionString {
 // data source or a quote is not closed.
 ConnectionString ParseConnectionString(std::string_view text);
 
+// The connection text that ParseConnectionString reads back as `dataSource`
+// and `password`: the password always in single quotes, the data source bare
+// unless a ";", a leading quote or an outer blank needs them.
+std::string FormatConnectionString(std::string_view dataSource, std::string_view password);
+
 }  // namespace ov

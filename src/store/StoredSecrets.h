@@ -15,10 +15,7 @@ extern const std::string_view kLessonPageKey;
 extern const std::string_view kClassPackageSuffix;
 // Appended to the class folder to name the lesson's word database. Key: default.
 extern const std::string_view kWordDbFileName;
-// The word database's connection text is lead + class folder + tail + "'" +
-// password + "'". Key: default.
-extern const std::string_view kWordDbConnectionLead;
-extern const std::string_view kWordDbConnectionTail;
+// The word database's password. Key: default.
 extern const std::string_view kWordDbPassword;
 
 }  // namespace ov

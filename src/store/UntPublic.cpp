@@ -16,6 +16,19 @@ int HexDigit(char c) {
     return -1;
 }
 
+bool IsBlankOrControl(char c) { return static_cast<unsigned char>(c) <= ' '; }
+
+// A decrypted page copy by its extension, compared without case and trimmed of
+// blanks and control characters (only its end can hold any: it starts with the
+// dot); a blank inside it makes it another extension.
+bool IsLessonPageCopy(std::string_view name) {
+    const auto dot = name.rfind('.');
+    if (dot == std::string_view::npos) return false;
+    std::string_view ext = name.substr(dot);
+    while (!ext.empty() && IsBlankOrControl(ext.back())) ext.remove_suffix(1);
+    return AsciiLower(ext) == ".ovb";
+}
+
 // One or two digits read as a number; a pair cut short by the end of the text
 // is read as far as it goes, and nothing at all is an error.
 uint8_t ReadPair(std::string_view text, size_t pos) {
@@ -150,10 +163,7 @@ void DeleteStaleLessonFiles(const std::filesystem::path& folder, std::string_vie
             continue;
         }
         const std::string name = it->path().filename().string();
-        auto dot = name.rfind('.');
-        std::string ext = dot == std::string::npos ? std::string() : AsciiLower(name.substr(dot));
-        ext.erase(std::remove(ext.begin(), ext.end(), ' '), ext.end());
-        if (ext == ".ovb" && AsciiLower(name) != keep) {
+        if (IsLessonPageCopy(name) && AsciiLower(name) != keep) {
             std::error_code removeError;
             std::filesystem::remove(it->path(), removeError);
         }

@@ -4,15 +4,16 @@
 #include <filesystem>
 #include <string>
 #include <string_view>
-#include <vector>
 
 #include "FuzzFiles.h"
+#include "store/CatalogueLevels.h"
 #include "store/CatalogueSql.h"
 #include "store/ConnectionString.h"
 #include "store/SqliteDatabase.h"
 #include "store/StoredSecrets.h"
 #include "store/UntDM.h"
 #include "store/UntPublic.h"
+#include "store/WordTable.h"
 
 namespace {
 
@@ -26,7 +27,7 @@ enum class Mode : uint8_t {
     StoredWords,
     SealedWords,
     ConnectionText,
-    PasswordRoundTrip,
+    ConnectionRoundTrip,
     Count
 };
 
@@ -69,24 +70,13 @@ void ReadEveryField(ov::SqliteQuery& query) {
 // and the level below it.
 void BrowseCatalogue(ov::TFrmDM& dm) {
     ov::SqliteQuery& master = dm.adodsRsList;
-    master.SetSql(ov::OneLevelSql(ov::kCatalogueTable, ov::kCatalogueCodeField));
-    const std::string pattern = ov::NextLevelPattern("", ov::kCatalogueLevels);
-    master.SetParameter("Cd", pattern);
-    master.SetParameter("len", ov::Utf8Length(pattern));
-    master.Open();
-    std::vector<std::string> codes;
-    for (; !master.Eof(); master.Next()) {
-        codes.push_back(master.FieldByName(ov::kCatalogueCodeField));
-        master.FieldByName(ov::kCatalogueNameField);
-    }
-    for (const auto& code : codes) {
-        master.SetSql(ov::RecordsEqualSql(ov::kCatalogueTable, ov::kCatalogueCodeField, code));
+    const auto layout = ov::MainCatalogueLayout();
+    ov::OpenLevel(master, layout, "");
+    for (const auto& node : ov::ReadNodes(master, layout)) {
+        master.SetSql(ov::RecordsEqualSql(ov::kCatalogueTable, ov::kCatalogueCodeField, node.code));
         master.Open();
         ReadEveryField(master);
-        ov::SqliteQuery children(&dm.adoConn);
-        children.SetSql(ov::ChildrenSql(ov::kCatalogueTable, ov::kCatalogueCodeField, code));
-        children.Open();
-        ReadEveryField(children);
+        ov::ReadChildren(&dm.adoConn, layout, node.code);
     }
 }
 
@@ -110,7 +100,7 @@ void OpenWords(std::string_view bytes, bool sealed) {
     }
     try {
         ReadEveryField(dm.adoQryWord);
-        for (const char* field : {"word", "symbol", "Acceptation", "ExpSentence"}) dm.adoQryWord.FieldByName(field);
+        for (std::string_view field : ov::kWordFields) dm.adoQryWord.FieldByName(std::string(field));
     } catch (const std::runtime_error&) {
     }
 }
@@ -122,18 +112,20 @@ void ParseConnection(std::string_view text) {
     }
 }
 
-// Any password, quoted as the connection texts quote it, must come back whole.
-void RoundTripPassword(std::string_view password) {
-    std::string text = "Data Source=/r/A/OV/Class/words.db;Password='";
-    for (char c : password) text += c == '\'' ? std::string("''") : std::string(1, c);
-    text += "'";
-    const auto parsed = ov::ParseConnectionString(text);
-    if (parsed.dataSource != "/r/A/OV/Class/words.db" || parsed.password != password) __builtin_trap();
+// Any data source and password, written as the connection texts write them,
+// must come back whole.
+void RoundTripConnection(std::string_view bytes) {
+    const std::string_view source = bytes.substr(0, bytes.size() / 2);
+    const std::string_view password = bytes.substr(source.size());
+    if (source.empty()) return;
+    const auto parsed = ov::ParseConnectionString(ov::FormatConnectionString(source, password));
+    if (parsed.dataSource != source || parsed.password != password) __builtin_trap();
 }
 
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+    ovfuzz::SilenceLog();
     if (size == 0) return 0;
     const auto mode = static_cast<Mode>(data[0] % static_cast<uint8_t>(Mode::Count));
     const std::string_view bytes(reinterpret_cast<const char*>(data) + 1, size - 1);
@@ -145,7 +137,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     case Mode::StoredWords: OpenWords(bytes, false); break;
     case Mode::SealedWords: OpenWords(bytes, true); break;
     case Mode::ConnectionText: ParseConnection(bytes); break;
-    case Mode::PasswordRoundTrip: RoundTripPassword(bytes); break;
+    case Mode::ConnectionRoundTrip: RoundTripConnection(bytes); break;
     case Mode::Count: break;
     }
     return 0;

@@ -15,7 +15,6 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     const auto destination = folder / "dest";
     ovfuzz::WriteBytes(package, std::string_view(reinterpret_cast<const char*>(data), size));
     ov::TClassZip zip;
-    zip.FinalPauseMs = 0;
     zip.Unpack(package.string(), destination.string(), nullptr);
     for (const auto& entry : std::filesystem::directory_iterator(folder)) {
         const auto name = entry.path().filename();

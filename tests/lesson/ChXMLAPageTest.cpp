@@ -2,8 +2,11 @@
 
 #include <pugixml.hpp>
 
-#include "lesson/LessonLayout.h"
+#include <optional>
+
 #include "LessonText.h"
+#include "lesson/LessonLayout.h"
+#include "support/LogCapture.h"
 
 namespace {
 
@@ -74,6 +77,31 @@ TEST_F(PageItemsTest, AFailureKeepsTheEntriesBeforeItAndShowsOneMessage) {
         EXPECT_EQ(page->GetPageItems().size(), c.entries);
         EXPECT_EQ(TakeMessageCount(), 1u);
         EXPECT_FALSE(page->IsOpen());
+    }
+}
+
+// The pupil sees one message at most; the log names the file that failed.
+TEST_F(PageItemsTest, ADocumentThatDoesNotLoadLeavesALogLine) {
+    struct Case {
+        const char* what;
+        std::optional<std::string> xml;
+        bool logged;
+    };
+    const Case cases[] = {
+        {"missing", std::nullopt, true},
+        {"not XML", "<OVENG><res>", true},
+        {"empty", "", true},
+        {"whole", LessonXml(), false},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        ovtest::LogCapture log;
+        const std::string name = std::string(c.what) + ".ovb";
+        if (c.xml) ovtest::WriteFile(dir / name, *c.xml);
+        ov::TChXMLA page(dir.path(), name, false);
+        page.GetPageItems();
+        EXPECT_EQ(log.Has(ov::LogLevel::Warning, "lesson", name), c.logged);
+        TakeMessageCount();
     }
 }
 

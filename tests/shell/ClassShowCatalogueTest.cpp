@@ -1,11 +1,11 @@
 #include "shell/CollapsiblePanel.h"
+#include "shell/OVRzTreeView.h"
 #include "shell/UntClassShow.h"
 #include "store/SqliteAuthoring.h"
 #include "store/SqliteStorage.h"
 #include "store/StoredSecrets.h"
 #include "store/UntDM.h"
 #include "store/UntPublic.h"
-#include "store/widgets/OVRzTreeView.h"
 
 #include "TestApp.h"
 #include "support/TestFiles.h"

@@ -76,8 +76,6 @@ TEST(StoredSecrets, DecipherToTheInstallationsValues) {
     const std::string defaultKey(ov::kDefaultCipherKey);
     EXPECT_EQ(ov::DecipherString(ov::kClassPackageSuffix, defaultKey), ".ovpk");
     EXPECT_EQ(ov::DecipherString(ov::kWordDbFileName, defaultKey), "/words.db");
-    EXPECT_EQ(ov::DecipherString(ov::kWordDbConnectionLead, defaultKey), "Data Source=");
-    EXPECT_EQ(ov::DecipherString(ov::kWordDbConnectionTail, defaultKey), "/words.db;Password=");
     EXPECT_EQ(ov::DecipherString(ov::kCatalogueDbPassword, "").size(), 10u);
     EXPECT_EQ(ov::DecipherString(ov::kWordDbPassword, defaultKey).size(), 16u);
     EXPECT_EQ(ov::kLessonPageKey, ov::kCatalogueDbPassword);

@@ -8,7 +8,7 @@
 #include <new>
 #include <set>
 
-#include "store/ClassZipTestPackage.h"
+#include "ClassZipTestPackage.h"
 #include "support/TestFiles.h"
 
 // The largest single allocation, to show that a hostile index is turned away
@@ -51,7 +51,6 @@ protected:
     }
     bool UnpackFile(const fs::path& package, RecordingBar* bar) {
         ov::TClassZip zip;
-        zip.FinalPauseMs = 0;
         return zip.Unpack(package.string(), dest_.string(), bar);
     }
     // Every file below the test folder, except the package and the neighbour's own file.
@@ -84,7 +83,6 @@ TEST_F(ClassZipTest, BlankPackageNameFinishesWithoutReadingAnything) {
     RecordingBar bar;
     bar.maximum = 40;
     ov::TClassZip zip;
-    zip.FinalPauseMs = 0;
     EXPECT_TRUE(zip.Unpack("  ", dest_.string(), &bar));
     EXPECT_THAT(bar.calls, ElementsAre("min 0", "pos 0", "pos 1", "pos 40", "pos 0"));
 }

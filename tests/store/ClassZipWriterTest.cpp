@@ -71,7 +71,6 @@ TEST(ClassPackageWriter, PackedFolderListsAndUnpacksToTheSameFiles) {
     EXPECT_EQ(header.text, "ovplayer class package");
 
     ov::TClassZip zip;
-    zip.FinalPauseMs = 0;
     ASSERT_TRUE(zip.Unpack((dir / "a.ovpk").string(), (dir / "out").string(), nullptr));
     EXPECT_EQ(FilesBelow(dir / "out/OV"), lesson);
 }
@@ -81,7 +80,6 @@ TEST(ClassPackageWriter, EmptyFolderMakesAnEmptyPackage) {
     fs::create_directories(dir / "lesson");
     ov::WriteClassPackage(dir / "lesson", dir / "a.ovpk");
     ov::TClassZip zip;
-    zip.FinalPauseMs = 0;
     EXPECT_TRUE(zip.Unpack((dir / "a.ovpk").string(), (dir / "out").string(), nullptr));
 }
 

@@ -19,6 +19,23 @@ TEST(DeleteStaleLessonFiles, KeepsOnlyTheNamedPageInEveryFolder) {
         EXPECT_FALSE(fs::exists(dir / gone)) << gone;
 }
 
+// Blanks and control characters around the extension do not hide a page copy;
+// one inside it makes another extension.
+TEST(DeleteStaleLessonFiles, TrimsTheExtensionButKeepsItsInsideBlanks) {
+    struct Case {
+        const char* name;
+        bool swept;
+    };
+    const Case cases[] = {
+        {"a.ov b", false}, {"b.ovb\t", true}, {"c.ovb ", true}, {"d.OVB\r\n", true},
+        {"e. ovb", false}, {"f.ovbx", false}, {"g.ovb.txt", false}, {"h ovb", false},
+    };
+    ovtest::TempDir dir;
+    for (const auto& c : cases) ovtest::WriteFile(dir / c.name, "x");
+    ov::DeleteStaleLessonFiles(dir.path(), "page1.ovb");
+    for (const auto& c : cases) EXPECT_EQ(fs::exists(dir / c.name), !c.swept) << c.name;
+}
+
 TEST(DeleteStaleLessonFiles, NeverSweepsThroughALinkedFolder) {
     ovtest::TempDir dir;
     ovtest::WriteFile(dir / "outside/page9.ovb", "x");

@@ -1,9 +1,9 @@
 #include <gtest/gtest.h>
 
-#include "CatalogueTestDb.h"
 #include "store/ConnectionString.h"
 #include "store/SqliteConnection.h"
 #include "store/SqliteQuery.h"
+#include "support/CatalogueTestDb.h"
 #include "support/TestFiles.h"
 
 namespace {
@@ -32,6 +32,28 @@ TEST(ConnectionString, ReadsSourceAndPassword) {
         EXPECT_THROW(ov::ParseConnectionString(bad), ov::ESqliteError) << bad;
 }
 
+TEST(ConnectionString, FormattedTextReadsBackAsItsParts) {
+    struct Case {
+        const char* source;
+        const char* password;
+        const char* text;
+    };
+    const Case cases[] = {
+        {"/p/DB/RsDbList.db", "pw", "Data Source=/p/DB/RsDbList.db;Password='pw'"},
+        {"/a b/w.db", "it's", "Data Source=/a b/w.db;Password='it''s'"},
+        {"/semi;colon/w.db", "", "Data Source='/semi;colon/w.db';Password=''"},
+        {" /outer blank ", "a;b\"c", "Data Source=' /outer blank ';Password='a;b\"c'"},
+        {"'quoted'", "''", "Data Source='''quoted''';Password=''''''"},
+    };
+    for (const auto& c : cases) {
+        const std::string text = ov::FormatConnectionString(c.source, c.password);
+        EXPECT_EQ(text, c.text);
+        const auto parsed = ov::ParseConnectionString(text);
+        EXPECT_EQ(parsed.dataSource, c.source) << text;
+        EXPECT_EQ(parsed.password, c.password) << text;
+    }
+}
+
 TEST(SqliteConnection, ClosingOrReopeningClosesItsQueries) {
     ovtest::TempDir dir;
     ovtest::WriteCatalogue(dir / "c.db", {{"01", "a"}}, "pw");
@@ -40,7 +62,7 @@ TEST(SqliteConnection, ClosingOrReopeningClosesItsQueries) {
     query.SetSql("select * from RsList");
     EXPECT_THROW(query.Open(), ov::ESqliteError);
 
-    connection.SetConnectionString("Data Source=" + (dir / "c.db").string() + ";Password='pw'");
+    connection.SetConnectionString(ov::FormatConnectionString((dir / "c.db").string(), "pw"));
     connection.Open();
     query.Open();
     EXPECT_TRUE(query.Active());

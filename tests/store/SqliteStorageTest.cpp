@@ -1,8 +1,8 @@
 #include <gtest/gtest.h>
 
-#include "CatalogueTestDb.h"
 #include "store/SqliteStatement.h"
 #include "store/UntPublic.h"
+#include "support/CatalogueTestDb.h"
 #include "support/TestFiles.h"
 
 namespace {

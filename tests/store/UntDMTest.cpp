@@ -2,11 +2,12 @@
 
 #include <cstdlib>
 
-#include "CatalogueTestDb.h"
 #include "store/SqliteDatabase.h"
 #include "store/StoredSecrets.h"
 #include "store/UntDM.h"
 #include "store/UntPublic.h"
+#include "support/CatalogueTestDb.h"
+#include "support/LogCapture.h"
 #include "support/TestFiles.h"
 
 namespace {
@@ -50,8 +51,10 @@ TEST_F(UntDMTest, CatalogueOpensAtCreationOrStaysClosed) {
     for (const auto& c : cases) {
         std::filesystem::remove(db);
         c.make();
+        ovtest::LogCapture log;
         ov::TFrmDM dm;
         EXPECT_EQ(dm.adoConn.Connected(), c.connected) << c.what;
+        EXPECT_EQ(log.Has(ov::LogLevel::Warning, "store", db.string()), !c.connected) << c.what;
         if (!c.connected) {
             dm.adodsRsList.SetSql("select * from RsList");
             EXPECT_THROW(dm.adodsRsList.Open(), ov::ESqliteError) << c.what;
@@ -84,6 +87,7 @@ TEST_F(UntDMTest, WordQueryFailuresAreQuiet) {
     ovtest::WriteWords(ov::WordDbPath(bad), {{"cat", "kæt", "猫", ""}}, "not the word password");
     ovtest::WriteCatalogue(ov::WordDbPath(noTable), {{"01", "a"}});
 
+    ovtest::LogCapture log;
     ov::TFrmDM dm;
     ASSERT_TRUE(dm.OpenWordQuery(good));
     // No word database: the open list stays as it was.
@@ -96,6 +100,10 @@ TEST_F(UntDMTest, WordQueryFailuresAreQuiet) {
     EXPECT_FALSE(dm.ADOConnWord.Connected());
     EXPECT_FALSE(dm.OpenWordQuery(noTable));
     EXPECT_FALSE(dm.adoQryWord.Active());
+    // Quiet for the pupil, not for the log.
+    for (const auto& failed : {bad, noTable})
+        EXPECT_TRUE(log.Has(ov::LogLevel::Warning, "store", ov::WordDbPath(failed))) << failed;
+    EXPECT_FALSE(log.Has(ov::LogLevel::Warning, "store", ov::WordDbPath(good)));
 }
 
 // A lesson's word database is outside input: one whose word list is a view

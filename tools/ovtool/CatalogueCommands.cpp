@@ -2,17 +2,20 @@
 #include <filesystem>
 #include <iostream>
 #include <memory>
+#include <vector>
 
 #include "ToolCommand.h"
 #include "core/GbkText.h"
+#include "store/CatalogueLevels.h"
 #include "store/CatalogueSql.h"
+#include "store/ConnectionString.h"
 #include "store/SqliteAuthoring.h"
 #include "store/SqliteConnection.h"
 #include "store/SqliteQuery.h"
-#include "store/SqliteStorage.h"
 #include "store/StoredSecrets.h"
 #include "store/TsvFile.h"
 #include "store/UntPublic.h"
+#include "store/WordTable.h"
 
 namespace ovtool {
 namespace {
@@ -58,46 +61,9 @@ int Guarded(Body body) {
     return kOk;
 }
 
-void RequireNew(const std::string& file) {
-    if (std::filesystem::exists(file)) throw CommandError{kFailed, file + " already exists"};
-    const auto folder = std::filesystem::path(file).parent_path();
-    if (!folder.empty()) std::filesystem::create_directories(folder);
-}
-
-// Creates a new database at `file`, lets `fill` add to it and saves it; a
-// failure leaves no file behind.
-template <typename Fill>
-void CreateDatabase(const std::string& file, const std::string& password, Fill fill) {
-    RequireNew(file);
-    try {
-        auto db = ov::CreateStoredDatabase(file, password);
-        db.Exec("BEGIN");
-        fill(db);
-        db.Exec("COMMIT");
-        ov::SaveDatabase(db, file, password);
-    } catch (...) {
-        std::error_code ignored;
-        std::filesystem::remove(file, ignored);
-        throw;
-    }
-}
-
-// Opens an existing database for changes, lets `change` run in one
-// transaction and saves it; nothing is kept when `change` fails.
-template <typename Change>
-void ChangeDatabase(const std::string& file, const std::string& password, Change change) {
-    auto db = ov::OpenStoredDatabase(file, password, ov::SqliteAccess::ReadWrite);
-    db.Exec("BEGIN");
-    change(db);
-    db.Exec("COMMIT");
-    ov::SaveDatabase(db, file, password);
-}
-
 // The connection the player would make, in the player's own connection text.
 void Connect(ov::SqliteConnection& connection, const std::string& file, const std::string& password) {
-    std::string quoted;
-    for (char c : password) quoted += c == '\'' ? std::string("''") : std::string(1, c);
-    connection.SetConnectionString("Data Source=" + file + ";Password='" + quoted + "'");
+    connection.SetConnectionString(ov::FormatConnectionString(file, password));
     connection.Open();
 }
 
@@ -112,17 +78,12 @@ int ImportCatalogue(ov::SqliteDatabase& db, const std::string& tsv) {
     return count;
 }
 
-// Prints `query`'s records and, below each, the level under it.
-void PrintLevel(ov::SqliteQuery& query, int depth) {
-    std::vector<std::pair<std::string, std::string>> nodes;
-    for (; !query.Eof(); query.Next())
-        nodes.emplace_back(query.FieldByName(ov::kCatalogueCodeField), query.FieldByName(ov::kCatalogueNameField));
-    for (const auto& [code, name] : nodes) {
-        std::cout << std::string(static_cast<size_t>(depth) * 2, ' ') << code << ' ' << name << '\n';
-        ov::SqliteQuery children(query.Connection());
-        children.SetSql(ov::ChildrenSql(ov::kCatalogueTable, ov::kCatalogueCodeField, code));
-        children.Open();
-        PrintLevel(children, depth + 1);
+// Prints `nodes` and, below each, the level under it.
+void PrintLevel(ov::SqliteConnection* connection, const std::vector<ov::CatalogueNode>& nodes, int depth) {
+    const auto layout = ov::MainCatalogueLayout();
+    for (const auto& node : nodes) {
+        std::cout << std::string(static_cast<size_t>(depth) * 2, ' ') << node.code << ' ' << node.name << '\n';
+        PrintLevel(connection, ov::ReadChildren(connection, layout, node.code), depth + 1);
     }
 }
 
@@ -130,7 +91,7 @@ void AddCatalogueCreate(CLI::App& group) {
     auto password = CataloguePassword();
     auto file = std::make_shared<std::string>();
     auto* command = AddCommand(group, "create", "Create an empty catalogue database", [=] {
-        return Guarded([&] { CreateDatabase(*file, password->Bytes(), ov::CreateCatalogueTable); });
+        return Guarded([&] { ov::CreateDatabaseFile(*file, password->Bytes(), ov::CreateCatalogueTable); });
     });
     password->AddTo(command);
     command->add_option("DB", *file, "Catalogue database file to create")->required();
@@ -143,7 +104,7 @@ void AddCatalogueAdd(CLI::App& group) {
     auto name = std::make_shared<std::string>();
     auto* command = AddCommand(group, "add", "Add one catalogue entry", [=] {
         return Guarded([&] {
-            ChangeDatabase(*file, password->Bytes(), [&](ov::SqliteDatabase& db) {
+            ov::ChangeDatabaseFile(*file, password->Bytes(), [&](ov::SqliteDatabase& db) {
                 ov::AddCatalogueEntry(db, *code, *name);
             });
         });
@@ -161,7 +122,7 @@ void AddCatalogueImport(CLI::App& group) {
     auto* command = AddCommand(group, "import", "Add the entries of a TSV file (CODE<tab>NAME per line)", [=] {
         return Guarded([&] {
             int count = 0;
-            ChangeDatabase(*file, password->Bytes(),
+            ov::ChangeDatabaseFile(*file, password->Bytes(),
                            [&](ov::SqliteDatabase& db) { count = ImportCatalogue(db, *tsv); });
             std::cout << count << " entries\n";
         });
@@ -179,12 +140,9 @@ void AddCatalogueTree(CLI::App& group) {
             ov::SqliteConnection connection;
             Connect(connection, *file, password->Bytes());
             ov::SqliteQuery top(&connection);
-            top.SetSql(ov::OneLevelSql(ov::kCatalogueTable, ov::kCatalogueCodeField));
-            const std::string pattern = ov::NextLevelPattern("", ov::kCatalogueLevels);
-            top.SetParameter("Cd", pattern);
-            top.SetParameter("len", ov::Utf8Length(pattern));
-            top.Open();
-            PrintLevel(top, 0);
+            const auto layout = ov::MainCatalogueLayout();
+            ov::OpenLevel(top, layout, "");
+            PrintLevel(&connection, ov::ReadNodes(top, layout), 0);
         });
     });
     password->AddTo(command);
@@ -213,7 +171,7 @@ void AddWordsCreate(CLI::App& group) {
     auto* command = AddCommand(group, "create", "Create a lesson word database from a TSV file", [=] {
         return Guarded([&] {
             int count = 0;
-            CreateDatabase(*file, password->Bytes(), [&](ov::SqliteDatabase& db) {
+            ov::CreateDatabaseFile(*file, password->Bytes(), [&](ov::SqliteDatabase& db) {
                 ov::CreateWordTable(db);
                 for (const auto& row : ov::ReadTsvFile(*tsv)) {
                     if (row.fields.size() > 4)
@@ -241,11 +199,11 @@ void AddWordsList(CLI::App& group) {
             ov::SqliteConnection connection;
             Connect(connection, *file, password->Bytes());
             ov::SqliteQuery words(&connection);
-            words.SetSql("select * from word ");
+            words.SetSql(std::string(ov::kWordQuerySql));
             words.Open();
             for (; !words.Eof(); words.Next()) {
                 const char* separator = "";
-                for (const char* field : {"word", "symbol", "Acceptation", "ExpSentence"}) {
+                for (std::string_view field : ov::kWordFields) {
                     std::cout << separator << ov::EscapeTsvField(words.FieldByName(field));
                     separator = "\t";
                 }

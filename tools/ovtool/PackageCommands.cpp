@@ -102,7 +102,6 @@ void AddUnpack(CLI::App& app) {
     auto destination = std::make_shared<std::string>();
     auto* command = AddCommand(app, "unpack", "Unpack a class package; the members land in DEST/OV/...", [=] {
         ov::TClassZip unpacker;
-        unpacker.FinalPauseMs = 0;
         bool unpacked = false;
         if (::isatty(STDERR_FILENO)) {
             TerminalBar bar;

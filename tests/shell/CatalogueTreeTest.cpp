@@ -2,24 +2,18 @@
 
 #include <QApplication>
 
-#include "CatalogueTestDb.h"
+#include "TestApp.h"
+#include "shell/OVRzTreeView.h"
 #include "store/CatalogueSql.h"
+#include "store/ConnectionString.h"
 #include "store/SqliteStatement.h"
 #include "store/UntPublic.h"
-#include "store/widgets/OVRzTreeView.h"
+#include "support/CatalogueTestDb.h"
 #include "support/TestFiles.h"
 
 namespace {
 
 using ov::TOVRzTreeView;
-
-QApplication& App() {
-    static int argc = 1;
-    static char name[] = "ov_store_widgets_tests";
-    static char* argv[] = {name, nullptr};
-    static QApplication app(argc, argv);
-    return app;
-}
 
 QString Q(std::string_view text) { return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size())); }
 
@@ -33,7 +27,7 @@ protected:
     }
 
     void Connect() {
-        connection.SetConnectionString("Data Source=" + (dir / "RsDbList.db").string() + ";Password='pw'");
+        connection.SetConnectionString(ov::FormatConnectionString((dir / "RsDbList.db").string(), "pw"));
         connection.Open();
         tree.mTableName = Q(ov::kCatalogueTable);
         tree.mCodeField = Q(ov::kCatalogueCodeField);
@@ -65,7 +59,7 @@ protected:
         return lines;
     }
 
-    QApplication& app = App();
+    QApplication& app = ovtest::TestApp();
     ovtest::TempDir dir;
     ov::SqliteConnection connection;
     ov::SqliteQuery master{&connection};

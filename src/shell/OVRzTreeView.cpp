@@ -1,4 +1,4 @@
-#include "store/widgets/OVRzTreeView.h"
+#include "shell/OVRzTreeView.h"
 
 #include "store/CatalogueSql.h"
 #include "store/SqliteDatabase.h"
@@ -35,15 +35,6 @@ int TOVRzTreeView::ImageIndex(const QTreeWidgetItem* node) {
     return node ? node->data(0, kImageIndexRole).toInt() : -1;
 }
 
-QString TOVRzTreeView::NextLevelPattern(const QString& code) const {
-    return Text(ov::NextLevelPattern(Utf8(code), Utf8(Level)));
-}
-
-QString TOVRzTreeView::BuildLevelQuery(LoadStyle style) const {
-    if (style == LoadStyle::OneLevel) return Text(OneLevelSql(Utf8(mTableName), Utf8(mCodeField)));
-    return Text(AllLevelsSql(Utf8(mTableName), Utf8(mCodeField), Utf8(Code)));
-}
-
 QTreeWidgetItem* TOVRzTreeView::AddCodeNode(QTreeWidgetItem* parent, const QString& caption, const QString& code) {
     auto* node = parent ? new QTreeWidgetItem(parent) : new QTreeWidgetItem(this);
     node->setText(0, caption);
@@ -71,11 +62,12 @@ QTreeWidgetItem* TOVRzTreeView::Selected() const {
     return selected.isEmpty() ? nullptr : selected.first();
 }
 
-void TOVRzTreeView::AddRecordNodes(SqliteQuery& query, QTreeWidgetItem* parent) {
-    const std::string codeField = Utf8(mCodeField);
-    const std::string nameField = Utf8(mNameField);
-    for (; !query.Eof(); query.Next())
-        AddCodeNode(parent, Text(query.FieldByName(nameField)), Text(query.FieldByName(codeField)));
+CatalogueLayout TOVRzTreeView::Layout() const {
+    return {Utf8(mTableName), Utf8(mCodeField), Utf8(mNameField), Utf8(Level)};
+}
+
+void TOVRzTreeView::AddNodes(const std::vector<CatalogueNode>& nodes, QTreeWidgetItem* parent) {
+    for (const auto& node : nodes) AddCodeNode(parent, Text(node.name), Text(node.code));
 }
 
 void TOVRzTreeView::LoadTree() {
@@ -91,17 +83,14 @@ void TOVRzTreeView::LoadTree() {
 
 void TOVRzTreeView::LoadLevel() {
     SqliteQuery& master = Master();
-    master.SetSql(Utf8(BuildLevelQuery(LoadStyle::OneLevel)));
-    const std::string pattern = Utf8(NextLevelPattern(Code));
-    master.SetParameter("Cd", pattern);
-    master.SetParameter("len", Utf8Length(pattern));
-    master.Open();
-    AddRecordNodes(master, nullptr);
+    const CatalogueLayout layout = Layout();
+    OpenLevel(master, layout, Utf8(Code));
+    AddNodes(ReadNodes(master, layout), nullptr);
 }
 
 void TOVRzTreeView::LoadAll() {
     SqliteQuery& master = Master();
-    master.SetSql(Utf8(BuildLevelQuery(LoadStyle::All)));
+    master.SetSql(AllLevelsSql(Utf8(mTableName), Utf8(mCodeField), Utf8(Code)));
     master.Open();
     const std::string codeField = Utf8(mCodeField);
     while (!master.Eof()) {
@@ -156,10 +145,7 @@ void TOVRzTreeView::ClickWork() {
 
     if (LoadTreeStyle == LoadStyle::OneLevel && node->childCount() == 0) {
         Code = NodeCode(node);
-        SqliteQuery children(master.Connection());
-        children.SetSql(ChildrenSql(Utf8(mTableName), Utf8(mCodeField), code));
-        children.Open();
-        AddRecordNodes(children, node);
+        AddNodes(ReadChildren(master.Connection(), Layout(), code), node);
         node->setExpanded(true);
     }
     PreNode = node;

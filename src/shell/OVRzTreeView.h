@@ -6,7 +6,9 @@
 #include <QTreeWidget>
 
 #include <functional>
+#include <vector>
 
+#include "store/CatalogueLevels.h"
 #include "store/SqliteQuery.h"
 
 namespace ov {
@@ -74,8 +76,7 @@ signals:
     void catalogueFailed(const QString& message);
 
 private:
-    QString NextLevelPattern(const QString& code) const;
-    QString BuildLevelQuery(LoadStyle style) const;
+    CatalogueLayout Layout() const;
     QTreeWidgetItem* AddCodeNode(QTreeWidgetItem* parent, const QString& caption, const QString& code);
 
     QTreeWidgetItem* Selected() const;
@@ -83,8 +84,7 @@ private:
     void ClickWork();
     void LoadLevel();
     void LoadAll();
-    // Adds one node per record of `query` under `parent`.
-    void AddRecordNodes(SqliteQuery& query, QTreeWidgetItem* parent);
+    void AddNodes(const std::vector<CatalogueNode>& nodes, QTreeWidgetItem* parent);
 
     QList<QIcon> images_;
 };
