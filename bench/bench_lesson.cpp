@@ -24,6 +24,7 @@
 #include <pugixml.hpp>
 
 #include "core/GbkText.h"
+#include "BenchText.h"
 #include "lesson/ChXMLA.h"
 
 namespace {
@@ -39,8 +40,8 @@ constexpr int kParsesPerSample = 20;
 constexpr int kFindRuleCalls = 1000;
 constexpr const char* kFileName = "Page1.xml";
 
-std::string Attr(const char* name, const std::string& value) { return std::string(" ") + name + "=\"" + value + "\""; }
-std::string Attr(const char* name, int value) { return Attr(name, std::to_string(value)); }
+using bench::Attr;
+using bench::Median;
 
 std::string Sentences() {
     static const char* const kEnglish[] = {"Hello", "world", "good", "morning", "teacher", "apple", "school", "book"};
@@ -96,11 +97,6 @@ void WritePage(const fs::path& file) {
     const auto gbk = ov::Utf8ToGbk(PageXml());
     if (!gbk) throw std::runtime_error("the page text does not fit GBK");
     std::ofstream(file, std::ios::binary).write(gbk->data(), static_cast<std::streamsize>(gbk->size()));
-}
-
-double Median(std::vector<double> values) {
-    std::nth_element(values.begin(), values.begin() + values.size() / 2, values.end());
-    return values[values.size() / 2];
 }
 
 template <typename Body>

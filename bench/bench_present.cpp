@@ -22,6 +22,7 @@
 
 #include <unistd.h>
 
+#include "BenchText.h"
 #include "lesson/ChXMLA.h"
 #include "present/CBox.h"
 
@@ -37,8 +38,8 @@ constexpr int kEdits = 20;
 constexpr int kSamples = 21;
 constexpr const char* kFileName = "page.ovb";
 
-std::string Attr(const char* name, const std::string& value) { return std::string(" ") + name + "=\"" + value + "\""; }
-std::string Attr(const char* name, int value) { return Attr(name, std::to_string(value)); }
+using bench::Attr;
+using bench::Median;
 
 std::string PictureName(int p) { return "p" + std::to_string(p) + ".jpg"; }
 
@@ -82,11 +83,6 @@ void WritePictures(const fs::path& folder) {
         painter.end();
         picture.save(QString::fromStdString((folder / PictureName(p)).string()), "JPG", 85);
     }
-}
-
-double Median(std::vector<double> values) {
-    std::nth_element(values.begin(), values.begin() + values.size() / 2, values.end());
-    return values[values.size() / 2];
 }
 
 double MillisecondsSince(Clock::time_point start) {

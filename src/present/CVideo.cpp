@@ -41,7 +41,8 @@ void TCVideo::CreatePlayer() {
     sink_ = new QVideoSink(this);
     player_->setVideoSink(sink_);
     connect(sink_, &QVideoSink::videoFrameChanged, display_, &TVideoDisplay::SetFrame);
-    connect(player_, &QMediaPlayer::errorOccurred, this, &TCVideo::Fail);
+    // Queued: the message dialog must not run inside the media backend's call.
+    connect(player_, &QMediaPlayer::errorOccurred, this, &TCVideo::Fail, Qt::QueuedConnection);
     bar_ = new QWidget(this);
     QPushButton* play = AddButton(QStringLiteral("播放"), kButtonGap);
     QPushButton* pause = AddButton(QStringLiteral("暂停"), 2 * kButtonGap + kButtonWidth);

@@ -7,12 +7,11 @@
 
 namespace ov {
 
-// Reads a picture by its content (JPEG, BMP, GIF, PNG), whatever its name
-// says; a null image when the file is missing or unreadable.
-QImage ReadPicture(const QString& path);
-
 // A picture of a lesson page: drawn at its natural size from the top left,
 // cut off by the control's bounds, never stretched. It owns its image record.
+// Files are recognised by their content (JPEG, BMP, GIF, PNG), whatever their
+// names say, and decoded when first needed: a page shows its first screen
+// without decoding the pictures further down.
 class TPictureItem : public QLabel {
     Q_OBJECT
 
@@ -23,10 +22,10 @@ public:
     const TRImage& Record() const { return record_; }
 
     // Replaces the picture from a file; false (and the old picture kept) when
-    // the file cannot be read.
+    // the file is missing or holds no picture the program can read.
     bool LoadPicture(const QString& path);
-    void SetPicture(QImage picture);
-    const QImage& Picture() const { return picture_; }
+    // The decoded picture, null when there is none or it cannot be decoded.
+    const QImage& Picture() const;
 
 signals:
     void clicked();
@@ -37,7 +36,9 @@ protected:
 
 private:
     TRImage record_;
-    QImage picture_;
+    QString path_;
+    mutable QImage picture_;
+    mutable bool decoded_ = true;
 };
 
 }  // namespace ov

@@ -41,17 +41,21 @@ TEST_F(BoxTest, PicturesAndFramesLieBehindEverythingElse) {
 
 TEST_F(BoxTest, InvisiblePicturesGetNoControlAndMissingOnesAreNamed) {
     WritePicture("shown.jpg", boxtest::kPlain);
+    ovtest::WriteFile(dir / "text.jpg", "not a picture");
     Open(LessonXml({{"alli", boxtest::Picture(1, "mark.jpg", "", -1, 0, "False") +
                                  boxtest::Picture(2, "shown.jpg", "", -1, 20) +
-                                 boxtest::Picture(3, "gone.jpg", "", -1, 40)}}));
+                                 boxtest::Picture(3, "gone.jpg", "", -1, 40) +
+                                 boxtest::Picture(4, "text.jpg", "", -1, 60)}}));
     ASSERT_TRUE(box->Active());
     EXPECT_EQ(PictureWithId(1), nullptr);
     ASSERT_NE(PictureWithId(3), nullptr);
     EXPECT_TRUE(PictureWithId(3)->Picture().isNull());
+    EXPECT_EQ(Shown(PictureWithId(2)), boxtest::kPlain);
     const auto messages = TakeRecordedMessages();
-    ASSERT_EQ(messages.size(), 1u);
+    ASSERT_EQ(messages.size(), 2u);
     EXPECT_EQ(messages[0].caption, "提示");
     EXPECT_EQ(messages[0].text, "未找到资源，编号 : gone.jpg");
+    EXPECT_EQ(messages[1].text, "未找到资源，编号 : text.jpg");
 }
 
 TEST_F(BoxTest, PageControlsHaveNamesAndEditsFollowThePageInTabOrder) {
