@@ -1,0 +1,82 @@
+// Idle cost of the player's main window with the demo lesson's page of every
+// item kind shown and nothing playing: the process's CPU time over 30 s, as a
+// share of one core (target: below 1 %). Runs offscreen unless a display is set.
+#include "core/GbkText.h"
+#include "core/UniqueFd.h"
+#include "present/CBox.h"
+#include "present/OVPanelShowClass.h"
+#include "shell/ShellLook.h"
+#include "shell/UntClassShow.h"
+#include "store/UntDM.h"
+
+#include <QApplication>
+#include <QEventLoop>
+#include <QTimer>
+
+#include <sys/resource.h>
+
+#include <cstdio>
+#include <filesystem>
+
+namespace {
+
+namespace fs = std::filesystem;
+
+constexpr int kSettleMs = 5000;
+constexpr int kMeasureMs = 30000;
+
+double CpuSeconds() {
+    rusage usage{};
+    getrusage(RUSAGE_SELF, &usage);
+    return static_cast<double>(usage.ru_utime.tv_sec + usage.ru_stime.tv_sec) +
+           static_cast<double>(usage.ru_utime.tv_usec + usage.ru_stime.tv_usec) / 1e6;
+}
+
+void Wait(int ms) {
+    QEventLoop loop;
+    QTimer::singleShot(ms, &loop, &QEventLoop::quit);
+    loop.exec();
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    if (!qEnvironmentVariableIsSet("DISPLAY")) qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
+    ov::ApplyShellLook(app);
+
+    const fs::path page = fs::temp_directory_path() / "ov-idle-page";
+    fs::remove_all(page);
+    fs::copy(fs::path(OV_DEMO_MEDIA) / "Unit1 Hello" / "Class", page, fs::copy_options::recursive);
+    const auto xml = ov::ReadWholeFile(fs::path(OV_DEMO_SOURCE) / "lessons/Unit1 Hello/Class/page2.ov.xml");
+    const auto gbk = xml ? ov::Utf8ToGbk(*xml) : std::nullopt;
+    if (!gbk) {
+        std::fprintf(stderr, "bench_idle_page: the demo page cannot be read\n");
+        return 1;
+    }
+    std::FILE* out = std::fopen((page / "page.ovb").c_str(), "wb");
+    std::fwrite(gbk->data(), 1, gbk->size(), out);
+    std::fclose(out);
+
+    ov::TFrmDM dm;
+    ov::TFrmClassShow window(dm, page);
+    window.resize(1280, 800);
+    window.show();
+    ov::TCBox* box = window.LessonPanel()->Box;
+    const QString folder = QString::fromStdString(page.string());
+    box->SetFilePath(folder);
+    box->SetImagePath(folder);
+    box->SetAudioPath(folder + "/");
+    box->SetFileName(QStringLiteral("page.ovb"));
+    box->SetRuleTyle(ov::rDiscern);
+    box->SetActive(true);
+
+    Wait(kSettleMs);
+    const double before = CpuSeconds();
+    Wait(kMeasureMs);
+    const double used = CpuSeconds() - before;
+    std::printf("idle page: %d items, CPU %.3f s over %d s = %.2f %% of one core\n",
+                static_cast<int>(box->PageItems().size()), used, kMeasureMs / 1000, 100.0 * used * 1000 / kMeasureMs);
+    fs::remove_all(page);
+    return 0;
+}
