@@ -68,7 +68,7 @@ void PlayItemSound(TCBox& box, const std::string& name) {
 
 std::string ItemSound(TCBox& box, int32_t item, TOVRule kind) {
     std::string name;
-    box.Document()->GetItemAudio(item, kind, name);
+    if (box.Document()) box.Document()->GetItemAudio(item, kind, name);
     return name;
 }
 
@@ -129,6 +129,7 @@ void PlayQuestion(TCBox& box, int32_t item, TOVRule kind) {
 }
 
 void FocusItemEdit(TCBox& box, TOVRule kind) {
+    if (!box.Document()) return;
     TChXMLA& document = *box.Document();
     std::vector<TTest> tests = kind == rTest ? document.GetTestItemTests(box.CurrentItem())
                                              : document.GetItemTests(box.CurrentItem(), kind);
@@ -142,6 +143,7 @@ void FocusItemEdit(TCBox& box, TOVRule kind) {
 }
 
 void ShowGame(TCBox& box, int32_t item) {
+    if (!box.Document()) return;
     box.ClearItems();
     TXMLFlash game;
     box.Document()->GetGame(item, game);
@@ -232,6 +234,7 @@ void CheckArrangement(TCBox& box, TOVRule kind) {
 }
 
 bool CheckSentenceOrder(TCBox& box, int32_t sentenceId, TOVRule kind) {
+    if (!box.Document()) return false;
     TChXMLA& document = *box.Document();
     const std::vector<std::string> words = document.GetSentenceWords(sentenceId, kind).value_or(std::vector<std::string>{});
     if (words.empty()) return false;

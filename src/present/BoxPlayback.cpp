@@ -39,7 +39,7 @@ TCBox* BoxOf(QWidget* widget) {
 int SpeechSpeed(const TCBox& box) {
     for (QWidget* w = box.parentWidget(); w != nullptr; w = w->parentWidget())
         if (auto* panel = qobject_cast<TOVPanelShowClass*>(w)) return panel->MainSoundSpeed();
-    return kNormalSpeechSpeed;
+    return TOVPanelShowClass::kNormalSpeed;
 }
 
 TChSound* OriginalSound(const TCBox& box) { return box.InfoPanel() ? box.InfoPanel()->Sound : nullptr; }
@@ -213,7 +213,8 @@ void PlayLessonSound(TCBox& box, const QString& path) {
     TPlaybackState& state = Playback();
     const int speed = SpeechSpeed(box);
     TInfoPanel* panel = box.InfoPanel();
-    if (speed == kNormalSpeechSpeed) {
+    // Normal speed plays through the info panel's display, which also shows it.
+    if (speed == TOVPanelShowClass::kNormalSpeed) {
         TChSound* sound = OriginalSound(box);
         state.SentenceDuration = 0;
         if (sound) {

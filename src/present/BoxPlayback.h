@@ -22,9 +22,6 @@ class TTimerLabel;
 inline constexpr const char* kLessonAlias = "ZOzadaZI";
 inline constexpr const char* kSceneAlias = "DEdivo";
 
-// The speech speed (percent) at which the info panel's display plays.
-inline constexpr int kNormalSpeechSpeed = 100;
-
 // Starts the rule of a reading function; kinds without rules only stop.
 void PlayRule(TCBox& box, TOVRule kind, int32_t id);
 // The role swap: plays the rule of one role.

@@ -1,0 +1,122 @@
+#pragma once
+
+#include "audio/SoundLibrary.h"
+#include "audio/UntSoundAudioWave.h"
+#include "core/Clock.h"
+#include "core/MessageHook.h"
+#include "lesson/LessonText.h"
+#include "present/BoxPlayback.h"
+#include "present/CBox.h"
+#include "present/OVPanelShowClass.h"
+#include "present/TimerLabel.h"
+#include "present/UntSoundAudioInfoPanel.h"
+#include "present/UntSoundAudioRecord.h"
+#include "present/UntSoundAudioSound.h"
+#include "support/TestFiles.h"
+
+#include "TestApp.h"
+
+#include <QTimer>
+
+#include <gtest/gtest.h>
+
+#include <memory>
+#include <string>
+
+namespace playtest {
+
+// The tick clock of these tests: time passes only when a test says so.
+inline int64_t fakeNow = 1'000'000;
+inline int64_t FakeTicks() { return fakeNow; }
+
+// A real lesson panel (with its info panel and box) on a lesson folder of its
+// own, the sound library on its virtual clock and the tick clock faked.
+class PlaybackTest : public testing::Test {
+protected:
+    void SetUp() override {
+        ovtest::TestApp();
+        ov::SoundLibrary::Instance().UseVirtualClock();
+        ov::SetTickSource(FakeTicks);
+        ov::TakeRecordedMessages();
+        panel = std::make_unique<ov::TOVPanelShowClass>(home.path(), 1280, ov::SdlWaveInputDriver());
+        panel->resize(1000, 700);
+        box = panel->Box;
+    }
+    void TearDown() override {
+        ov::CloseSounds(*box);
+        panel.reset();
+        ov::SetTickSource(nullptr);
+        ov::TakeRecordedMessages();
+    }
+
+    // A silent PCM file of `ms` milliseconds.
+    void WriteSound(const std::string& name, int ms) {
+        constexpr int kRate = 8000;
+        const int frames = kRate * ms / 1000;
+        ov::TWave wave;
+        wave.SetFormat(1, kRate, 16);
+        wave.SetData(std::vector<uint8_t>(static_cast<size_t>(frames) * 2), frames, false);
+        ASSERT_TRUE(wave.SaveToFile((dir / name).string()));
+        wave.CloseStream();
+    }
+
+    void Open(const std::string& xml, ov::TOVRule kind = ov::rSentenceFollowRead) {
+        ovtest::WriteFile(dir / "page.ovb", xml);
+        const QString folder = QString::fromStdString(dir.path().string());
+        box->SetFilePath(folder);
+        box->SetImagePath(folder);
+        box->SetAudioPath(folder + "/");
+        box->SetFileName("page.ovb");
+        box->SetRuleTyle(kind);
+        box->SetActive(true);
+        ASSERT_TRUE(box->Active());
+    }
+
+    // Words of a sentence, by word Id.
+    QList<ov::TTimerLabel*> Words(int sentenceId) { return ov::CollectWords(*box, sentenceId); }
+    QTimer* PauseTimer() { return box->findChild<QTimer*>("ScriptPauseTimer"); }
+    bool Pausing() { return PauseTimer() && PauseTimer()->isActive(); }
+    ov::TTimerLabel* RunningWord() {
+        for (const ov::TBoxItem& item : box->PageItems()) {
+            auto* word = static_cast<ov::TTimerLabel*>(item.Control);
+            if (item.Kind == ov::ikWord && word->Timer().isActive()) return word;
+        }
+        return nullptr;
+    }
+    // What the timers would do over `ms` on the fake clock: word ticks every
+    // 100 ms, and the pause timer once its interval has passed.
+    void Advance(int ms) {
+        for (int step = 0; step < ms; step += 100) {
+            fakeNow += 100;
+            const bool pausing = Pausing();
+            if (ov::TTimerLabel* word = RunningWord()) ov::TimerTick(*word);
+            if (pausing && (pauseWaited += 100) >= PauseTimer()->interval()) {
+                pauseWaited = 0;
+                ov::ScriptTimer(*box);
+            }
+        }
+    }
+    void Run(const std::string& script) {
+        pauseWaited = 0;
+        ov::RunScript(*box, ov::TRule{ov::rOthers, 0, "", script});
+    }
+
+    ovtest::TempDir home;
+    ovtest::TempDir dir;
+    std::unique_ptr<ov::TOVPanelShowClass> panel;
+    ov::TCBox* box = nullptr;
+    int pauseWaited = 0;
+};
+
+inline std::string Word(int id, int left, const std::string& text, const char* visible = "True", int top = 100) {
+    return "<word Id=\"" + std::to_string(id) + "\" Top=\"" + std::to_string(top) + "\" Left=\"" + std::to_string(left) + "\" Visible=\"" +
+           visible + "\" CanMove=\"False\">" + text + "</word>";
+}
+
+inline std::string Sentence(int id, const std::string& audio, const std::string& words, int ruleId = 0) {
+    return "<sentence Id=\"" + std::to_string(id) + "\" Audio=\"" + audio +
+           "\" Font_Size=\"12\" Font_Style=\"Arial\" Font_Color=\"0\" RuleStyle=\"0\" RuleId=\"" +
+           std::to_string(ruleId) + "\">" + words + "</sentence>";
+}
+
+}  // namespace playtest
