@@ -1,7 +1,7 @@
 #pragma once
 
 #include "core/MessageHook.h"
-#include "lesson/LessonText.h"
+#include "LessonText.h"
 #include "present/CBox.h"
 #include "present/PictureItem.h"
 #include "support/TestFiles.h"

@@ -4,7 +4,7 @@
 #include "audio/UntSoundAudioWave.h"
 #include "core/Clock.h"
 #include "core/MessageHook.h"
-#include "lesson/LessonText.h"
+#include "LessonText.h"
 #include "present/BoxPlayback.h"
 #include "present/CBox.h"
 #include "present/OVPanelShowClass.h"
