@@ -1,6 +1,7 @@
 // The catalogue tree in the side panel: its set-up, its deferred load and the
 // window's part of a click on it.
 #include "shell/CollapsiblePanel.h"
+#include "shell/PaintedPictures.h"
 #include "shell/OVRzTreeView.h"
 #include "shell/UntClassShow.h"
 #include "store/CatalogueSql.h"
@@ -28,6 +29,7 @@ void TFrmClassShow::BuildCatalogueTree() {
     OVRsListTreeView->Level = Text(kCatalogueLevels);
     OVRsListTreeView->LoadTreeStyle = LoadStyle::OneLevel;
     OVRsListTreeView->masterCDS = &dm_.adodsRsList;
+    OVRsListTreeView->SetImages(CatalogueIcons());
     OVRsListTreeView->OnClick = [this] { OVRsListTreeViewClick(); };
     connect(OVRsListTreeView, &TOVRzTreeView::catalogueFailed, this, &TFrmClassShow::ShowCatalogueUnavailable);
     PanelSizeLeft->SetCatalogueTree(OVRsListTreeView);
@@ -58,7 +60,9 @@ void TFrmClassShow::OVRsListTreeViewClick() {
         if (OVRsListTreeView->HasChildRecords()) return;
     } catch (const std::runtime_error&) {
         ShowCatalogueUnavailable();
+        return;
     }
+    OpenLesson(OVRsListTreeView->selectedItems().front());
 }
 
 void TFrmClassShow::WidenSidePanel(int codeLength) {

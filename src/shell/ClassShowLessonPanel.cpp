@@ -56,14 +56,6 @@ void TFrmClassShow::WireLessonPanel() {
     connect(bar->BtnCompare, &QPushButton::clicked, this, &TFrmClassShow::BtnCompareClick);
 }
 
-// Page turning and the spinners come with the study functions.
-void TFrmClassShow::ShowFirstPage() {}
-void TFrmClassShow::ShowPriorPage() {}
-void TFrmClassShow::ShowNextPage() {}
-void TFrmClassShow::ShowLastPage() {}
-void TFrmClassShow::NoiseVolumeClick() {}
-void TFrmClassShow::SoundSpeedClick() {}
-
 bool TFrmClassShow::ReadsAloud() const {
     switch (state_.FRuleKind) {
         case rWordFollowRead:

@@ -51,23 +51,90 @@ void DrawClose(QPainter& p) {
     p.drawLine(QPointF(23, 9), QPointF(9, 23));
 }
 
-}  // namespace
+constexpr int kTreeIconSize = 16;
 
-QIcon TopBarIcon(TopBarPicture picture) {
-    QPixmap pixmap(kIconSize * 2, kIconSize * 2);
+// A square icon drawn at twice its size, so it stays sharp on dense screens.
+QIcon LineIcon(int size, const QPen& pen, void (*draw)(QPainter&)) {
+    QPixmap pixmap(size * 2, size * 2);
     pixmap.setDevicePixelRatio(2);
     pixmap.fill(Qt::transparent);
     QPainter p(&pixmap);
     p.setRenderHint(QPainter::Antialiasing);
-    p.setPen(LinePen(Qt::white, 2.2));
-    switch (picture) {
-        case TopBarPicture::Shop: DrawShop(p); break;
-        case TopBarPicture::Home: DrawHome(p); break;
-        case TopBarPicture::Help: DrawHelp(p); break;
-        case TopBarPicture::Minimise: DrawMinimise(p); break;
-        case TopBarPicture::Close: DrawClose(p); break;
-    }
+    p.setPen(pen);
+    draw(p);
     return QIcon(pixmap);
+}
+const QColor kNavy(0x1F, 0x4E, 0x85);
+const QColor kOrange(0xFF, 0xB3, 0x40);
+const QColor kPale(0xEA, 0xF3, 0xFB);
+
+// A closed textbook with a coloured cover and a band on its spine.
+void DrawTextbook(QPainter& p) {
+    p.setBrush(kSkyLight);
+    p.drawRoundedRect(QRectF(3, 1.5, 10.5, 13), 1.5, 1.5);
+    p.setBrush(kOrange);
+    p.drawRect(QRectF(3, 1.5, 2.5, 13));
+    p.drawLine(QPointF(7.5, 5), QPointF(11.5, 5));
+}
+
+// Three books lying on each other: a school year's shelf.
+void DrawGrade(QPainter& p) {
+    const QColor covers[] = {kSkyLight, kOrange, kSkyDark};
+    for (int i = 0; i < 3; ++i) {
+        p.setBrush(covers[i]);
+        p.drawRoundedRect(QRectF(1.5 + i, 10.5 - i * 4.5, 13 - i * 2, 4), 1, 1);
+    }
+}
+
+// A folder holding the lessons of a unit.
+void DrawUnit(QPainter& p) {
+    p.setBrush(kOrange);
+    QPainterPath folder;
+    folder.moveTo(1.5, 3.5);
+    folder.lineTo(6, 3.5);
+    folder.lineTo(7.5, 5);
+    folder.lineTo(14.5, 5);
+    folder.lineTo(14.5, 13.5);
+    folder.lineTo(1.5, 13.5);
+    folder.closeSubpath();
+    p.drawPath(folder);
+    p.drawLine(QPointF(1.5, 7), QPointF(14.5, 7));
+}
+
+// A page with lines of text and a folded corner: one lesson.
+void DrawLesson(QPainter& p) {
+    p.setBrush(kPale);
+    QPainterPath page;
+    page.moveTo(3, 1.5);
+    page.lineTo(10, 1.5);
+    page.lineTo(13, 4.5);
+    page.lineTo(13, 14.5);
+    page.lineTo(3, 14.5);
+    page.closeSubpath();
+    p.drawPath(page);
+    p.drawPolyline(QPolygonF({{10, 1.5}, {10, 4.5}, {13, 4.5}}));
+    for (const double y : {7.0, 9.5, 12.0}) p.drawLine(QPointF(5.5, y), QPointF(10.5, y));
+}
+
+}  // namespace
+
+QList<QIcon> CatalogueIcons() {
+    QList<QIcon> icons;
+    for (void (*draw)(QPainter&) : {DrawTextbook, DrawGrade, DrawUnit, DrawLesson})
+        icons << LineIcon(kTreeIconSize, LinePen(kNavy, 1.1), draw);
+    return icons;
+}
+
+QIcon TopBarIcon(TopBarPicture picture) {
+    void (*draw)(QPainter&) = DrawClose;
+    switch (picture) {
+        case TopBarPicture::Shop: draw = DrawShop; break;
+        case TopBarPicture::Home: draw = DrawHome; break;
+        case TopBarPicture::Help: draw = DrawHelp; break;
+        case TopBarPicture::Minimise: draw = DrawMinimise; break;
+        case TopBarPicture::Close: draw = DrawClose; break;
+    }
+    return LineIcon(kIconSize, LinePen(Qt::white, 2.2), draw);
 }
 
 QPixmap MessageMark(bool question, int size) {

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QIcon>
+#include <QList>
 #include <QPixmap>
 #include <QRectF>
 
@@ -13,6 +14,9 @@ namespace ov {
 enum class TopBarPicture { Shop, Home, Help, Minimise, Close };
 
 QIcon TopBarIcon(TopBarPicture picture);
+
+// The catalogue tree's pictures by level: textbook, grade, unit, lesson.
+QList<QIcon> CatalogueIcons();
 
 // Round hint ("i") or question ("?") mark of the message dialog.
 QPixmap MessageMark(bool question, int size);

@@ -11,6 +11,8 @@
 #include "shell/PruneRecords.h"
 #include "shell/ShellSettings.h"
 #include "shell/TopBarPanel.h"
+#include "study/FunctionConductor.h"
+#include "study/WordPanel.h"
 
 #include <QCloseEvent>
 #include <QCoreApplication>
@@ -46,6 +48,7 @@ TFrmClassShow::TFrmClassShow(TFrmDM& dm, std::filesystem::path programFolder)
     BuildCatalogueTree();
     ConnectTopBar();
     WireLessonPanel();
+    BuildStudy();
 
     TimerFormShow = new QTimer(this);
     TimerFormShow->setObjectName(QStringLiteral("TimerFormShow"));
@@ -83,7 +86,7 @@ QWidget* TFrmClassShow::BuildContentArea() {
     auto* layout = new QGridLayout(PanelTopFunction);
     layout->setContentsMargins(4, 4, 4, 4);
     BuildLessonPanel();
-    PWord = new QWidget;
+    PWord = new TWordPanel(dm_, state_);
     PWord->hide();
     PlaceContentPanel(PWord, QStringLiteral("PWord"));
     return PanelTopFunction;
@@ -131,12 +134,7 @@ void TFrmClassShow::PlaceContentPanel(QWidget* panel, const QString& name) {
     if (PWord) PWord->raise();
 }
 
-void TFrmClassShow::SetWordPanel(QWidget* panel) {
-    PanelTopFunction->layout()->removeWidget(PWord);
-    delete PWord;
-    PWord = panel;
-    PlaceContentPanel(PWord, QStringLiteral("PWord"));
-}
+TFrmClassShow::~TFrmClassShow() = default;
 
 void TFrmClassShow::FormCreate() {
     if (QScreen* screen = QGuiApplication::primaryScreen()) setGeometry(screen->geometry());

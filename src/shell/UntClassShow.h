@@ -1,17 +1,24 @@
 #pragma once
 
-#include "shell/ClassShowState.h"
+#include "lesson/UntRule.h"
+#include "study/ClassShowState.h"
+#include "study/FunctionPages.h"
 
 #include <QList>
+#include <QStringList>
 #include <QWidget>
 
 #include <filesystem>
 #include <functional>
+#include <memory>
 #include <optional>
 #include <string>
 
+class QAction;
+class QMenu;
 class QPushButton;
 class QTimer;
+class QTreeWidgetItem;
 
 namespace ov {
 
@@ -19,9 +26,11 @@ class CollapsiblePanel;
 class FunctionColumn;
 class OperationBar;
 class TFrmDM;
+class TFunctionConductor;
 class TOVPanelShowClass;
 class TOVRzTreeView;
 class TopBarPanel;
+class TWordPanel;
 
 // Steps of the deferred set-up that belong to the lesson panel, the catalogue
 // and the scene sounds; an empty step is skipped.
@@ -45,8 +54,11 @@ class TFrmClassShow : public QWidget {
 
 public:
     static constexpr int kDeferredSetUpMs = 1000;
+    // The full bar stays up this long after a lesson is unpacked.
+    static constexpr int kUnpackPauseMs = 1000;
 
     TFrmClassShow(TFrmDM& dm, std::filesystem::path programFolder);
+    ~TFrmClassShow() override;
 
     TClassShowState& State() { return state_; }
     TFrmDM& DataModule() { return dm_; }
@@ -55,10 +67,9 @@ public:
 
     void ArrangeOperationButtons(const QList<QPushButton*>& buttons);
 
-    // Replaces the empty word panel with the real one.
-    void SetWordPanel(QWidget* panel);
     TOVPanelShowClass* LessonPanel() const { return OVPanelShowClass; }
-    QWidget* WordPanel() const { return PWord; }
+    TWordPanel* WordPanel() const { return PWord; }
+    TFunctionConductor& Conductor() { return *conductor_; }
 
     // A second copy of the program asked for this window.
     void BringToFront();
@@ -77,6 +88,13 @@ public:
     void BtnPlayClick();
     void BtnCompareClick();
 
+    // Unpacks a class package of Resources into a fresh letter folder and
+    // makes it the open lesson; failures are dropped.
+    void OpenClassPackage(const std::string& name);
+    // The word preview, also shown when a lesson is opened.
+    void BtnWordRepareClick();
+    void FunctionButtonClick(TOVRule kind);
+
     // Page turning and the scene-sound and speed spinners of the lesson panel.
     void ShowFirstPage();
     void ShowPriorPage();
@@ -84,6 +102,7 @@ public:
     void ShowLastPage();
     void NoiseVolumeClick();
     void SoundSpeedClick();
+    void NoiseMenuClick(QAction* item);
 
     TopBarPanel* PanelTop;
     CollapsiblePanel* PanelSizeLeft;
@@ -94,6 +113,7 @@ public:
     OperationBar* PanelBottomShowOperation;
     QTimer* TimerFormShow;
     TOVRzTreeView* OVRsListTreeView = nullptr;
+    QMenu* JvPopupMenuNoise;
 
 protected:
     void showEvent(QShowEvent* event) override;
@@ -115,6 +135,12 @@ private:
     void LoadCatalogueTree();
     void ShowCatalogueUnavailable();
     void WidenSidePanel(int codeLength);
+    void BuildStudy();
+    QPushButton* OperationButton(TOperationButton button) const;
+    QString ChooseRole(const QStringList& roles);
+    void OpenLesson(QTreeWidgetItem* node);
+    void StopLessonPanel();
+    void CloseWordPreview();
 
     TFrmDM& dm_;
     std::filesystem::path programFolder_;
@@ -124,7 +150,8 @@ private:
     bool openingAnimated_ = false;
     bool setUpDone_ = false;
     TOVPanelShowClass* OVPanelShowClass = nullptr;
-    QWidget* PWord = nullptr;
+    TWordPanel* PWord = nullptr;
+    std::unique_ptr<TFunctionConductor> conductor_;
 };
 
 }  // namespace ov

@@ -8,6 +8,7 @@
 #include "shell/OpeningAnimation.h"
 #include "shell/OperationBar.h"
 #include "store/UntDM.h"
+#include "study/WordPanel.h"
 
 #include "TestApp.h"
 #include "support/TestFiles.h"
@@ -145,15 +146,12 @@ TEST_F(ClassShow, ExitStopsTheWordDrillAndClosesTheWindow) {
     EXPECT_EQ(window->LessonPanel(), nullptr);
 }
 
-TEST_F(ClassShow, LessonPanelFillsTheContentAreaAndTheWordPanelCanBeReplaced) {
+TEST_F(ClassShow, LessonPanelAndWordPanelFillTheContentArea) {
     ASSERT_NE(window->LessonPanel(), nullptr);
     EXPECT_EQ(window->LessonPanel()->objectName(), "OVPanelShowClass");
     EXPECT_TRUE(window->PanelTopFunction->isAncestorOf(window->LessonPanel()));
-    auto* word = new QWidget;
-    window->SetWordPanel(word);
-    EXPECT_EQ(window->WordPanel(), word);
     EXPECT_EQ(window->findChildren<QWidget*>("PWord").size(), 1);
-    EXPECT_TRUE(window->PanelTopFunction->isAncestorOf(word));
+    EXPECT_TRUE(window->PanelTopFunction->isAncestorOf(window->WordPanel()));
 }
 
 TEST(HelpPage, OldHelpFileFirstThenOurPage) {

@@ -1,0 +1,229 @@
+// The window's study side: opening a lesson from the catalogue, the study
+// function buttons, page turning and the operation bar.
+#include "shell/UntClassShow.h"
+
+#include "core/GbkText.h"
+#include "core/Log.h"
+#include "present/BoxExercises.h"
+#include "present/BoxPlayback.h"
+#include "present/CBox.h"
+#include "present/OVPanelShowClass.h"
+#include "present/UntSoundAudioInfoPanel.h"
+#include "present/UntSoundAudioRecord.h"
+#include "present/UntSoundAudioSound.h"
+#include "shell/ApplicationTitle.h"
+#include "shell/CollapsiblePanel.h"
+#include "shell/FunctionColumn.h"
+#include "shell/OVRzTreeView.h"
+#include "shell/OperationBar.h"
+#include "shell/ShellSettings.h"
+#include "shell/UntRole.h"
+#include "store/ClassZip.h"
+#include "store/StoredSecrets.h"
+#include "store/UntPublic.h"
+#include "study/ClassFolders.h"
+#include "study/FunctionConductor.h"
+#include "study/GaugeProgress.h"
+#include "study/NoiseMenu.h"
+#include "study/WordPanel.h"
+
+#include <QGroupBox>
+#include <QMenu>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QSettings>
+#include <QSpinBox>
+#include <QToolButton>
+
+#include <chrono>
+#include <random>
+
+namespace ov {
+namespace {
+
+constexpr int kRoleRowHeight = 40;
+
+}  // namespace
+
+QPushButton* TFrmClassShow::OperationButton(TOperationButton button) const {
+    OperationBar* bar = PanelBottomShowOperation;
+    switch (button) {
+        case TOperationButton::Start: return bar->BtnStart;
+        case TOperationButton::Stop: return bar->BtnStop;
+        case TOperationButton::StudySing: return bar->BtnStudySing;
+        case TOperationButton::Piror: return bar->BtnPiror;
+        case TOperationButton::Next: return bar->BtnNext;
+        case TOperationButton::Record: return bar->BtnRecord;
+        case TOperationButton::Play: return bar->BtnPlay;
+        case TOperationButton::Compare: return bar->BtnCompare;
+        case TOperationButton::Stat: return bar->BtnStat;
+        case TOperationButton::Result: return bar->BtnResult;
+    }
+    return nullptr;
+}
+
+void TFrmClassShow::BuildStudy() {
+    TConductorHost host;
+    host.ArrangeOperationButtons = [this](const std::vector<TOperationButton>& buttons) {
+        QList<QPushButton*> shown;
+        for (TOperationButton button : buttons) shown << OperationButton(button);
+        ArrangeOperationButtons(shown);
+    };
+    host.EnableOperationButton = [this](TOperationButton button, bool enabled) {
+        OperationButton(button)->setEnabled(enabled);
+    };
+    host.ChooseRole = [this](const QStringList& roles) { return ChooseRole(roles); };
+    host.Repaint = [this] { repaint(); };
+    conductor_ = std::make_unique<TFunctionConductor>(*OVPanelShowClass, state_, std::move(host));
+
+    FunctionColumn* column = PanelLeftFunction;
+    const std::pair<QPushButton*, TOVRule> functions[] = {
+        {column->BtnWordFollowRead, rWordFollowRead}, {column->BtnWordFollowWrite, rWordFollowWrite},
+        {column->BtnSentenceFollowRead, rSentenceFollowRead}, {column->BtnDiscern, rDiscern},
+        {column->BtnRoleAct, rRoleAct}, {column->BtnTest, rTest}, {column->BtnMusic, rMusic},
+        {column->BtnEncampment, rEncampment}, {column->BtnGames, rGames}};
+    for (const auto& [button, kind] : functions)
+        connect(button, &QPushButton::clicked, this, [this, kind = kind] { FunctionButtonClick(kind); });
+
+    OperationBar* bar = PanelBottomShowOperation;
+    TFunctionConductor* conductor = conductor_.get();
+    connect(bar->BtnStart, &QPushButton::clicked, this, [conductor] { conductor->Start(); });
+    connect(bar->BtnStop, &QPushButton::clicked, this, [conductor] { conductor->Stop(); });
+    connect(bar->BtnStudySing, &QPushButton::clicked, this, [conductor] { conductor->StudySing(); });
+    connect(bar->BtnPiror, &QPushButton::clicked, this, [conductor] { conductor->Prior(); });
+    connect(bar->BtnNext, &QPushButton::clicked, this, [conductor] { conductor->Next(); });
+    connect(bar->BtnStat, &QPushButton::clicked, this, [conductor] { conductor->Stat(); });
+    connect(bar->BtnResult, &QPushButton::clicked, this, [conductor] { conductor->Result(); });
+    connect(column->BtnWordRepare, &QPushButton::clicked, this, &TFrmClassShow::BtnWordRepareClick);
+
+    JvPopupMenuNoise = new QMenu(this);
+    JvPopupMenuNoise->setObjectName(QStringLiteral("JvPopupMenuNoise"));
+    connect(JvPopupMenuNoise, &QMenu::triggered, this, &TFrmClassShow::NoiseMenuClick);
+    hooks_.BuildNoiseMenu = [this](const std::filesystem::path& folder) {
+        BuildNoiseMenu(folder, *JvPopupMenuNoise);
+        OVPanelShowClass->NoiseButton->setMenu(JvPopupMenuNoise);
+    };
+}
+
+void TFrmClassShow::NoiseMenuClick(QAction* item) {
+    if (!item) return;
+    ov::NoiseMenuClick(*OVPanelShowClass->Box, programFolder_ / "ENoises", item->text(), item->data().toString());
+}
+
+void TFrmClassShow::NoiseVolumeClick() {
+    TCBox& box = *OVPanelShowClass->Box;
+    box.SetNoiseValue(NoiseValueFor(OVPanelShowClass->VolumeSpinner->value()));
+    PlaySceneSound(box);
+}
+
+void TFrmClassShow::SoundSpeedClick() {
+    OVPanelShowClass->SetMainSoundSpeed(SoundSpeedFor(OVPanelShowClass->SpeedSpinner->value()));
+}
+
+void TFrmClassShow::BtnWordRepareClick() {
+    PWord->show();
+    PWord->raise();
+    ArrangeOperationButtons({});
+    OVPanelShowClass->Box->SetActive(false);
+    PanelSizeLeft->Collapse();
+    PWord->ShowWordList(state_.FClassPath);
+}
+
+void TFrmClassShow::CloseWordPreview() {
+    PWord->hide();
+    PWord->CloseWordList();
+}
+
+QString TFrmClassShow::ChooseRole(const QStringList& roles) {
+    TFrmRole dialog(this);
+    for (const QString& role : roles) dialog.AddRole(role);
+    const int rows = static_cast<int>(roles.size()) * kRoleRowHeight;
+    dialog.RzRadioGroup->setFixedHeight(rows);
+    dialog.setFixedHeight(rows + 80);
+    const QList<QRadioButton*> choices = dialog.RzRadioGroup->findChildren<QRadioButton*>();
+    if (!choices.isEmpty()) choices.front()->setChecked(true);
+    dialog.exec();
+    return dialog.ChosenRole();
+}
+
+void TFrmClassShow::FunctionButtonClick(TOVRule kind) {
+    state_.FRuleKind = kind;
+    CloseWordPreview();
+    conductor_->OpenFunction(state_.FClassPath, kind);
+    if (kind == rGames) GotoItem(*OVPanelShowClass->Box, rGames, false, 0);
+    PanelSizeLeft->Collapse();
+    state_.FRecordState = 2;
+}
+
+void TFrmClassShow::ShowFirstPage() { conductor_->ShowPage(TPageButton::First); }
+void TFrmClassShow::ShowPriorPage() { conductor_->ShowPage(TPageButton::Prior); }
+void TFrmClassShow::ShowNextPage() { conductor_->ShowPage(TPageButton::Next); }
+void TFrmClassShow::ShowLastPage() { conductor_->ShowPage(TPageButton::Last); }
+
+// Steps 4 to 7 of a click on a lesson node.
+void TFrmClassShow::OpenLesson(QTreeWidgetItem* node) {
+    const QString name = node->text(0);
+    try {
+        const std::string suffix = GbkToUtf8(DecipherString(kClassPackageSuffix, kDefaultCipherKey));
+        OpenClassPackage(name.toStdString() + suffix);
+    } catch (const std::exception& e) {
+        Log(LogLevel::Warning, "study", std::string("lesson does not open: ") + e.what());
+    }
+    repaint();
+    setWindowTitle(ApplicationTitle() + QStringLiteral("   ") + name);
+    PanelLeftFunction->show();
+    PanelLeftFunction->raise();
+    BtnWordRepareClick();
+    PanelSizeLeft->Collapse();
+}
+
+void TFrmClassShow::StopLessonPanel() {
+    TOVPanelShowClass* panel = OVPanelShowClass;
+    TCBox& box = *panel->Box;
+    CloseSounds(box);
+    StopAll(box);
+    box.StopMovies();
+    panel->InfoPanel->Sound->Stop();
+    // A recording in progress is the pupil's work: it is saved, not dropped.
+    // Without one there is nothing to save, and no empty file is written.
+    TChRecord* recorder = panel->InfoPanel->Recorder;
+    if (recorder->IsRecording()) recorder->StopRecord(true);
+    StopAlias(kLessonAlias);
+    CloseAlias(kLessonAlias);
+    state_.FPageList.reset();
+    if (box.Active()) box.SetActive(false);
+}
+
+void TFrmClassShow::OpenClassPackage(const std::string& name) {
+    if (name.empty()) return;
+    const std::filesystem::path resources = programFolder_ / "Resources";
+    std::error_code ec;
+    // A lesson unpacked into a letter folder counts as open too, not only one
+    // unpacked into Resources itself: its sounds and recording must not run on
+    // while its folder is deleted.
+    if (!state_.FClassPath.empty() || std::filesystem::exists(resources / "OV", ec)) StopLessonPanel();
+    const std::filesystem::path package = resources / name;
+    if (!std::filesystem::exists(package, ec)) return;
+    std::filesystem::path destination = resources;
+    const std::unique_ptr<QSettings> settings = OpenOrvaneSettings();
+    if (settings && settings->isWritable()) {
+        FolderLetters letters = ReadFolderLetters(*settings);
+        static std::mt19937 random(
+            static_cast<unsigned>(std::chrono::steady_clock::now().time_since_epoch().count()));
+        const char letter = DrawFolderLetter(letters.newFolder.toStdString(), letters.oldFolder.toStdString(), random);
+        const std::string folder(1, letter);
+        state_.FClassPath = (resources / folder / "OV" / "Class").string();
+        letters.oldFolder = letters.newFolder;
+        letters.newFolder = QString::fromStdString(folder);
+        WriteFolderLetters(*settings, letters);
+        DeleteStaleClassFolders(resources, folder, letters.oldFolder.toStdString());
+        destination = resources / folder;
+    }
+    TClassZip zip;
+    zip.FinalPauseMs = kUnpackPauseMs;
+    GaugeProgress gauge(PanelSizeLeft->Gauge1);
+    if (!zip.Unpack(package.string(), destination.string(), &gauge))
+        Log(LogLevel::Warning, "study", "class package " + package.string() + " did not unpack whole");
+}
+
+}  // namespace ov

@@ -1,0 +1,252 @@
+#include "study/FunctionConductor.h"
+
+#include "core/Log.h"
+#include "lesson/OVIndex.h"
+#include "present/BoxExercises.h"
+#include "present/BoxPlayback.h"
+#include "present/CBox.h"
+#include "present/OVPanelShowClass.h"
+#include "present/UntSoundAudioInfoPanel.h"
+#include "present/UntSoundAudioRecord.h"
+#include "present/UntSoundAudioSound.h"
+#include "store/StoredSecrets.h"
+#include "store/UntPublic.h"
+#include "study/WaitMs.h"
+
+#include <QLabel>
+#include <QPushButton>
+
+#include <filesystem>
+#include <stdexcept>
+
+namespace ov {
+namespace {
+
+constexpr const char* kIndexFile = "OVFunction.ind";
+
+// Decrypts a page of the function to base + ".ovb" beside it; returns that name.
+std::string DecryptPage(const std::string& folder, const std::string& entry) {
+    const std::string base = PageBase(entry);
+    const std::filesystem::path dir(folder);
+    DecryptFile(dir / entry, dir / (base + ".ovb"), DecipherString(kLessonPageKey, ""), 0);
+    return base + ".ovb";
+}
+
+}  // namespace
+
+TFunctionConductor::TFunctionConductor(TOVPanelShowClass& panel, TClassShowState& state, TConductorHost host)
+    : panel_(panel), state_(state), host_(std::move(host)) {}
+
+TFunctionConductor::~TFunctionConductor() = default;
+
+void TFunctionConductor::ClearPageExtras() {
+    ClearOverlays(*panel_.Box);
+    HideAnswerHints(*panel_.Box);
+    panel_.InfoPanel->Sound->ClearDisplay();
+    panel_.InfoPanel->Recorder->ClearDisplay();
+}
+
+void TFunctionConductor::OpenFunction(const std::string& folder, TOVRule kind) {
+    ClearPageExtras();
+    std::error_code ec;
+    if (folder.empty() || !std::filesystem::is_directory(folder, ec) ||
+        !std::filesystem::exists(std::filesystem::path(folder) / kIndexFile, ec))
+        return;
+    TCBox& box = *panel_.Box;
+    try {
+        index_.reset();
+        index_ = std::make_unique<TOVIndex>(folder, kIndexFile, false);
+        box.SetRuleTyle(kind);
+        state_.FPageList = index_->GetPageList(kind);
+        if (!state_.FPageList || state_.FPageList->empty()) return;
+        const std::vector<std::string>& pages = *state_.FPageList;
+        box.SetActive(false);
+        box.SetRuleTyle(kind);
+        const std::string fileName = DecryptPage(folder, pages.front());
+        DeleteStaleLessonFiles(folder, fileName);
+        const QString path = QString::fromStdString(folder);
+        box.SetFileName(QString::fromStdString(fileName));
+        box.SetFilePath(path);
+        box.SetImagePath(path);
+        box.SetAudioPath(path + QLatin1Char('/'));
+        box.SetActive(true);
+        panel_.InfoPanel->Sound->ClearDisplay();
+        panel_.InfoPanel->Recorder->ClearDisplay();
+        if (pages.size() < 2) {
+            SetPageButtons(false, false, false);
+            panel_.labPage->clear();
+        } else {
+            SetPageButtons(true, false, true);
+            panel_.labPage->setText(PageLabel(1, pages.size()));
+        }
+        host_.ArrangeOperationButtons(OperationButtonsFor(kind));
+        if (StepsItems(kind) || kind == rGames) {
+            host_.EnableOperationButton(TOperationButton::Piror, false);
+            host_.EnableOperationButton(TOperationButton::Next, true);
+        }
+    } catch (const std::exception& e) {
+        Log(LogLevel::Warning, "study", std::string("function does not open: ") + e.what());
+    }
+}
+
+void TFunctionConductor::SetPageButtons(bool shown, bool firstPriorEnabled, bool nextLastEnabled) {
+    for (QPushButton* button : {panel_.firstBtn, panel_.pirorBtn, panel_.NextBtn, panel_.LastBtn})
+        button->setVisible(shown);
+    panel_.firstBtn->setEnabled(firstPriorEnabled);
+    panel_.pirorBtn->setEnabled(firstPriorEnabled);
+    panel_.NextBtn->setEnabled(nextLastEnabled);
+    panel_.LastBtn->setEnabled(nextLastEnabled);
+}
+
+void TFunctionConductor::ShowPage(TPageButton button) {
+    ClearPageExtras();
+    TCBox& box = *panel_.Box;
+    if (!box.Active() || !state_.FPageList) return;
+    const std::vector<std::string>& pages = *state_.FPageList;
+    const auto target = PageTarget(button, pages, PageEntry(box.FileName().toStdString()));
+    if (!target) return;
+    box.SetActive(false);
+    SetPageButtons(true, target->FirstPriorEnabled, target->NextLastEnabled);
+    panel_.labPage->setText(PageLabel(target->Entry + 1, pages.size()));
+    try {
+        ShowEntry(pages[target->Entry]);
+        state_.FRecordState = 2;
+    } catch (const std::exception& e) {
+        Log(LogLevel::Warning, "study", std::string("page does not open: ") + e.what());
+    }
+}
+
+// The box keeps its folders; only the page and the function are set again.
+void TFunctionConductor::ShowEntry(const std::string& entry) {
+    TCBox& box = *panel_.Box;
+    const std::string fileName = DecryptPage(state_.FClassPath, PageBase(entry) + ".ov");
+    box.SetRuleTyle(Kind());
+    box.SetFileName(QString::fromStdString(fileName));
+    box.SetActive(true);
+}
+
+void TFunctionConductor::Start() {
+    TCBox& box = *panel_.Box;
+    switch (Kind()) {
+        case rWordFollowRead:
+        case rSentenceFollowRead:
+            PlayRule(box, Kind(), 0);
+            break;
+        case rWordFollowWrite:
+        case rDiscern:
+        case rTest:
+            GotoItem(box, Kind(), true, 0);
+            break;
+        case rRoleAct:
+            RoleAct();
+            break;
+        case rMusic:
+            StopAll(box);
+            PlayRule(box, rMusic, 0);
+            break;
+        case rGames:
+            box.PlayMovies();
+            break;
+        default:
+            break;
+    }
+}
+
+void TFunctionConductor::Stop() {
+    TCBox& box = *panel_.Box;
+    switch (Kind()) {
+        case rWordFollowRead:
+        case rSentenceFollowRead:
+        case rRoleAct:
+        case rMusic:
+            StopAll(box);
+            break;
+        case rWordFollowWrite:
+        case rDiscern:
+        case rTest:
+            CloseSounds(box);
+            break;
+        case rGames:
+            box.StopMovies();
+            break;
+        default:
+            break;
+    }
+}
+
+void TFunctionConductor::StudySing() {
+    if (Kind() != rMusic) return;
+    StopAll(*panel_.Box);
+    PlayRule(*panel_.Box, rMusic, 1);
+}
+
+void TFunctionConductor::Prior() {
+    if (Kind() == rGames) return TurnGamePage(false);
+    if (!StepsItems(Kind())) return;
+    const int code = StepItem(*panel_.Box, Kind(), 1);
+    host_.EnableOperationButton(TOperationButton::Piror, code != kStepFirst);
+    host_.EnableOperationButton(TOperationButton::Next, true);
+}
+
+void TFunctionConductor::Next() {
+    if (Kind() == rGames) return TurnGamePage(true);
+    if (!StepsItems(Kind())) return;
+    const int code = StepItem(*panel_.Box, Kind(), 2);
+    host_.EnableOperationButton(TOperationButton::Next, code != kStepLast);
+    host_.EnableOperationButton(TOperationButton::Piror, true);
+}
+
+void TFunctionConductor::Stat() {
+    if (StepsItems(Kind())) ShowStatistics(*panel_.Box, Kind());
+}
+
+void TFunctionConductor::Result() {
+    if (StepsItems(Kind())) ShowAnswers(*panel_.Box);
+}
+
+void TFunctionConductor::RoleAct() {
+    TCBox& box = *panel_.Box;
+    QStringList roles;
+    for (const std::string& role : GetRoles(box)) roles << QString::fromStdString(role);
+    const QString chosen = host_.ChooseRole(roles);
+    if (chosen.isEmpty()) return;
+    StopAll(box);
+    if (chosen == roles.front()) {
+        // The pupil who speaks first gets two seconds to get ready; the window
+        // keeps painting meanwhile but takes no clicks.
+        for (int pause = 0; pause < 2; ++pause) {
+            host_.Repaint();
+            WaitMs(kRoleDelayMs, QEventLoop::ExcludeUserInputEvents);
+        }
+        host_.Repaint();
+    }
+    PlayRole(box, rRoleAct, chosen.toStdString());
+}
+
+// Both directions look the neighbour up by the page's index entry: the
+// decrypted name is never in the index.
+void TFunctionConductor::TurnGamePage(bool next) {
+    TCBox& box = *panel_.Box;
+    box.StopMovies();
+    if (index_ && state_.FPageList && !state_.FPageList->empty()) {
+        const std::vector<std::string>& pages = *state_.FPageList;
+        std::string entry;
+        index_->GetNeighbourPage(rGames, PageEntry(box.FileName().toStdString()), entry,
+                                 next ? nbNext : nbPrevious);
+        if (!entry.empty()) {
+            box.SetActive(false);
+            const bool atEnd = next ? entry == pages.back() : entry == pages.front();
+            host_.EnableOperationButton(next ? TOperationButton::Next : TOperationButton::Piror, !atEnd);
+            host_.EnableOperationButton(next ? TOperationButton::Piror : TOperationButton::Next, true);
+            try {
+                ShowEntry(entry);
+                GotoItem(box, rGames, false, 0);
+            } catch (const std::exception& e) {
+                Log(LogLevel::Warning, "study", std::string("game page does not open: ") + e.what());
+            }
+        }
+    }
+    box.SetRuleTyle(Kind());
+}
+
+}  // namespace ov

@@ -1,0 +1,71 @@
+#pragma once
+
+#include <QString>
+#include <QStringList>
+
+#include <functional>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "lesson/UntRule.h"
+#include "study/ClassShowState.h"
+#include "study/FunctionPages.h"
+
+namespace ov {
+
+class TOVIndex;
+class TOVPanelShowClass;
+
+// What the conductor asks of the window that hosts it.
+struct TConductorHost {
+    // Shows exactly these operation buttons, left to right.
+    std::function<void(const std::vector<TOperationButton>&)> ArrangeOperationButtons;
+    std::function<void(TOperationButton, bool enabled)> EnableOperationButton;
+    // The pupil picks one of the roles; empty when cancelled.
+    std::function<QString(const QStringList& roles)> ChooseRole;
+    // Repaints the window at once.
+    std::function<void()> Repaint;
+};
+
+// Opens the pages of a study function in the lesson panel, turns them, and
+// routes the operation bar to the content box according to the function.
+class TFunctionConductor {
+public:
+    // The first role of the role swap starts after two such pauses.
+    static constexpr int kRoleDelayMs = 1000;
+
+    TFunctionConductor(TOVPanelShowClass& panel, TClassShowState& state, TConductorHost host);
+    ~TFunctionConductor();
+    TFunctionConductor(const TFunctionConductor&) = delete;
+    TFunctionConductor& operator=(const TFunctionConductor&) = delete;
+
+    // Shows the first page of the function; failures leave the panel as it was.
+    void OpenFunction(const std::string& folder, TOVRule kind);
+    void ShowPage(TPageButton button);
+
+    void Start();
+    void Stop();
+    void StudySing();
+    void Prior();
+    void Next();
+    void Stat();
+    void Result();
+
+    TOVIndex* FunctionIndex() const { return index_.get(); }
+
+private:
+    TOVRule Kind() const { return static_cast<TOVRule>(state_.FRuleKind); }
+    void ClearPageExtras();
+    void SetPageButtons(bool shown, bool firstPriorEnabled, bool nextLastEnabled);
+    void ShowEntry(const std::string& entry);
+    void RoleAct();
+    void TurnGamePage(bool next);
+
+    TOVPanelShowClass& panel_;
+    TClassShowState& state_;
+    TConductorHost host_;
+    std::unique_ptr<TOVIndex> index_;
+};
+
+}  // namespace ov

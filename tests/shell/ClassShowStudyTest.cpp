@@ -1,0 +1,215 @@
+#include "shell/UntClassShow.h"
+
+#include "core/GbkText.h"
+#include "lesson/OVIndex.h"
+#include "present/CBox.h"
+#include "present/OVPanelShowClass.h"
+#include "shell/CollapsiblePanel.h"
+#include "shell/FunctionColumn.h"
+#include "shell/OVRzTreeView.h"
+#include "shell/OperationBar.h"
+#include "shell/ShellSettings.h"
+#include "store/ClassPackageWriter.h"
+#include "store/StoredSecrets.h"
+#include "store/UntDM.h"
+#include "store/UntPublic.h"
+#include "study/WordPanel.h"
+
+#include "TestApp.h"
+#include "support/CatalogueTestDb.h"
+#include "support/TestFiles.h"
+
+#include <QLabel>
+#include <QLineEdit>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QSettings>
+#include <QSignalSpy>
+#include <QTreeWidgetItemIterator>
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <memory>
+
+namespace {
+
+namespace fs = std::filesystem;
+
+const char* const kPage = R"(<?xml version="1.0" encoding="GB2312"?>
+<OVENG ver="6.0"><res><alls><s Id="1" Audio="" Font_Size="20" Font_Style="宋体" Font_Color="0" RuleStyle="0" RuleId="1">
+<w Id="1" Top="20" Left="20" Visible="True" CanMove="False">PAGE</w></s></alls>
+<alli/><allbutton/><allradio/><alledit/><allShape/><allFlash/></res>
+<rules><Titles/><Others><sentences/><images/><buttons/><radios/><edits/></Others><Sencens/>
+<Trainings><WordFollowReads/><SentenceFollowReads/><WordFollowWrites/><SentenceFollowWrites/><ArrangeWords/><ArrangeSentences/><Discerns/></Trainings>
+<Entertains><RoleActs/><TitleRecites/></Entertains><WordEden/><Games/><Musics/><Tests/><WorldExtends/><Importants/><Encampments/></rules></OVENG>)";
+
+const char* const kLesson = "课件 01010101";
+
+// A window over a program folder with a catalogue and one lesson package:
+// three sentence pages, one test page and a word list.
+class ClassShowStudy : public testing::Test {
+protected:
+    void SetUp() override {
+        ovtest::TestApp();
+        setenv("OV_HOME", home.path().c_str(), 1);
+        ovtest::Entries entries;
+        for (const char* code : {"01", "0101", "010101"}) entries.push_back({code, std::string("课件 ") + code});
+        entries.push_back({"01010101", kLesson});
+        ovtest::WriteCatalogue(home / "DB/RsDbList.db", entries, Deciphered(ov::kCatalogueDbPassword, ""));
+        WritePackage();
+        auto settings = ov::OpenOrvaneSettings();
+        settings->remove("NewFolder");
+        settings->remove("OldFolder");
+        dm = std::make_unique<ov::TFrmDM>();
+        window = std::make_unique<ov::TFrmClassShow>(*dm, home.path());
+        window->resize(1200, 800);
+        window->TimerFormShowTimer();
+    }
+    void TearDown() override {
+        window.reset();
+        dm.reset();
+        unsetenv("OV_HOME");
+    }
+
+    static std::string Deciphered(std::string_view text, std::string_view key) { return ov::DecipherString(text, key); }
+
+    void WritePackage() {
+        ovtest::TempDir source;
+        const fs::path cls = source / "Class";
+        const std::string key = Deciphered(ov::kLessonPageKey, "");
+        for (const char* page : {"p1.ov", "p2.ov", "p3.ov", "t1.ov"})
+            ovtest::WriteFile(cls / page, ov::EncryptBuffer(*ov::Utf8ToGbk(kPage), key, 0));
+        {
+            ov::TOVIndex index(cls, "OVFunction.ind", true);
+            index.SetPageList(ov::rSentenceFollowRead, "p1.ov|p2.ov|p3.ov");
+            index.SetPageList(ov::rTest, "t1.ov");
+            index.Save();
+        }
+        ovtest::WriteWords(ov::WordDbPath(cls.string()), {{"apple", "ˈæpl", "苹果", "An apple."}, {"pear", "peə", "梨", ""}},
+                           Deciphered(ov::kWordDbPassword, ov::kDefaultCipherKey));
+        fs::create_directories(home / "Resources");
+        const std::string suffix = ov::GbkToUtf8(Deciphered(ov::kClassPackageSuffix, ov::kDefaultCipherKey));
+        ov::WriteClassPackage(source.path(), home / "Resources" / (std::string(kLesson) + suffix));
+    }
+
+    void ClickOn(const QString& code) {
+        ov::TOVRzTreeView* tree = window->OVRsListTreeView;
+        for (QTreeWidgetItemIterator it(tree); *it; ++it) {
+            if (ov::TOVRzTreeView::NodeCode(*it) != code) continue;
+            tree->setCurrentItem(*it);
+            tree->Click();
+            return;
+        }
+        FAIL() << "no node " << code.toStdString();
+    }
+    void OpenLesson() {
+        for (const char* code : {"01", "0101", "010101", "01010101"}) ClickOn(code);
+    }
+    ov::FolderLetters Letters() const { return ov::ReadFolderLetters(*ov::OpenOrvaneSettings()); }
+    ov::TOVPanelShowClass& Panel() const { return *window->LessonPanel(); }
+    std::string BoxFile() const { return Panel().Box->FileName().toStdString(); }
+    std::vector<QString> ShownOperations() const {
+        std::vector<QString> shown;
+        for (QPushButton* button : window->PanelBottomShowOperation->OperationButtons())
+            if (!button->isHidden()) shown.push_back(button->text());
+        return shown;
+    }
+
+    ovtest::TempDir home;
+    std::unique_ptr<ov::TFrmDM> dm;
+    std::unique_ptr<ov::TFrmClassShow> window;
+};
+
+TEST_F(ClassShowStudy, LessonClickUnpacksIntoAFreshLetterAndShowsTheWordPreview) {
+    fs::create_directories(home / "Resources" / "notes");
+    ClickOn("01");
+    EXPECT_TRUE(fs::exists(home / "Resources" / "notes")) << "a textbook node opens nothing";
+    QSignalSpy gauge(window->PanelSizeLeft->Gauge1, &QProgressBar::valueChanged);
+    OpenLesson();
+
+    const ov::FolderLetters first = Letters();
+    ASSERT_EQ(first.newFolder.size(), 1);
+    EXPECT_TRUE(first.oldFolder.isEmpty());
+    EXPECT_EQ(window->State().FClassPath, (home / "Resources" / first.newFolder.toStdString() / "OV" / "Class").string());
+    EXPECT_TRUE(fs::exists(fs::path(window->State().FClassPath) / "OVFunction.ind"));
+    EXPECT_FALSE(fs::exists(home / "Resources" / "notes"));
+    EXPECT_TRUE(window->windowTitle().endsWith(QStringLiteral("   ") + kLesson));
+    EXPECT_FALSE(window->PanelLeftFunction->isHidden());
+    EXPECT_TRUE(window->PanelSizeLeft->IsCollapsed());
+    EXPECT_FALSE(window->WordPanel()->isHidden());
+    EXPECT_EQ(window->WordPanel()->RzExpandEdit1->text(), "apple");
+    EXPECT_GT(gauge.count(), 2) << "the bar moves while the members are written";
+
+    ClickOn("01010101");
+    const ov::FolderLetters second = Letters();
+    EXPECT_EQ(second.oldFolder, first.newFolder);
+    EXPECT_NE(second.newFolder, first.newFolder);
+    ClickOn("01010101");
+    const ov::FolderLetters third = Letters();
+    EXPECT_FALSE(fs::exists(home / "Resources" / first.newFolder.toStdString())) << "beyond the last two";
+    EXPECT_TRUE(fs::exists(home / "Resources" / second.newFolder.toStdString()));
+    EXPECT_TRUE(fs::exists(home / "Resources" / third.newFolder.toStdString()));
+}
+
+TEST_F(ClassShowStudy, FunctionOpensItsFirstPageAndPagesTurn) {
+    OpenLesson();
+    window->FunctionButtonClick(ov::rSentenceFollowRead);
+    ov::TOVPanelShowClass& panel = Panel();
+    EXPECT_TRUE(window->WordPanel()->isHidden());
+    ASSERT_TRUE(panel.Box->Active());
+    EXPECT_EQ(BoxFile(), "p1.ovb");
+    EXPECT_EQ(panel.labPage->text(), QStringLiteral("第1页/共3页"));
+    EXPECT_FALSE(panel.firstBtn->isEnabled());
+    EXPECT_TRUE(panel.LastBtn->isEnabled());
+    EXPECT_EQ(ShownOperations(), (std::vector<QString>{"开始", "停止", "录音", "播放", "对比"}));
+    EXPECT_EQ(window->State().FRecordState, 2);
+
+    struct Turn {
+        void (ov::TFrmClassShow::*handler)();
+        const char* file;
+        const char* label;
+        bool firstPrior, nextLast;
+    } turns[] = {
+        {&ov::TFrmClassShow::ShowLastPage, "p3.ovb", "第3页/共3页", true, false},
+        {&ov::TFrmClassShow::ShowNextPage, "p3.ovb", "第3页/共3页", true, false},
+        {&ov::TFrmClassShow::ShowPriorPage, "p2.ovb", "第2页/共3页", true, true},
+        {&ov::TFrmClassShow::ShowPriorPage, "p1.ovb", "第1页/共3页", false, true},
+        {&ov::TFrmClassShow::ShowNextPage, "p2.ovb", "第2页/共3页", true, true},
+        {&ov::TFrmClassShow::ShowFirstPage, "p1.ovb", "第1页/共3页", false, true},
+    };
+    for (const Turn& turn : turns) {
+        (window.get()->*turn.handler)();
+        EXPECT_TRUE(panel.Box->Active()) << turn.file;
+        EXPECT_EQ(BoxFile(), turn.file);
+        EXPECT_EQ(panel.labPage->text(), QString::fromUtf8(turn.label));
+        EXPECT_EQ(panel.pirorBtn->isEnabled(), turn.firstPrior) << turn.label;
+        EXPECT_EQ(panel.NextBtn->isEnabled(), turn.nextLast) << turn.label;
+    }
+    const fs::path cls = window->State().FClassPath;
+    EXPECT_TRUE(fs::exists(cls / "p3.ovb")) << "turning pages sweeps nothing";
+
+    window->FunctionButtonClick(ov::rTest);
+    EXPECT_EQ(BoxFile(), "t1.ovb");
+    EXPECT_FALSE(fs::exists(cls / "p3.ovb")) << "the previous function's pages are swept";
+    EXPECT_TRUE(panel.NextBtn->isHidden());
+    EXPECT_TRUE(panel.labPage->text().isEmpty());
+    EXPECT_EQ(ShownOperations(), (std::vector<QString>{"开始", "停止", "<<", ">>", "统计", "答案"}));
+    EXPECT_FALSE(window->PanelBottomShowOperation->BtnPiror->isEnabled());
+    EXPECT_TRUE(window->PanelBottomShowOperation->BtnNext->isEnabled());
+
+    // A function without pages leaves the page and the bar as they were.
+    window->FunctionButtonClick(ov::rEncampment);
+    EXPECT_EQ(BoxFile(), "t1.ovb");
+    EXPECT_EQ(ShownOperations().size(), 6u);
+    EXPECT_EQ(Panel().Box->RuleTyle(), ov::rEncampment);
+}
+
+TEST_F(ClassShowStudy, MissingPackageStillShowsTheColumnOnThePreviousLesson) {
+    for (const auto& entry : fs::directory_iterator(home / "Resources")) fs::remove_all(entry.path());
+    OpenLesson();
+    EXPECT_TRUE(window->State().FClassPath.empty());
+    EXPECT_TRUE(Letters().newFolder.isEmpty());
+    EXPECT_FALSE(window->PanelLeftFunction->isHidden());
+}
+
+}  // namespace

@@ -1,0 +1,119 @@
+#include "study/WordPanel.h"
+
+#include "store/StoredSecrets.h"
+#include "store/UntDM.h"
+#include "store/UntPublic.h"
+
+#include "TestApp.h"
+#include "support/CatalogueTestDb.h"
+#include "support/TestFiles.h"
+
+#include <QLabel>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QSpinBox>
+#include <QTest>
+#include <QTimer>
+#include <gtest/gtest.h>
+
+#include <memory>
+
+namespace {
+
+class WordPanel : public testing::Test {
+protected:
+    void SetUp() override {
+        ovtest::TestApp();
+        dm = std::make_unique<ov::TFrmDM>();
+        panel = std::make_unique<ov::TWordPanel>(*dm, state);
+        panel->resize(900, 600);
+        panel->show();
+    }
+
+    void WriteWords(int count) {
+        std::vector<ovtest::Word> words;
+        for (int i = 1; i <= count; ++i)
+            words.push_back({" word" + std::to_string(i) + " ", "s" + std::to_string(i), "词" + std::to_string(i),
+                             "Sentence " + std::to_string(i) + "."});
+        ovtest::WriteWords(ov::WordDbPath(classPath()), words,
+                           ov::DecipherString(ov::kWordDbPassword, ov::kDefaultCipherKey));
+    }
+    // A tenth of a second of silence as each word's sound.
+    void WriteSounds(int count) {
+        const std::uint32_t samples = 1600, data = samples * 2;
+        std::string wave = "RIFF";
+        auto put32 = [&](std::uint32_t v) { for (int i = 0; i < 4; ++i) wave += static_cast<char>(v >> (8 * i)); };
+        auto put16 = [&](std::uint16_t v) { wave += static_cast<char>(v & 0xFF); wave += static_cast<char>(v >> 8); };
+        put32(36 + data);
+        wave += "WAVEfmt ";
+        put32(16); put16(1); put16(1); put32(16000); put32(32000); put16(2); put16(16);
+        wave += "data";
+        put32(data);
+        wave.append(data, '\0');
+        // Sound files are named after the word as stored, blanks included.
+        for (int i = 1; i <= count; ++i) ovtest::WriteFile(dir / "Class" / ("w_ word" + std::to_string(i) + " .wav"), wave);
+    }
+    std::string classPath() const { return (dir / "Class").string(); }
+    QString CountLine() const {
+        return panel->RzLabel5->text() + "|" + panel->RzLabel7->text() + "|" + panel->RzLabel8->text() + "|" +
+               panel->RzLabel9->text() + "|" + panel->RzLabel10->text();
+    }
+
+    ovtest::TempDir dir;
+    ov::TClassShowState state;
+    std::unique_ptr<ov::TFrmDM> dm;
+    std::unique_ptr<ov::TWordPanel> panel;
+};
+
+TEST_F(WordPanel, PreviewShowsTheFirstWordAndTheCountLine) {
+    WriteWords(12);
+    panel->ShowWordList(classPath());
+    EXPECT_EQ(panel->RzExpandEdit1->text(), "word1");
+    EXPECT_EQ(panel->RzExpandEdit2->text(), "[ s1 ]");
+    EXPECT_EQ(panel->RzExpandEdit3->text(), "词1");
+    EXPECT_EQ(panel->RzMemo1->toPlainText(), "Sentence 1.");
+    EXPECT_EQ(CountLine(), "本课共有|12|个单词，现在是第|1|个");
+    EXPECT_EQ(state.FRecordState, 2);
+}
+
+TEST_F(WordPanel, LessonWithoutWordsChangesNothing) {
+    panel->RzExpandEdit1->setText("before");
+    panel->ShowWordList(classPath());
+    EXPECT_EQ(panel->RzExpandEdit1->text(), "before");
+    EXPECT_EQ(state.FRecordState, 0);
+    panel->BtnWordStartClick();  // no query open: nothing happens
+}
+
+TEST_F(WordPanel, CardIsCentredInTheUpperPart) {
+    QTest::qWait(20);
+    const QWidget* card = panel->PanelWordShow;
+    EXPECT_EQ(card->size(), QSize(554, 161));
+    EXPECT_EQ(card->x(), panel->PWordRightTop->width() / 2 - 277);
+    EXPECT_EQ(card->y(), 241 / 2 - 161 / 2);
+}
+
+TEST_F(WordPanel, PausedDrillResumesAfterTheWordItWasOn) {
+    WriteWords(3);
+    WriteSounds(3);
+    panel->ShowWordList(classPath());
+    const int penLeft = panel->ImagePen->x();
+    // Pause during the first word's interval: the drill ends before the second.
+    const int duringInterval = ov::TWordPanel::kBeforeWordMs + 600;
+    QTimer::singleShot(duringInterval, panel.get(), [this, penLeft] {
+        EXPECT_EQ(panel->ImagePen->x(), penLeft + ov::TWordPanel::kPenStep);
+        panel->BtnWordPauseClick();
+    });
+    panel->BtnWordStartClick();
+    EXPECT_EQ(panel->RzExpandEdit1->text(), "word1");
+    EXPECT_EQ(state.FResumeRecNo, 1);
+    EXPECT_EQ(panel->ImagePen->x(), penLeft) << "the pen goes back after each word";
+
+    // Resuming shows word 2 first; a stop then ends the drill there.
+    QTimer::singleShot(duringInterval, panel.get(), [this] { panel->BtnWordStopClick(); });
+    panel->BtnWordStartClick();
+    EXPECT_EQ(panel->RzExpandEdit1->text(), "word2");
+    EXPECT_EQ(panel->RzLabel9->text(), "2");
+    EXPECT_EQ(state.FResumeRecNo, 0);
+}
+
+}  // namespace
