@@ -198,7 +198,7 @@ class Lesson:
         for n, (role, text) in enumerate(self.source["lines"], 1):
             page.line(role + ":", top, 40, size=18, color=GREEN, rule=False)
             audio = self.say(f"s{n}.wav", text, self.voice_of(role), 120)
-            sid, _ = page.line(text, top, 190, audio, size=20)
+            sid, _ = page.line(text, top, 240, audio, size=20)
             ids.append((role, sid, len(text.split())))
             top += 48
         return ids
