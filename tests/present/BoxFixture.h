@@ -2,6 +2,7 @@
 
 #include "core/MessageHook.h"
 #include "LessonText.h"
+#include "OpenPage.h"
 #include "present/CBox.h"
 #include "present/PictureItem.h"
 #include "support/TestFiles.h"
@@ -48,14 +49,7 @@ protected:
 
     // Writes the page and activates the box on it.
     void Open(const std::string& xml, ov::TOVRule kind = ov::rDiscern) {
-        ovtest::WriteFile(dir / "page.ovb", xml);
-        const QString folder = QString::fromStdString(dir.path().string());
-        box->SetFilePath(folder);
-        box->SetImagePath(folder);
-        box->SetAudioPath(folder + "/");
-        box->SetFileName("page.ovb");
-        box->SetRuleTyle(kind);
-        box->SetActive(true);
+        ovtest::OpenPage(*box, dir.path(), xml, kind);
     }
 
     template <typename T>

@@ -5,6 +5,7 @@
 #include "core/Clock.h"
 #include "core/MessageHook.h"
 #include "LessonText.h"
+#include "OpenPage.h"
 #include "present/BoxPlayback.h"
 #include "present/CBox.h"
 #include "present/OVPanelShowClass.h"
@@ -61,14 +62,7 @@ protected:
     }
 
     void Open(const std::string& xml, ov::TOVRule kind = ov::rSentenceFollowRead) {
-        ovtest::WriteFile(dir / "page.ovb", xml);
-        const QString folder = QString::fromStdString(dir.path().string());
-        box->SetFilePath(folder);
-        box->SetImagePath(folder);
-        box->SetAudioPath(folder + "/");
-        box->SetFileName("page.ovb");
-        box->SetRuleTyle(kind);
-        box->SetActive(true);
+        ovtest::OpenPage(*box, dir.path(), xml, kind);
         ASSERT_TRUE(box->Active());
     }
 
