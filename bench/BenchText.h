@@ -6,6 +6,12 @@
 
 namespace bench {
 
+// The size of a large lesson page: what the page read and page build benches
+// both measure against.
+constexpr int kPageWords = 500;
+constexpr int kPageSentences = 40;
+constexpr int kPagePictures = 60;
+
 // One XML attribute, with its leading blank, for the generated lesson pages.
 inline std::string Attr(const char* name, const std::string& value) {
     return std::string(" ") + name + "=\"" + value + "\"";

@@ -31,9 +31,9 @@ namespace {
 namespace fs = std::filesystem;
 using Clock = std::chrono::steady_clock;
 
-constexpr int kWords = 500;
-constexpr int kSentences = 40;
-constexpr int kPictures = 60;
+constexpr int kWords = bench::kPageWords;
+constexpr int kSentences = bench::kPageSentences;
+constexpr int kPictures = bench::kPagePictures;
 constexpr int kEdits = 20;
 constexpr int kSamples = 21;
 constexpr const char* kFileName = "page.ovb";

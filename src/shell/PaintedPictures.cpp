@@ -89,29 +89,14 @@ void DrawGrade(QPainter& p) {
 // A folder holding the lessons of a unit.
 void DrawUnit(QPainter& p) {
     p.setBrush(kOrange);
-    QPainterPath folder;
-    folder.moveTo(1.5, 3.5);
-    folder.lineTo(6, 3.5);
-    folder.lineTo(7.5, 5);
-    folder.lineTo(14.5, 5);
-    folder.lineTo(14.5, 13.5);
-    folder.lineTo(1.5, 13.5);
-    folder.closeSubpath();
-    p.drawPath(folder);
+    p.drawPolygon(QPolygonF({{1.5, 3.5}, {6, 3.5}, {7.5, 5}, {14.5, 5}, {14.5, 13.5}, {1.5, 13.5}}));
     p.drawLine(QPointF(1.5, 7), QPointF(14.5, 7));
 }
 
 // A page with lines of text and a folded corner: one lesson.
 void DrawLesson(QPainter& p) {
     p.setBrush(kPale);
-    QPainterPath page;
-    page.moveTo(3, 1.5);
-    page.lineTo(10, 1.5);
-    page.lineTo(13, 4.5);
-    page.lineTo(13, 14.5);
-    page.lineTo(3, 14.5);
-    page.closeSubpath();
-    p.drawPath(page);
+    p.drawPolygon(QPolygonF({{3, 1.5}, {10, 1.5}, {13, 4.5}, {13, 14.5}, {3, 14.5}}));
     p.drawPolyline(QPolygonF({{10, 1.5}, {10, 4.5}, {13, 4.5}}));
     for (const double y : {7.0, 9.5, 12.0}) p.drawLine(QPointF(5.5, y), QPointF(10.5, y));
 }
