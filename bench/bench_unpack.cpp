@@ -12,7 +12,6 @@
 
 #include <algorithm>
 #include <chrono>
-#include <cmath>
 #include <cstdio>
 #include <cstring>
 #include <filesystem>
@@ -21,6 +20,7 @@
 #include <string>
 #include <vector>
 
+#include "BenchMedia.h"
 #include "store/ClassPackageFile.h"
 #include "store/ClassPackageIndex.h"
 #include "store/ClassPackageWriter.h"
@@ -38,46 +38,6 @@ double Seconds(Clock::time_point start) { return std::chrono::duration<double>(C
 void Write(const fs::path& file, const std::string& bytes) {
     fs::create_directories(file.parent_path());
     std::ofstream(file, std::ios::binary).write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
-}
-
-void PutLe(std::string& out, uint32_t value, int bytes) {
-    for (int i = 0; i < bytes; ++i) out += static_cast<char>((value >> (8 * i)) & 0xFF);
-}
-
-// Mono 16 kHz speech stand-in: voiced stretches (a few harmonics with a
-// wandering pitch and noise) and quiet pauses; zlib gains only a little on it.
-std::string SpeechWav(std::mt19937& random, size_t samples) {
-    std::string wav = "RIFF";
-    PutLe(wav, static_cast<uint32_t>(36 + samples * 2), 4);
-    wav += "WAVEfmt ";
-    PutLe(wav, 16, 4);
-    PutLe(wav, 1, 2);
-    PutLe(wav, 1, 2);
-    PutLe(wav, 16000, 4);
-    PutLe(wav, 32000, 4);
-    PutLe(wav, 2, 2);
-    PutLe(wav, 16, 2);
-    wav += "data";
-    PutLe(wav, static_cast<uint32_t>(samples * 2), 4);
-    std::normal_distribution<double> noise(0.0, 1.0);
-    double phase = 0;
-    for (size_t i = 0; i < samples; ++i) {
-        const double t = static_cast<double>(i) / 16000.0;
-        const bool voiced = std::fmod(t, 1.3) < 0.9;
-        const double pitch = 140 + 40 * std::sin(t * 2.1);
-        phase += 2 * M_PI * pitch / 16000.0;
-        const double level = voiced ? 6000 * (0.6 + 0.4 * std::sin(t * 9)) : 40;
-        const double value = level * (std::sin(phase) + 0.5 * std::sin(2 * phase) + 0.25 * std::sin(3 * phase)) +
-                             (voiced ? 300 : 20) * noise(random);
-        PutLe(wav, static_cast<uint32_t>(static_cast<int16_t>(std::clamp(value, -32000.0, 32000.0))), 2);
-    }
-    return wav;
-}
-
-std::string JpegLike(std::mt19937& random, size_t size) {
-    std::string jpeg("\xFF\xD8\xFF\xE0\0\x10JFIF\0", 11);
-    while (jpeg.size() < size) jpeg += static_cast<char>(random());
-    return jpeg;
 }
 
 std::string LessonXml(int n) {
@@ -100,9 +60,9 @@ size_t GenerateLesson(const fs::path& folder) {
         largest = std::max(largest, bytes.size());
     };
     for (int i = 0; total < 110'000'000; ++i)
-        add("Class/Sound/s" + std::to_string(i) + ".wav", SpeechWav(random, 1'000'000 + random() % 2'000'000));
+        add("Class/Sound/s" + std::to_string(i) + ".wav", bench::SpeechWav(random, 1'000'000 + random() % 2'000'000));
     for (int i = 0; total < 185'000'000; ++i)
-        add("Class/Pic/p" + std::to_string(i) + ".jpg", JpegLike(random, 200'000 + random() % 2'800'000));
+        add("Class/Pic/p" + std::to_string(i) + ".jpg", bench::JpegLike(random, 200'000 + random() % 2'800'000));
     for (int i = 0; total < 200'000'000; ++i) add("Class/Page" + std::to_string(i) + ".xml", LessonXml(i));
     std::printf("generated %.1f MB, largest member %.1f MB\n", total / 1e6, largest / 1e6);
     return largest;

@@ -220,7 +220,7 @@ void TFrmClassShow::OpenClassPackage(const std::string& name) {
         destination = resources / folder;
     }
     TClassZip zip;
-    zip.FinalPauseMs = kUnpackPauseMs;
+    zip.FinalPauseMs = unpackPauseMs_;
     GaugeProgress gauge(PanelSizeLeft->Gauge1);
     if (!zip.Unpack(package.string(), destination.string(), &gauge))
         Log(LogLevel::Warning, "study", "class package " + package.string() + " did not unpack whole");

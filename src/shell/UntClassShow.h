@@ -91,6 +91,9 @@ public:
     // Unpacks a class package of Resources into a fresh letter folder and
     // makes it the open lesson; failures are dropped.
     void OpenClassPackage(const std::string& name);
+    // How long the full bar stays up after unpacking; timing the opening of a
+    // lesson needs it without the pause.
+    void SetUnpackPauseMs(int ms) { unpackPauseMs_ = ms; }
     // The word preview, also shown when a lesson is opened.
     void BtnWordRepareClick();
     void FunctionButtonClick(TOVRule kind);
@@ -149,6 +152,7 @@ private:
     std::optional<int> openingStyle_;
     bool openingAnimated_ = false;
     bool setUpDone_ = false;
+    int unpackPauseMs_ = kUnpackPauseMs;
     TOVPanelShowClass* OVPanelShowClass = nullptr;
     TWordPanel* PWord = nullptr;
     std::unique_ptr<TFunctionConductor> conductor_;

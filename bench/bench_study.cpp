@@ -1,0 +1,355 @@
+// The study side of the main window on the demo courseware, offscreen:
+//
+// - LessonClick: a click on a lesson of about 30 MB in the catalogue tree up to
+//   the word preview painted with its first word, without the pause the full
+//   bar gets after unpacking. Each sample also times the bare unpacking of the
+//   same package, so a busy machine slows both alike. Targets: median at most
+//   0.5 s and at most 1.5x the bare unpacking.
+// - FunctionButton/KIND: a study-function button up to its first page painted,
+//   for every function of the lesson, the one with the largest page among
+//   them. Target: median at most 100 ms.
+// - PageTurn/KIND: the lesson panel's next (or, on the last page, previous)
+//   page button up to the new page painted, for every function with more than
+//   one page. Target: median at most 60 ms.
+//
+// The lesson is the demo's "Unit1 Hello" with bulky speech and pictures added;
+// it is made once in the bench's data folder and remade when the demo changes.
+#include <benchmark/benchmark.h>
+
+#include <QApplication>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QSettings>
+#include <QTreeWidgetItemIterator>
+
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <map>
+#include <random>
+#include <string>
+#include <vector>
+
+#include "BenchMedia.h"
+#include "BenchText.h"
+#include "core/GbkText.h"
+#include "lesson/OVIndex.h"
+#include "present/CBox.h"
+#include "present/OVPanelShowClass.h"
+#include "shell/FunctionColumn.h"
+#include "shell/OVRzTreeView.h"
+#include "shell/ShellLook.h"
+#include "shell/ShellSettings.h"
+#include "shell/UntClassShow.h"
+#include "store/ClassPackageWriter.h"
+#include "store/ClassZip.h"
+#include "store/StoredSecrets.h"
+#include "store/UntDM.h"
+#include "store/UntPublic.h"
+#include "study/WordPanel.h"
+
+namespace {
+
+namespace fs = std::filesystem;
+using Clock = std::chrono::steady_clock;
+
+constexpr const char* kLesson = "Unit1 Hello";
+constexpr const char* kLessonCode = "01010101";
+constexpr size_t kSpeechBytes = 18'000'000;
+constexpr size_t kPictureBytes = 11'000'000;
+constexpr int kClicks = 9;
+constexpr int kFunctionOpenings = 11;
+constexpr int kPageTurns = 21;
+constexpr double kClickLimitMs = 500;
+constexpr double kClickRatioLimit = 1.5;
+constexpr double kFunctionLimitMs = 100;
+constexpr double kTurnLimitMs = 60;
+
+double MillisecondsSince(Clock::time_point start) {
+    return std::chrono::duration<double, std::milli>(Clock::now() - start).count();
+}
+
+std::string PackageName() {
+    return std::string(kLesson) + ov::GbkToUtf8(ov::DecipherString(ov::kClassPackageSuffix, ov::kDefaultCipherKey));
+}
+
+void WriteBytes(const fs::path& file, const std::string& bytes) {
+    fs::create_directories(file.parent_path());
+    std::ofstream(file, std::ios::binary).write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+}
+
+// The demo lesson's members plus speech and pictures of the sizes a real
+// lesson carries, packed again.
+void MakeBulkyPackage(const fs::path& demoPackage, const fs::path& package, const fs::path& scratch) {
+    fs::remove_all(scratch);
+    ov::TClassZip zip;
+    if (!zip.Unpack(demoPackage.string(), scratch.string(), nullptr)) {
+        std::fprintf(stderr, "bench_study: the demo package does not unpack\n");
+        std::exit(1);
+    }
+    const fs::path cls = scratch / "OV" / "Class";
+    std::mt19937 random(2026);
+    size_t added = 0;
+    for (int i = 0; added < kSpeechBytes; ++i) {
+        const std::string wav = bench::SpeechWav(random, 400'000 + random() % 800'000);
+        WriteBytes(cls / "Sound" / ("text" + std::to_string(i) + ".wav"), wav);
+        added += wav.size();
+    }
+    for (int i = 0; added < kSpeechBytes + kPictureBytes; ++i) {
+        const std::string jpeg = bench::JpegLike(random, 150'000 + random() % 900'000);
+        WriteBytes(cls / "Pictures" / ("photo" + std::to_string(i) + ".jpg"), jpeg);
+        added += jpeg.size();
+    }
+    ov::WriteClassPackage(scratch / "OV", package);
+    fs::remove_all(scratch);
+}
+
+// A program folder with the demo catalogue and the bulky lesson; settings in
+// a folder of its own, so the bench never touches the user's.
+fs::path PrepareHome(const fs::path& data) {
+    const fs::path demo = OV_DEMO_HOME;
+    const fs::path home = data / "home";
+    const fs::path demoPackage = demo / "Resources" / PackageName();
+    const fs::path package = home / "Resources" / PackageName();
+    std::error_code ec;
+    if (!fs::exists(package, ec) || fs::last_write_time(package, ec) < fs::last_write_time(demoPackage, ec)) {
+        fs::remove_all(home);
+        fs::create_directories(home / "Resources");
+        fs::copy(demo / "DB", home / "DB", fs::copy_options::recursive);
+        MakeBulkyPackage(demoPackage, package, data / "scratch");
+    }
+    std::printf("lesson package %s: %.1f MB\n", package.filename().c_str(), fs::file_size(package) / 1e6);
+    QSettings::setPath(QSettings::IniFormat, QSettings::UserScope, QString::fromStdString((data / "settings").string()));
+    auto settings = ov::OpenOrvaneSettings();
+    settings->remove(QStringLiteral("NewFolder"));
+    settings->remove(QStringLiteral("OldFolder"));
+    return home;
+}
+
+struct Figures {
+    std::vector<double> click, unpack;
+    std::map<int, double> function, turn;
+};
+
+class StudyBench {
+public:
+    StudyBench(const fs::path& data, const fs::path& home)
+        : data_(data), home_(home), window_(dm_, home) {
+        window_.resize(1280, 800);
+        window_.show();
+        window_.TimerFormShowTimer();
+        window_.SetUnpackPauseMs(0);
+        QApplication::processEvents();
+        for (const char* code : {"01", "0101", "010101"}) Click(code);
+        lesson_ = Node(kLessonCode);
+    }
+
+    ov::TFrmClassShow& Window() { return window_; }
+
+    // Milliseconds from the click on the lesson to the word preview painted.
+    double ClickLesson() {
+        ov::TWordPanel& words = *window_.WordPanel();
+        words.RzExpandEdit1->clear();
+        QApplication::processEvents();
+        ov::TOVRzTreeView& tree = *window_.OVRsListTreeView;
+        tree.setCurrentItem(lesson_);
+        const auto start = Clock::now();
+        tree.Click();
+        window_.repaint();
+        const double elapsed = MillisecondsSince(start);
+        if (words.isHidden() || words.RzExpandEdit1->text().isEmpty()) Fail("the word preview is not shown");
+        return elapsed;
+    }
+
+    // Milliseconds of TClassZip alone on the same package, into a scratch folder.
+    double BareUnpack() {
+        const fs::path destination = data_ / "bare";
+        fs::remove_all(destination);
+        ov::TClassZip zip;
+        const auto start = Clock::now();
+        const bool unpacked = zip.Unpack((home_ / "Resources" / PackageName()).string(), destination.string(), nullptr);
+        const double elapsed = MillisecondsSince(start);
+        if (!unpacked) Fail("the package does not unpack");
+        return elapsed;
+    }
+
+    // Milliseconds from the function button to its first page painted; the
+    // word preview is shown before, as after opening a lesson.
+    double OpenFunction(ov::TOVRule kind) {
+        window_.PanelLeftFunction->BtnWordRepare->click();
+        QApplication::processEvents();
+        const auto start = Clock::now();
+        FunctionButton(kind)->click();
+        window_.repaint();
+        const double elapsed = MillisecondsSince(start);
+        if (!Box().Active() || Box().RuleTyle() != kind) Fail("the function does not open");
+        return elapsed;
+    }
+
+    // Milliseconds from a page button to the new page painted: forward until
+    // the last page, then back.
+    double TurnPage() {
+        ov::TOVPanelShowClass& panel = *window_.LessonPanel();
+        QPushButton* button = panel.NextBtn->isEnabled() ? panel.NextBtn : panel.pirorBtn;
+        const QString before = Box().FileName();
+        QApplication::processEvents();
+        const auto start = Clock::now();
+        button->click();
+        window_.repaint();
+        const double elapsed = MillisecondsSince(start);
+        if (!Box().Active() || Box().FileName() == before) Fail("the page does not turn");
+        return elapsed;
+    }
+
+    // The functions of the open lesson that have pages, with their page counts.
+    std::map<int, size_t> FunctionPages() {
+        std::map<int, size_t> pages;
+        ov::TOVIndex index(window_.State().FClassPath, "OVFunction.ind", false);
+        for (const auto& [kind, button] : Buttons()) {
+            const auto list = index.GetPageList(static_cast<ov::TOVRule>(kind));
+            if (list && !list->empty()) pages[kind] = list->size();
+        }
+        return pages;
+    }
+
+    // The function whose first page is the largest file.
+    int LargestFirstPage() {
+        const fs::path cls = window_.State().FClassPath;
+        ov::TOVIndex index(cls, "OVFunction.ind", false);
+        int largest = -1;
+        std::uintmax_t largestSize = 0;
+        for (const auto& [kind, pages] : FunctionPages()) {
+            const std::uintmax_t size = fs::file_size(cls / index.GetPageList(static_cast<ov::TOVRule>(kind))->front());
+            if (size <= largestSize) continue;
+            largest = kind;
+            largestSize = size;
+        }
+        return largest;
+    }
+
+private:
+    std::map<int, QPushButton*> Buttons() const {
+        ov::FunctionColumn& c = *window_.PanelLeftFunction;
+        return {{ov::rWordFollowRead, c.BtnWordFollowRead}, {ov::rWordFollowWrite, c.BtnWordFollowWrite},
+                {ov::rSentenceFollowRead, c.BtnSentenceFollowRead}, {ov::rDiscern, c.BtnDiscern},
+                {ov::rRoleAct, c.BtnRoleAct}, {ov::rTest, c.BtnTest}, {ov::rMusic, c.BtnMusic},
+                {ov::rEncampment, c.BtnEncampment}, {ov::rGames, c.BtnGames}};
+    }
+    QPushButton* FunctionButton(ov::TOVRule kind) const { return Buttons().at(kind); }
+    ov::TCBox& Box() { return *window_.LessonPanel()->Box; }
+
+    QTreeWidgetItem* Node(const char* code) const {
+        for (QTreeWidgetItemIterator it(window_.OVRsListTreeView); *it; ++it)
+            if (ov::TOVRzTreeView::NodeCode(*it) == QLatin1String(code)) return *it;
+        Fail(std::string("no catalogue node ") + code);
+    }
+    void Click(const char* code) {
+        window_.OVRsListTreeView->setCurrentItem(Node(code));
+        window_.OVRsListTreeView->Click();
+    }
+    [[noreturn]] static void Fail(const std::string& why) {
+        std::fprintf(stderr, "bench_study: %s\n", why.c_str());
+        std::exit(1);
+    }
+
+    fs::path data_;
+    fs::path home_;
+    ov::TFrmDM dm_;
+    ov::TFrmClassShow window_;
+    QTreeWidgetItem* lesson_ = nullptr;
+};
+
+void ReportMedian(benchmark::State& state, const char* name, const std::vector<double>& samples) {
+    state.counters[name] = bench::Median(samples);
+}
+
+void RegisterBenchmarks(StudyBench* study, Figures* figures) {
+    benchmark::RegisterBenchmark("LessonClick", [=](benchmark::State& state) {
+        for (auto _ : state) {
+            figures->unpack.push_back(study->BareUnpack());
+            figures->click.push_back(study->ClickLesson());
+            state.SetIterationTime(figures->click.back() / 1000);
+        }
+        ReportMedian(state, "click_ms", figures->click);
+        ReportMedian(state, "unpack_ms", figures->unpack);
+        state.counters["ratio"] = bench::Median(figures->click) / bench::Median(figures->unpack);
+    })->UseManualTime()->Iterations(kClicks)->Unit(benchmark::kMillisecond);
+
+    for (const auto& [kind, pages] : study->FunctionPages()) {
+        const auto rule = static_cast<ov::TOVRule>(kind);
+        benchmark::RegisterBenchmark(("FunctionButton/" + std::to_string(kind)).c_str(),
+                                     [=](benchmark::State& state) {
+            std::vector<double> samples;
+            for (auto _ : state) {
+                samples.push_back(study->OpenFunction(rule));
+                state.SetIterationTime(samples.back() / 1000);
+            }
+            ReportMedian(state, "median_ms", samples);
+            figures->function[rule] = bench::Median(samples);
+        })->UseManualTime()->Iterations(kFunctionOpenings)->Unit(benchmark::kMillisecond);
+        if (pages < 2) continue;
+        benchmark::RegisterBenchmark(("PageTurn/" + std::to_string(kind)).c_str(), [=](benchmark::State& state) {
+            study->OpenFunction(rule);
+            std::vector<double> samples;
+            for (auto _ : state) {
+                samples.push_back(study->TurnPage());
+                state.SetIterationTime(samples.back() / 1000);
+            }
+            ReportMedian(state, "median_ms", samples);
+            figures->turn[rule] = bench::Median(samples);
+        })->UseManualTime()->Iterations(kPageTurns)->Unit(benchmark::kMillisecond);
+    }
+}
+
+bool Verdict(const char* what, double value, double limit, const char* unit) {
+    const bool met = value <= limit;
+    std::printf("%s: %.2f %s (target <= %.2f) %s\n", what, value, unit, limit, met ? "met" : "NOT MET");
+    return met;
+}
+
+// Only the figures of the benchmarks that ran (a filter may leave some out).
+bool Verdicts(const Figures& f, int largest) {
+    bool met = true;
+    if (!f.click.empty()) {
+        const double click = bench::Median(f.click), unpack = bench::Median(f.unpack);
+        met &= Verdict("lesson click to word preview, median", click, kClickLimitMs, "ms");
+        std::printf("bare unpacking of the same package, median: %.1f ms\n", unpack);
+        met &= Verdict("click / bare unpacking", click / unpack, kClickRatioLimit, "x");
+    }
+    for (const auto& [kind, ms] : f.function) {
+        const std::string what = "function " + std::to_string(kind) + " button to page painted, median" +
+                                 (kind == largest ? " (largest page)" : "");
+        met &= Verdict(what.c_str(), ms, kFunctionLimitMs, "ms");
+    }
+    for (const auto& [kind, ms] : f.turn) {
+        const std::string what = "function " + std::to_string(kind) + " page turn to page painted, median";
+        met &= Verdict(what.c_str(), ms, kTurnLimitMs, "ms");
+    }
+    return met;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    if (!qEnvironmentVariableIsSet("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+    if (!qEnvironmentVariableIsSet("OV_AUDIO_DRIVER")) qputenv("OV_AUDIO_DRIVER", "dummy");
+    QApplication app(argc, argv);
+    ov::ApplyShellLook(app);
+    benchmark::Initialize(&argc, argv);
+
+    const fs::path data = OV_BENCH_DATA;
+    const fs::path home = PrepareHome(data);
+    qputenv("OV_HOME", QByteArray::fromStdString(home.string()));
+    StudyBench study(data, home);
+    study.ClickLesson();  // fonts, plugins and the word database load once, as in a running player
+    const int largest = study.LargestFirstPage();
+
+    Figures figures;
+    RegisterBenchmarks(&study, &figures);
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    fs::remove_all(data / "bare");
+    return Verdicts(figures, largest) ? 0 : 1;
+}
