@@ -127,6 +127,14 @@ void RestoreEntryWords(TCBox& box, int index) {
     for (TTimerLabel* word : CollectWords(box, list[index].SentenceId)) Restore(*word);
 }
 
+// Only a highlighted word's timer or a script pause can have a tick under way;
+// with neither running there is nothing that must see the stop flag.
+bool ScriptTicking(TCBox& box) {
+    for (TTimerLabel* word : WordItems(box))
+        if (word->Timer().isActive()) return true;
+    return PauseTimer(box).isActive();
+}
+
 // Lets the window paint while a tick already under way sees the stop flag.
 void WaitPainting(int ms) {
     QEventLoop loop;
@@ -319,7 +327,9 @@ void StopAll(TCBox& box) {
     TPlaybackState& state = Playback();
     state.StopFlag = true;
     if (state.LastClickedWord) state.LastClickedWord->Timer().stop();
-    WaitPainting(kStopWaitMs);
+    // Opening a lesson, turning a page and stepping items all stop first: an
+    // idle page must not cost them the wait.
+    if (ScriptTicking(box)) WaitPainting(kStopWaitMs);
     for (TTimerLabel* word : WordItems(box)) Restore(*word);
     CloseSounds(box);
 }

@@ -51,8 +51,9 @@ void NextWord(TCBox& box);
 // The pause timer of a box fired.
 void ScriptTimer(TCBox& box);
 
-// Ends the script, restores every word and closes both sounds. Waits 100 ms
-// for a timer tick already under way, painting meanwhile.
+// Ends the script, restores every word and closes both sounds. While a word
+// is highlighted or a pause runs, first waits 100 ms for a timer tick already
+// under way, painting meanwhile.
 void StopAll(TCBox& box);
 // Switches off every word's timer and restores its colour.
 void StopWords(TCBox& box);
