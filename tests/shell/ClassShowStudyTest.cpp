@@ -1,35 +1,14 @@
-#include "shell/UntClassShow.h"
+#include "StudyWindow.h"
 
-#include "core/GbkText.h"
 #include "lesson/OVIndex.h"
-#include "present/CBox.h"
-#include "present/OVPanelShowClass.h"
 #include "shell/CollapsiblePanel.h"
 #include "shell/FunctionColumn.h"
-#include "shell/OVRzTreeView.h"
-#include "shell/OperationBar.h"
-#include "shell/ShellSettings.h"
-#include "store/ClassPackageWriter.h"
-#include "store/StoredSecrets.h"
-#include "store/UntDM.h"
-#include "store/UntPublic.h"
 #include "study/WordPanel.h"
-
-#include "TestApp.h"
-#include "support/CatalogueTestDb.h"
-#include "support/TestFiles.h"
 
 #include <QLabel>
 #include <QLineEdit>
 #include <QProgressBar>
-#include <QPushButton>
-#include <QSettings>
 #include <QSignalSpy>
-#include <QTreeWidgetItemIterator>
-#include <gtest/gtest.h>
-
-#include <cstdlib>
-#include <memory>
 
 namespace {
 
@@ -43,42 +22,11 @@ const char* const kPage = R"(<?xml version="1.0" encoding="GB2312"?>
 <Trainings><WordFollowReads/><SentenceFollowReads/><WordFollowWrites/><SentenceFollowWrites/><ArrangeWords/><ArrangeSentences/><Discerns/></Trainings>
 <Entertains><RoleActs/><TitleRecites/></Entertains><WordEden/><Games/><Musics/><Tests/><WorldExtends/><Importants/><Encampments/></rules></OVENG>)";
 
-const char* const kLesson = "课件 01010101";
-
-// A window over a program folder with a catalogue and one lesson package:
-// three sentence pages, one test page and a word list.
-class ClassShowStudy : public testing::Test {
+// Three sentence pages, one test page and a word list.
+class ClassShowStudy : public ovtest::StudyWindowTest {
 protected:
-    void SetUp() override {
-        ovtest::TestApp();
-        setenv("OV_HOME", home.path().c_str(), 1);
-        ovtest::Entries entries;
-        for (const char* code : {"01", "0101", "010101"}) entries.push_back({code, std::string("课件 ") + code});
-        entries.push_back({"01010101", kLesson});
-        ovtest::WriteCatalogue(home / "DB/RsDbList.db", entries, Deciphered(ov::kCatalogueDbPassword, ""));
-        WritePackage();
-        auto settings = ov::OpenOrvaneSettings();
-        settings->remove("NewFolder");
-        settings->remove("OldFolder");
-        dm = std::make_unique<ov::TFrmDM>();
-        window = std::make_unique<ov::TFrmClassShow>(*dm, home.path());
-        window->resize(1200, 800);
-        window->TimerFormShowTimer();
-    }
-    void TearDown() override {
-        window.reset();
-        dm.reset();
-        unsetenv("OV_HOME");
-    }
-
-    static std::string Deciphered(std::string_view text, std::string_view key) { return ov::DecipherString(text, key); }
-
-    void WritePackage() {
-        ovtest::TempDir source;
-        const fs::path cls = source / "Class";
-        const std::string key = Deciphered(ov::kLessonPageKey, "");
-        for (const char* page : {"p1.ov", "p2.ov", "p3.ov", "t1.ov"})
-            ovtest::WriteFile(cls / page, ov::EncryptBuffer(*ov::Utf8ToGbk(kPage), key, 0));
+    void FillClass(const fs::path& cls) override {
+        for (const char* page : {"p1.ov", "p2.ov", "p3.ov", "t1.ov"}) WritePage(cls / page, kPage);
         {
             ov::TOVIndex index(cls, "OVFunction.ind", true);
             index.SetPageList(ov::rSentenceFollowRead, "p1.ov|p2.ov|p3.ov");
@@ -87,37 +35,7 @@ protected:
         }
         ovtest::WriteWords(ov::WordDbPath(cls.string()), {{"apple", "ˈæpl", "苹果", "An apple."}, {"pear", "peə", "梨", ""}},
                            Deciphered(ov::kWordDbPassword, ov::kDefaultCipherKey));
-        fs::create_directories(home / "Resources");
-        const std::string suffix = ov::GbkToUtf8(Deciphered(ov::kClassPackageSuffix, ov::kDefaultCipherKey));
-        ov::WriteClassPackage(source.path(), home / "Resources" / (std::string(kLesson) + suffix));
     }
-
-    void ClickOn(const QString& code) {
-        ov::TOVRzTreeView* tree = window->OVRsListTreeView;
-        for (QTreeWidgetItemIterator it(tree); *it; ++it) {
-            if (ov::TOVRzTreeView::NodeCode(*it) != code) continue;
-            tree->setCurrentItem(*it);
-            tree->Click();
-            return;
-        }
-        FAIL() << "no node " << code.toStdString();
-    }
-    void OpenLesson() {
-        for (const char* code : {"01", "0101", "010101", "01010101"}) ClickOn(code);
-    }
-    ov::FolderLetters Letters() const { return ov::ReadFolderLetters(*ov::OpenOrvaneSettings()); }
-    ov::TOVPanelShowClass& Panel() const { return *window->LessonPanel(); }
-    std::string BoxFile() const { return Panel().Box->FileName().toStdString(); }
-    std::vector<QString> ShownOperations() const {
-        std::vector<QString> shown;
-        for (QPushButton* button : window->PanelBottomShowOperation->OperationButtons())
-            if (!button->isHidden()) shown.push_back(button->text());
-        return shown;
-    }
-
-    ovtest::TempDir home;
-    std::unique_ptr<ov::TFrmDM> dm;
-    std::unique_ptr<ov::TFrmClassShow> window;
 };
 
 TEST_F(ClassShowStudy, LessonClickUnpacksIntoAFreshLetterAndShowsTheWordPreview) {
