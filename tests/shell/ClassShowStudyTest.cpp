@@ -69,6 +69,22 @@ TEST_F(ClassShowStudy, LessonClickUnpacksIntoAFreshLetterAndShowsTheWordPreview)
     EXPECT_TRUE(fs::exists(home / "Resources" / third.newFolder.toStdString()));
 }
 
+TEST_F(ClassShowStudy, StaleLetterFoldersGoAfterTheClickAndNeverTheTwoInUse) {
+    OpenLesson();
+    const fs::path resources = home / "Resources";
+    const std::string first = Letters().newFolder.toStdString();
+    // Two more lessons before the event loop runs: the sweep left over from
+    // the second must not take the third's folder.
+    window->OVRsListTreeView->Click();
+    const std::string second = Letters().newFolder.toStdString();
+    window->OVRsListTreeView->Click();
+    const std::string third = Letters().newFolder.toStdString();
+    QCoreApplication::processEvents();
+    EXPECT_FALSE(fs::exists(resources / first));
+    EXPECT_TRUE(fs::exists(resources / second / "OV" / "Class" / "OVFunction.ind"));
+    EXPECT_TRUE(fs::exists(resources / third / "OV" / "Class" / "OVFunction.ind"));
+}
+
 TEST_F(ClassShowStudy, FunctionOpensItsFirstPageAndPagesTurn) {
     OpenLesson();
     window->FunctionButtonClick(ov::rSentenceFollowRead);

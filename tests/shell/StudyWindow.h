@@ -16,6 +16,7 @@
 #include "support/CatalogueTestDb.h"
 #include "support/TestFiles.h"
 
+#include <QCoreApplication>
 #include <QPushButton>
 #include <QSettings>
 #include <QTreeWidgetItemIterator>
@@ -82,6 +83,8 @@ protected:
             if (ov::TOVRzTreeView::NodeCode(*it) != code) continue;
             tree->setCurrentItem(*it);
             tree->Click();
+            // What the event loop runs once the click is done.
+            QCoreApplication::processEvents();
             return;
         }
         FAIL() << "no node " << code.toStdString();
