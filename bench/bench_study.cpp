@@ -22,6 +22,7 @@
 #include <QSettings>
 #include <QTreeWidgetItemIterator>
 
+#include <algorithm>
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
@@ -66,6 +67,15 @@ constexpr double kClickLimitMs = 500;
 constexpr double kClickRatioLimit = 1.5;
 constexpr double kFunctionLimitMs = 100;
 constexpr double kTurnLimitMs = 60;
+
+QtMessageHandler defaultMessages = nullptr;
+
+// The offscreen platform says so for every window it shows, which would bury
+// the figures; every other message passes.
+void DropOffscreenNotes(QtMsgType type, const QMessageLogContext& context, const QString& message) {
+    if (message.startsWith(QLatin1String("This plugin does not support"))) return;
+    defaultMessages(type, context, message);
+}
 
 double MillisecondsSince(Clock::time_point start) {
     return std::chrono::duration<double, std::milli>(Clock::now() - start).count();
@@ -265,6 +275,13 @@ void ReportMedian(benchmark::State& state, const char* name, const std::vector<d
     state.counters[name] = bench::Median(samples);
 }
 
+// The median is the target; the slowest sample shows what a page with a
+// video or a cold cache costs now and then.
+void ReportMedianAndMax(benchmark::State& state, const std::vector<double>& samples) {
+    ReportMedian(state, "median_ms", samples);
+    state.counters["max_ms"] = *std::max_element(samples.begin(), samples.end());
+}
+
 void RegisterBenchmarks(StudyBench* study, Figures* figures) {
     benchmark::RegisterBenchmark("LessonClick", [=](benchmark::State& state) {
         for (auto _ : state) {
@@ -286,7 +303,7 @@ void RegisterBenchmarks(StudyBench* study, Figures* figures) {
                 samples.push_back(study->OpenFunction(rule));
                 state.SetIterationTime(samples.back() / 1000);
             }
-            ReportMedian(state, "median_ms", samples);
+            ReportMedianAndMax(state, samples);
             figures->function[rule] = bench::Median(samples);
         })->UseManualTime()->Iterations(kFunctionOpenings)->Unit(benchmark::kMillisecond);
         if (pages < 2) continue;
@@ -297,7 +314,7 @@ void RegisterBenchmarks(StudyBench* study, Figures* figures) {
                 samples.push_back(study->TurnPage());
                 state.SetIterationTime(samples.back() / 1000);
             }
-            ReportMedian(state, "median_ms", samples);
+            ReportMedianAndMax(state, samples);
             figures->turn[rule] = bench::Median(samples);
         })->UseManualTime()->Iterations(kPageTurns)->Unit(benchmark::kMillisecond);
     }
@@ -335,6 +352,7 @@ bool Verdicts(const Figures& f, int largest) {
 int main(int argc, char** argv) {
     if (!qEnvironmentVariableIsSet("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
     if (!qEnvironmentVariableIsSet("OV_AUDIO_DRIVER")) qputenv("OV_AUDIO_DRIVER", "dummy");
+    defaultMessages = qInstallMessageHandler(DropOffscreenNotes);
     QApplication app(argc, argv);
     ov::ApplyShellLook(app);
     benchmark::Initialize(&argc, argv);
