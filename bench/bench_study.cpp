@@ -131,7 +131,8 @@ fs::path PrepareHome(const fs::path& data) {
         MakeBulkyPackage(demoPackage, package, data / "scratch");
     }
     std::printf("lesson package %s: %.1f MB\n", package.filename().c_str(), fs::file_size(package) / 1e6);
-    QSettings::setPath(QSettings::IniFormat, QSettings::UserScope, QString::fromStdString((data / "settings").string()));
+    QSettings::setPath(QSettings::IniFormat, QSettings::UserScope,
+                       QString::fromStdString((data / "settings").string()));
     auto settings = ov::OpenOrvaneSettings();
     settings->remove(QStringLiteral("NewFolder"));
     settings->remove(QStringLiteral("OldFolder"));
@@ -145,8 +146,7 @@ struct Figures {
 
 class StudyBench {
 public:
-    StudyBench(const fs::path& data, const fs::path& home)
-        : data_(data), home_(home), window_(dm_, home) {
+    StudyBench(const fs::path& data, const fs::path& home) : data_(data), home_(home), window_(dm_, home) {
         window_.resize(1280, 800);
         window_.show();
         window_.TimerFormShowTimer();
@@ -242,10 +242,15 @@ public:
 private:
     std::map<int, QPushButton*> Buttons() const {
         ov::FunctionColumn& c = *window_.PanelLeftFunction;
-        return {{ov::rWordFollowRead, c.BtnWordFollowRead}, {ov::rWordFollowWrite, c.BtnWordFollowWrite},
-                {ov::rSentenceFollowRead, c.BtnSentenceFollowRead}, {ov::rDiscern, c.BtnDiscern},
-                {ov::rRoleAct, c.BtnRoleAct}, {ov::rTest, c.BtnTest}, {ov::rMusic, c.BtnMusic},
-                {ov::rEncampment, c.BtnEncampment}, {ov::rGames, c.BtnGames}};
+        return {{ov::rWordFollowRead, c.BtnWordFollowRead},
+                {ov::rWordFollowWrite, c.BtnWordFollowWrite},
+                {ov::rSentenceFollowRead, c.BtnSentenceFollowRead},
+                {ov::rDiscern, c.BtnDiscern},
+                {ov::rRoleAct, c.BtnRoleAct},
+                {ov::rTest, c.BtnTest},
+                {ov::rMusic, c.BtnMusic},
+                {ov::rEncampment, c.BtnEncampment},
+                {ov::rGames, c.BtnGames}};
     }
     QPushButton* FunctionButton(ov::TOVRule kind) const { return Buttons().at(kind); }
     ov::TCBox& Box() { return *window_.LessonPanel()->Box; }
@@ -282,41 +287,55 @@ void ReportMedianAndMax(benchmark::State& state, const std::vector<double>& samp
     state.counters["max_ms"] = *std::max_element(samples.begin(), samples.end());
 }
 
-void RegisterBenchmarks(StudyBench* study, Figures* figures) {
-    benchmark::RegisterBenchmark("LessonClick", [=](benchmark::State& state) {
-        for (auto _ : state) {
-            figures->unpack.push_back(study->BareUnpack());
-            figures->click.push_back(study->ClickLesson());
-            state.SetIterationTime(figures->click.back() / 1000);
-        }
-        ReportMedian(state, "click_ms", figures->click);
-        ReportMedian(state, "unpack_ms", figures->unpack);
-        state.counters["ratio"] = bench::Median(figures->click) / bench::Median(figures->unpack);
-    })->UseManualTime()->Iterations(kClicks)->Unit(benchmark::kMillisecond);
+// Runs `measure` once per iteration and takes its milliseconds as the
+// iteration's time.
+template <class Measure>
+std::vector<double> Samples(benchmark::State& state, Measure measure) {
+    std::vector<double> samples;
+    for (auto _ : state) {
+        samples.push_back(measure());
+        state.SetIterationTime(samples.back() / 1000);
+    }
+    return samples;
+}
 
+void LessonClick(benchmark::State& state, StudyBench* study, Figures* figures) {
+    figures->click = Samples(state, [&] {
+        figures->unpack.push_back(study->BareUnpack());
+        return study->ClickLesson();
+    });
+    ReportMedian(state, "click_ms", figures->click);
+    ReportMedian(state, "unpack_ms", figures->unpack);
+    state.counters["ratio"] = bench::Median(figures->click) / bench::Median(figures->unpack);
+}
+
+void FunctionButton(benchmark::State& state, StudyBench* study, Figures* figures, ov::TOVRule kind) {
+    const std::vector<double> samples = Samples(state, [&] { return study->OpenFunction(kind); });
+    ReportMedianAndMax(state, samples);
+    figures->function[kind] = bench::Median(samples);
+}
+
+void PageTurn(benchmark::State& state, StudyBench* study, Figures* figures, ov::TOVRule kind) {
+    study->OpenFunction(kind);
+    const std::vector<double> samples = Samples(state, [&] { return study->TurnPage(); });
+    ReportMedianAndMax(state, samples);
+    figures->turn[kind] = bench::Median(samples);
+}
+
+template <class... Args>
+void Register(const std::string& name, int iterations, void (*run)(benchmark::State&, Args...), Args... args) {
+    benchmark::RegisterBenchmark(name.c_str(), run, args...)
+        ->UseManualTime()
+        ->Iterations(iterations)
+        ->Unit(benchmark::kMillisecond);
+}
+
+void RegisterBenchmarks(StudyBench* study, Figures* figures) {
+    Register("LessonClick", kClicks, LessonClick, study, figures);
     for (const auto& [kind, pages] : study->FunctionPages()) {
         const auto rule = static_cast<ov::TOVRule>(kind);
-        benchmark::RegisterBenchmark(("FunctionButton/" + std::to_string(kind)).c_str(),
-                                     [=](benchmark::State& state) {
-            std::vector<double> samples;
-            for (auto _ : state) {
-                samples.push_back(study->OpenFunction(rule));
-                state.SetIterationTime(samples.back() / 1000);
-            }
-            ReportMedianAndMax(state, samples);
-            figures->function[rule] = bench::Median(samples);
-        })->UseManualTime()->Iterations(kFunctionOpenings)->Unit(benchmark::kMillisecond);
-        if (pages < 2) continue;
-        benchmark::RegisterBenchmark(("PageTurn/" + std::to_string(kind)).c_str(), [=](benchmark::State& state) {
-            study->OpenFunction(rule);
-            std::vector<double> samples;
-            for (auto _ : state) {
-                samples.push_back(study->TurnPage());
-                state.SetIterationTime(samples.back() / 1000);
-            }
-            ReportMedianAndMax(state, samples);
-            figures->turn[rule] = bench::Median(samples);
-        })->UseManualTime()->Iterations(kPageTurns)->Unit(benchmark::kMillisecond);
+        Register("FunctionButton/" + std::to_string(kind), kFunctionOpenings, FunctionButton, study, figures, rule);
+        if (pages > 1) Register("PageTurn/" + std::to_string(kind), kPageTurns, PageTurn, study, figures, rule);
     }
 }
 

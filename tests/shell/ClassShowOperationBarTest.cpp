@@ -45,9 +45,10 @@ std::string SoundName(int sentence) { return std::string("s").append(std::to_str
 
 std::string Sentence(int id, int top) {
     const std::string n = std::to_string(id);
-    return "<s Id=\"" + n + "\" Audio=\"" + SoundName(id) + "\" Font_Size=\"12\" Font_Style=\"Arial\" Font_Color=\"0\" "
-           "RuleStyle=\"0\" RuleId=\"-1\"><w Id=\"1\" Top=\"" + std::to_string(top) +
-           "\" Left=\"20\" Visible=\"True\" CanMove=\"False\">w" + n + "</w></s>";
+    return "<s Id=\"" + n + "\" Audio=\"" + SoundName(id) +
+           "\" Font_Size=\"12\" Font_Style=\"Arial\" Font_Color=\"0\" "
+           "RuleStyle=\"0\" RuleId=\"-1\"><w Id=\"1\" Top=\"" +
+           std::to_string(top) + "\" Left=\"20\" Visible=\"True\" CanMove=\"False\">w" + n + "</w></s>";
 }
 
 // One page for every function: reading rules that play sentences 1 to 6
@@ -60,8 +61,10 @@ std::string PageXml(std::vector<int>& sentences) {
     for (size_t i = 0; i < sentences.size(); ++i) alls += Sentence(sentences[i], 20 * static_cast<int>(i));
     for (int i = 1; i <= 3; ++i) {
         const std::string n = std::to_string(i);
-        edits += "<e Id=\"" + n + "\" Top=\"" + std::to_string(40 * i) + "\" Left=\"600\" Caption=\"\" RuleId=\"-1\" Width=\"100\"/>";
-        marks += "<p Id=\"10" + n + "\" Name=\"right.jpg\" Visible=\"False\" Group=\"-1\" RuleId=\"-1\" Key=\"\" Top=\"" +
+        edits += "<e Id=\"" + n + "\" Top=\"" + std::to_string(40 * i) +
+                 "\" Left=\"600\" Caption=\"\" RuleId=\"-1\" Width=\"100\"/>";
+        marks += "<p Id=\"10" + n +
+                 "\" Name=\"right.jpg\" Visible=\"False\" Group=\"-1\" RuleId=\"-1\" Key=\"\" Top=\"" +
                  std::to_string(40 * i) + "\" Left=\"720\" Width=\"16\" Height=\"16\"/>";
     }
     std::map<std::string, std::string> rules = {
@@ -72,9 +75,10 @@ std::string PageXml(std::vector<int>& sentences) {
     };
     for (const ExerciseSection& e : kExercises)
         for (int i = 0; i < 3; ++i)
-            rules[e.section] += "<item Id=\"" + std::to_string(i) + "\" SentencesId=\"" + std::to_string(e.base + i + 1) +
-                                "\"><test TestStyle=\"1\" ControlStyle=\"4\" ControlId=\"" + std::to_string(i + 1) +
-                                "\" ImageId=\"10" + std::to_string(i + 1) + "\" Answer=\"" + kAnswers[i] + "\"/></item>";
+            rules[e.section] +=
+                "<item Id=\"" + std::to_string(i) + "\" SentencesId=\"" + std::to_string(e.base + i + 1) +
+                "\"><test TestStyle=\"1\" ControlStyle=\"4\" ControlId=\"" + std::to_string(i + 1) + "\" ImageId=\"10" +
+                std::to_string(i + 1) + "\" Answer=\"" + kAnswers[i] + "\"/></item>";
     std::vector<std::pair<std::string, std::string>> fill = {{"alls", alls}, {"alli", marks}, {"alledit", edits}};
     for (const auto& [section, content] : rules) fill.emplace_back(section, content);
     return lessontest::LessonXml(fill);
@@ -124,11 +128,15 @@ protected:
     // Through the function column's button, as the pupil opens a function.
     void OpenFunction(ov::TOVRule kind) {
         ov::FunctionColumn& c = *window->PanelLeftFunction;
-        const std::map<ov::TOVRule, QPushButton*> buttons = {
-            {ov::rWordFollowRead, c.BtnWordFollowRead}, {ov::rWordFollowWrite, c.BtnWordFollowWrite},
-            {ov::rSentenceFollowRead, c.BtnSentenceFollowRead}, {ov::rDiscern, c.BtnDiscern},
-            {ov::rRoleAct, c.BtnRoleAct}, {ov::rTest, c.BtnTest}, {ov::rMusic, c.BtnMusic},
-            {ov::rEncampment, c.BtnEncampment}, {ov::rGames, c.BtnGames}};
+        const std::map<ov::TOVRule, QPushButton*> buttons = {{ov::rWordFollowRead, c.BtnWordFollowRead},
+                                                             {ov::rWordFollowWrite, c.BtnWordFollowWrite},
+                                                             {ov::rSentenceFollowRead, c.BtnSentenceFollowRead},
+                                                             {ov::rDiscern, c.BtnDiscern},
+                                                             {ov::rRoleAct, c.BtnRoleAct},
+                                                             {ov::rTest, c.BtnTest},
+                                                             {ov::rMusic, c.BtnMusic},
+                                                             {ov::rEncampment, c.BtnEncampment},
+                                                             {ov::rGames, c.BtnGames}};
         buttons.at(kind)->click();
     }
     void Press(Button button) { (Bar().*button)->click(); }
@@ -159,9 +167,14 @@ TEST_F(ClassShowOperationBar, EachFunctionShowsItsButtonsInOrder) {
     const std::vector<QString> reading = {"开始", "停止", "录音", "播放", "对比"};
     const std::vector<QString> exercise = {"开始", "停止", "<<", ">>", "统计", "答案"};
     const std::pair<ov::TOVRule, std::vector<QString>> cases[] = {
-        {ov::rWordFollowRead, reading}, {ov::rSentenceFollowRead, reading}, {ov::rRoleAct, reading},
-        {ov::rWordFollowWrite, exercise}, {ov::rDiscern, exercise}, {ov::rTest, exercise},
-        {ov::rMusic, {"开始", "学唱", "停止", "录音", "播放"}}, {ov::rGames, {"开始", "停止", "<<", ">>"}},
+        {ov::rWordFollowRead, reading},
+        {ov::rSentenceFollowRead, reading},
+        {ov::rRoleAct, reading},
+        {ov::rWordFollowWrite, exercise},
+        {ov::rDiscern, exercise},
+        {ov::rTest, exercise},
+        {ov::rMusic, {"开始", "学唱", "停止", "录音", "播放"}},
+        {ov::rGames, {"开始", "停止", "<<", ">>"}},
         {ov::rEncampment, {}},
     };
     for (const auto& [kind, shown] : cases) {
@@ -202,8 +215,11 @@ TEST_F(ClassShowOperationBar, ItemButtonsStepThroughTheOpenFunctionsItems) {
     };
     const Button prior = &ov::OperationBar::BtnPiror, next = &ov::OperationBar::BtnNext;
     // Ends inside the list, so the next function's opening has to reset "<<".
-    const Step steps[] = {{next, 1, true, true}, {next, 2, true, false}, {prior, 1, true, true},
-                          {prior, 0, false, true}, {next, 1, true, true}};
+    const Step steps[] = {{next, 1, true, true},
+                          {next, 2, true, false},
+                          {prior, 1, true, true},
+                          {prior, 0, false, true},
+                          {next, 1, true, true}};
     for (const ExerciseSection& e : kExercises) {
         OpenFunction(e.kind);
         EXPECT_FALSE(Enabled(prior)) << "kind " << int{e.kind};
@@ -237,10 +253,14 @@ TEST_F(ClassShowOperationBar, ItemButtonsStepThroughTheOpenFunctionsItems) {
 // see them there, but a stray shortcut could reach them).
 TEST_F(ClassShowOperationBar, ButtonsDoNothingInFunctionsTheyDoNotServe) {
     const std::pair<ov::TOVRule, Button> cases[] = {
-        {ov::rSentenceFollowRead, &ov::OperationBar::BtnStudySing}, {ov::rSentenceFollowRead, &ov::OperationBar::BtnPiror},
-        {ov::rSentenceFollowRead, &ov::OperationBar::BtnNext}, {ov::rSentenceFollowRead, &ov::OperationBar::BtnStat},
-        {ov::rSentenceFollowRead, &ov::OperationBar::BtnResult}, {ov::rWordFollowWrite, &ov::OperationBar::BtnStudySing},
-        {ov::rMusic, &ov::OperationBar::BtnStat}, {ov::rEncampment, &ov::OperationBar::BtnStart},
+        {ov::rSentenceFollowRead, &ov::OperationBar::BtnStudySing},
+        {ov::rSentenceFollowRead, &ov::OperationBar::BtnPiror},
+        {ov::rSentenceFollowRead, &ov::OperationBar::BtnNext},
+        {ov::rSentenceFollowRead, &ov::OperationBar::BtnStat},
+        {ov::rSentenceFollowRead, &ov::OperationBar::BtnResult},
+        {ov::rWordFollowWrite, &ov::OperationBar::BtnStudySing},
+        {ov::rMusic, &ov::OperationBar::BtnStat},
+        {ov::rEncampment, &ov::OperationBar::BtnStart},
     };
     for (const auto& [kind, button] : cases) {
         OpenFunction(kind);
@@ -295,8 +315,11 @@ TEST_F(ClassShowOperationBar, GamePagesTurnOnTheItemButtons) {
         bool priorEnabled, nextEnabled;
     };
     const Button prior = &ov::OperationBar::BtnPiror, next = &ov::OperationBar::BtnNext;
-    const Step steps[] = {{next, "g2.ovb", true, true}, {next, "g3.ovb", true, false}, {next, "g3.ovb", true, false},
-                          {prior, "g2.ovb", true, true}, {prior, "g1.ovb", false, true}};
+    const Step steps[] = {{next, "g2.ovb", true, true},
+                          {next, "g3.ovb", true, false},
+                          {next, "g3.ovb", true, false},
+                          {prior, "g2.ovb", true, true},
+                          {prior, "g1.ovb", false, true}};
     OpenFunction(ov::rGames);
     EXPECT_EQ(BoxFile(), "g1.ovb");
     EXPECT_FALSE(Enabled(prior));

@@ -16,11 +16,11 @@
 #include "support/CatalogueTestDb.h"
 #include "support/TestFiles.h"
 
+#include <gtest/gtest.h>
 #include <QCoreApplication>
 #include <QPushButton>
 #include <QSettings>
 #include <QTreeWidgetItemIterator>
-#include <gtest/gtest.h>
 
 #include <algorithm>
 #include <cstdlib>
