@@ -5,7 +5,7 @@ BUILD_TYPE  ?= RelWithDebInfo
 JOBS        ?= $(shell nproc)
 CMAKE_FLAGS ?=
 
-.PHONY: all deps configure build test run bench clean
+.PHONY: all deps configure build test run bench fuzz-long clean
 
 all: build
 
@@ -28,6 +28,13 @@ bench: deps
 	@cmake -S . -B $(BENCH_DIR) -DCMAKE_BUILD_TYPE=Release -DOV_FUZZ=OFF >/dev/null
 	@cmake --build $(BENCH_DIR) -j $(JOBS) --target benchmarks
 	@scripts/run-benchmarks $(BENCH_DIR)
+
+# Every fuzz target for FUZZ_SECONDS (default 10 minutes) in the sanitizer
+# build; the corpus is minimised into tests/fuzz/seeds.
+FUZZ_SECONDS ?= 600
+fuzz-long: configure
+	@cmake --build $(BUILD_DIR) -j $(JOBS) --target ov_fuzz_build
+	@scripts/fuzz-long $(BUILD_DIR) $(FUZZ_SECONDS)
 
 clean:
 	rm -rf $(BUILD_DIR) $(BENCH_DIR)
