@@ -4,8 +4,9 @@ BENCH_DIR   ?= build-bench
 BUILD_TYPE  ?= RelWithDebInfo
 JOBS        ?= $(shell nproc)
 CMAKE_FLAGS ?=
+PREFIX      ?= /usr/local
 
-.PHONY: all deps configure build test run bench clean
+.PHONY: all deps configure build test run bench install package clean
 
 all: build
 
@@ -28,6 +29,14 @@ bench: deps
 	@cmake -S . -B $(BENCH_DIR) -DCMAKE_BUILD_TYPE=Release -DOV_FUZZ=OFF >/dev/null
 	@cmake --build $(BENCH_DIR) -j $(JOBS) --target benchmarks
 	@scripts/run-benchmarks $(BENCH_DIR)
+
+# DESTDIR=/some/root stages the tree below another root, as packagers do.
+install: build
+	@cmake --install $(BUILD_DIR) --prefix $(PREFIX)
+
+# A Debian package (.deb) in $(BUILD_DIR), installing under /usr.
+package: build
+	@cd $(BUILD_DIR) && cpack -G DEB
 
 clean:
 	rm -rf $(BUILD_DIR) $(BENCH_DIR)

@@ -27,7 +27,7 @@ class ClassShow : public testing::Test {
 protected:
     void SetUp() override {
         ovtest::TestApp();
-        window = std::make_unique<ov::TFrmClassShow>(dm, home.path());
+        window = std::make_unique<ov::TFrmClassShow>(dm, ov::DataFolders::InOneFolder(home.path()));
     }
 
     ovtest::TempDir home;
