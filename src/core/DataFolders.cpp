@@ -75,6 +75,13 @@ std::vector<std::filesystem::path> SystemDataFolders(const FolderEnvironment& en
     return folders;
 }
 
+std::filesystem::path SystemInstallFolder(const FolderEnvironment& environment) {
+    const auto folders = SystemDataFolders(environment);
+    const std::filesystem::path local = std::filesystem::path("/usr/local/share") / kFolderName;
+    if (std::find(folders.begin(), folders.end(), local) != folders.end()) return local;
+    return folders.empty() ? std::filesystem::path() : folders.front();
+}
+
 std::filesystem::path InstalledDataFolder(const std::filesystem::path& executableFolder) {
     return (executableFolder.parent_path() / "share" / kFolderName).lexically_normal();
 }

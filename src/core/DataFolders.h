@@ -68,6 +68,11 @@ std::filesystem::path UserDataFolder(const FolderEnvironment& environment);
 // The data folders shared by every user, in precedence order:
 // $XDG_DATA_DIRS/ovplayer, by default under /usr/local/share and /usr/share.
 std::vector<std::filesystem::path> SystemDataFolders(const FolderEnvironment& environment);
+// Where courseware for every user is installed: /usr/local/share/ovplayer,
+// the place of an administrator's own data, when it is searched (desktops
+// often put folders of their own first); else the first shared folder.
+// Empty when there is none.
+std::filesystem::path SystemInstallFolder(const FolderEnvironment& environment);
 // The program's own read-only files (help page, web player) of an installed
 // tree: <prefix>/share/ovplayer beside <prefix>/bin.
 std::filesystem::path InstalledDataFolder(const std::filesystem::path& executableFolder);

@@ -78,16 +78,23 @@ TEST_F(DataFoldersTest, XdgVariablesFollowTheirRules) {
         std::string dataDirs;
         fs::path user;
         Paths system;
+        fs::path installInto;
     } cases[] = {
-        {"", "", User(), {"/usr/local/share/ovplayer", "/usr/share/ovplayer"}},
-        {"relative/data", "rel:/opt/a/::/opt/a", User(), {"/opt/a/ovplayer"}},
-        {"/srv/pupil", "/opt/b", "/srv/pupil/ovplayer", {"/opt/b/ovplayer"}},
+        {"", "", User(), {"/usr/local/share/ovplayer", "/usr/share/ovplayer"}, "/usr/local/share/ovplayer"},
+        {"relative/data", "rel:/opt/a/::/opt/a", User(), {"/opt/a/ovplayer"}, "/opt/a/ovplayer"},
+        {"/srv/pupil",
+         "/usr/share/gnome:/usr/local/share",
+         "/srv/pupil/ovplayer",
+         {"/usr/share/gnome/ovplayer", "/usr/local/share/ovplayer"},
+         "/usr/local/share/ovplayer"},
+        {"", "relative", User(), {}, ""},
     };
     for (const auto& c : cases) {
         env.dataHome = c.dataHome;
         env.dataDirs = c.dataDirs;
         EXPECT_EQ(ov::UserDataFolder(env), c.user) << c.dataHome;
         EXPECT_EQ(ov::SystemDataFolders(env), c.system) << c.dataDirs;
+        EXPECT_EQ(ov::SystemInstallFolder(env), c.installInto) << c.dataDirs;
     }
     // The pupil's folder named again on the system path is searched once.
     env.dataHome = (root / "data").string();

@@ -17,9 +17,8 @@ void AddInstallCommand(CLI::App& app) {
         "one every user shares, adding its catalogue to the one there",
         [=] {
             const auto environment = ov::FolderEnvironment::Current();
-            const auto shared = ov::SystemDataFolders(environment);
-            if (*system && shared.empty()) throw CommandError{kBadArguments, "XDG_DATA_DIRS names no folder"};
-            const auto destination = *system ? shared.front() : ov::UserDataFolder(environment);
+            const auto destination = *system ? ov::SystemInstallFolder(environment) : ov::UserDataFolder(environment);
+            if (destination.empty()) throw CommandError{kBadArguments, "XDG_DATA_DIRS names no folder"};
             try {
                 const auto result = ov::InstallCourseware(*source, destination);
                 for (const auto& kept : result.kept)
@@ -35,8 +34,8 @@ void AddInstallCommand(CLI::App& app) {
         ->required()
         ->check(CLI::ExistingDirectory);
     command->add_flag("--system", *system,
-                      "Install for every user, into the first of $XDG_DATA_DIRS (by default "
-                      "/usr/local/share/ovplayer)");
+                      "Install for every user, into /usr/local/share/ovplayer (or the first "
+                      "folder of $XDG_DATA_DIRS when that one is not searched)");
 }
 
 }  // namespace ovtool
