@@ -4,8 +4,9 @@ BENCH_DIR   ?= build-bench
 BUILD_TYPE  ?= RelWithDebInfo
 JOBS        ?= $(shell nproc)
 CMAKE_FLAGS ?=
+PREFIX      ?= /usr/local
 
-.PHONY: all deps configure build test run bench fuzz-long clean
+.PHONY: all deps configure build test run bench fuzz-long install package clean
 
 all: build
 
@@ -35,6 +36,14 @@ FUZZ_SECONDS ?= 600
 fuzz-long: configure
 	@cmake --build $(BUILD_DIR) -j $(JOBS) --target ov_fuzz_build
 	@scripts/fuzz-long $(BUILD_DIR) $(FUZZ_SECONDS)
+
+# DESTDIR=/some/root stages the tree below another root, as packagers do.
+install: build
+	@cmake --install $(BUILD_DIR) --prefix $(PREFIX)
+
+# A Debian package (.deb) in $(BUILD_DIR), installing under /usr.
+package: build
+	@cd $(BUILD_DIR) && cpack -G DEB
 
 clean:
 	rm -rf $(BUILD_DIR) $(BENCH_DIR)

@@ -59,7 +59,7 @@ int main(int argc, char** argv) {
     std::fclose(out);
 
     ov::TFrmDM dm;
-    ov::TFrmClassShow window(dm, page);
+    ov::TFrmClassShow window(dm, ov::DataFolders::InOneFolder(page));
     window.resize(1280, 800);
     window.show();
     ov::TCBox* box = window.LessonPanel()->Box;

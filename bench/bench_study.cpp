@@ -35,6 +35,7 @@
 
 #include "BenchMedia.h"
 #include "BenchText.h"
+#include "core/DataFolders.h"
 #include "core/GbkText.h"
 #include "lesson/OVIndex.h"
 #include "present/CBox.h"
@@ -146,7 +147,7 @@ struct Figures {
 
 class StudyBench {
 public:
-    StudyBench(const fs::path& data, const fs::path& home) : data_(data), home_(home), window_(dm_, home) {
+    StudyBench(const fs::path& data, const fs::path& home) : data_(data), home_(home), window_(dm_, ov::DataFolders::InOneFolder(home)) {
         window_.resize(1280, 800);
         window_.show();
         window_.TimerFormShowTimer();

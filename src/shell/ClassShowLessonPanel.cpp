@@ -32,7 +32,7 @@ int ScreenWidth() {
 }  // namespace
 
 void TFrmClassShow::BuildLessonPanel() {
-    OVPanelShowClass = new TOVPanelShowClass(programFolder_, ScreenWidth(), SdlWaveInputDriver());
+    OVPanelShowClass = new TOVPanelShowClass(folders_.Holding("Images"), ScreenWidth(), SdlWaveInputDriver());
     PlaceContentPanel(OVPanelShowClass, QStringLiteral("OVPanelShowClass"));
 }
 
@@ -70,7 +70,7 @@ bool TFrmClassShow::ReadsAloud() const {
 
 void TFrmClassShow::BtnRecordClick() {
     try {
-        PruneRecords(programFolder_ / "Records");
+        PruneRecords(folders_.Writable() / "Records");
         if (!ReadsAloud()) return;
         TChRecord* recorder = OVPanelShowClass->InfoPanel->Recorder;
         // A recording in progress is thrown away, not saved.

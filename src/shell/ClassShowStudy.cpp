@@ -117,7 +117,7 @@ void TFrmClassShow::BuildStudy() {
 
 void TFrmClassShow::NoiseMenuClick(QAction* item) {
     if (!item) return;
-    ov::NoiseMenuClick(*OVPanelShowClass->Box, programFolder_ / "ENoises", item->text(), item->data().toString());
+    ov::NoiseMenuClick(*OVPanelShowClass->Box, folders_.Find("ENoises"), item->text(), item->data().toString());
 }
 
 void TFrmClassShow::NoiseVolumeClick() {
@@ -206,13 +206,15 @@ void TFrmClassShow::StopLessonPanel() {
 
 void TFrmClassShow::OpenClassPackage(const std::string& name) {
     if (name.empty()) return;
-    const std::filesystem::path resources = programFolder_ / "Resources";
+    // Packages are read where the courseware lies; letter folders go where
+    // the player may write, which is the same folder in a one-folder install.
+    const std::filesystem::path resources = folders_.Writable() / "Resources";
     std::error_code ec;
     // A lesson unpacked into a letter folder counts as open too, not only one
     // unpacked into Resources itself: its sounds and recording must not run on
     // while its folder is deleted.
     if (!state_.FClassPath.empty() || std::filesystem::exists(resources / "OV", ec)) StopLessonPanel();
-    const std::filesystem::path package = resources / name;
+    const std::filesystem::path package = folders_.Find(std::filesystem::path("Resources") / name);
     if (!std::filesystem::exists(package, ec)) return;
     std::filesystem::path destination = resources;
     bool lettersWritten = false;

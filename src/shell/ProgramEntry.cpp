@@ -1,7 +1,6 @@
 #include "shell/ProgramEntry.h"
 
 #include "core/MessageHook.h"
-#include "core/ProgramFolder.h"
 #include "shell/ShellLook.h"
 #include "shell/SingleInstance.h"
 #include "shell/UntClassShow.h"
@@ -48,8 +47,9 @@ int RunPlayer(QApplication& app, StartOptions options) {
 
     ShowSplash(options.splashMs);
 
-    TFrmDM dm;
-    auto* window = new TFrmClassShow(dm, ProgramFolder());
+    const DataFolders folders = DataFolders::Current();
+    TFrmDM dm(folders);
+    auto* window = new TFrmClassShow(dm, folders);
     window->setAttribute(Qt::WA_DeleteOnClose);
     QObject::connect(&instance, &SingleInstance::ActivationRequested, window, &TFrmClassShow::BringToFront);
     window->show();

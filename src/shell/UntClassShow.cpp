@@ -41,8 +41,8 @@ const char* const kHomePage = "https://www.orvane.example/";
 
 }  // namespace
 
-TFrmClassShow::TFrmClassShow(TFrmDM& dm, std::filesystem::path programFolder)
-    : QWidget(nullptr, Qt::Window | Qt::FramelessWindowHint), dm_(dm), programFolder_(std::move(programFolder)) {
+TFrmClassShow::TFrmClassShow(TFrmDM& dm, DataFolders folders)
+    : QWidget(nullptr, Qt::Window | Qt::FramelessWindowHint), dm_(dm), folders_(std::move(folders)) {
     setObjectName(QStringLiteral("FrmClassShow"));
     BuildRegions();
     BuildCatalogueTree();
@@ -156,7 +156,7 @@ void TFrmClassShow::showEvent(QShowEvent* event) {
 
 void TFrmClassShow::FormShow() {
     PanelLeftFunction->hide();
-    PruneRecords(programFolder_ / "Records");
+    PruneRecords(folders_.Writable() / "Records");
     PanelSizeLeft->Restore();
 }
 
@@ -166,9 +166,9 @@ void TFrmClassShow::TimerFormShowTimer() {
     setUpDone_ = true;
     if (hooks_.LoadCatalogueTree) hooks_.LoadCatalogueTree();
     if (hooks_.WirePageButtons) hooks_.WirePageButtons();
-    if (hooks_.BuildNoiseMenu) hooks_.BuildNoiseMenu(programFolder_ / "ENoises");
+    if (hooks_.BuildNoiseMenu) hooks_.BuildNoiseMenu(folders_.Find("ENoises"));
     if (hooks_.WireSpinners) hooks_.WireSpinners();
-    const std::filesystem::path records = programFolder_ / "Records";
+    const std::filesystem::path records = folders_.Writable() / "Records";
     std::error_code ec;
     std::filesystem::create_directories(records, ec);
     if (hooks_.SetRecordFolder) hooks_.SetRecordFolder((records / "").string());
@@ -192,7 +192,7 @@ void TFrmClassShow::BtnExitClick() {
 }
 
 void TFrmClassShow::OpenHelp() {
-    const auto help = FindHelpFile(programFolder_, QCoreApplication::applicationDirPath().toStdString());
+    const auto help = FindHelpFile(folders_.Primary(), QCoreApplication::applicationDirPath().toStdString());
     if (!help.empty()) QDesktopServices::openUrl(QUrl::fromLocalFile(QString::fromStdString(help.string())));
 }
 

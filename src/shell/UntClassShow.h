@@ -1,5 +1,6 @@
 #pragma once
 
+#include "core/DataFolders.h"
 #include "lesson/UntRule.h"
 #include "study/ClassShowState.h"
 #include "study/FunctionPages.h"
@@ -57,12 +58,12 @@ public:
     // The full bar stays up this long after a lesson is unpacked.
     static constexpr int kUnpackPauseMs = 1000;
 
-    TFrmClassShow(TFrmDM& dm, std::filesystem::path programFolder);
+    TFrmClassShow(TFrmDM& dm, DataFolders folders);
     ~TFrmClassShow() override;
 
     TClassShowState& State() { return state_; }
     TFrmDM& DataModule() { return dm_; }
-    const std::filesystem::path& ProgramFolder() const { return programFolder_; }
+    const DataFolders& Folders() const { return folders_; }
     DeferredSetUpHooks& SetUpHooks() { return hooks_; }
 
     void ArrangeOperationButtons(const QList<QPushButton*>& buttons);
@@ -88,8 +89,9 @@ public:
     void BtnPlayClick();
     void BtnCompareClick();
 
-    // Unpacks a class package of Resources into a fresh letter folder and
-    // makes it the open lesson; failures are dropped.
+    // Unpacks a class package of the courseware's Resources into a fresh
+    // letter folder of the writable Resources and makes it the open lesson;
+    // failures are dropped.
     void OpenClassPackage(const std::string& name);
     // How long the full bar stays up after unpacking; timing the opening of a
     // lesson needs it without the pause.
@@ -146,7 +148,7 @@ private:
     void CloseWordPreview();
 
     TFrmDM& dm_;
-    std::filesystem::path programFolder_;
+    DataFolders folders_;
     TClassShowState state_;
     DeferredSetUpHooks hooks_;
     std::optional<int> openingStyle_;

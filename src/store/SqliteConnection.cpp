@@ -12,6 +12,12 @@ void SqliteConnection::Open() {
     ++generation_;
 }
 
+void SqliteConnection::Adopt(SqliteDatabase db) {
+    Close();
+    db_ = std::move(db);
+    ++generation_;
+}
+
 void SqliteConnection::Close() {
     if (!db_) return;
     db_.reset();

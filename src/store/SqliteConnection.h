@@ -17,6 +17,9 @@ public:
 
     // Throws ESqliteError and stays closed when the database cannot be opened.
     void Open();
+    // Takes a database opened elsewhere (a catalogue put together in memory)
+    // as if Open had opened it.
+    void Adopt(SqliteDatabase db);
     void Close();
     bool Connected() const { return db_.has_value(); }
     // Throws ESqliteError when the connection is closed.

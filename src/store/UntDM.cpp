@@ -1,8 +1,9 @@
 #include "store/UntDM.h"
 
 #include "core/Log.h"
-#include "core/ProgramFolder.h"
+#include "store/CatalogueMerge.h"
 #include "store/ConnectionString.h"
+#include "store/SqliteStorage.h"
 #include "store/StoredSecrets.h"
 #include "store/UntPublic.h"
 #include "store/WordTable.h"
@@ -12,12 +13,31 @@ namespace {
 
 std::string Deciphered(std::string_view stored) { return DecipherString(stored, kDefaultCipherKey); }
 
+// The catalogues that open, in precedence order; one that does not is left
+// out (and logged) so the others still show.
+SqliteDatabase MergedCatalogue(const std::vector<std::filesystem::path>& files) {
+    const std::string password = DecipherString(kCatalogueDbPassword, "");
+    std::vector<std::vector<CatalogueNode>> catalogues;
+    for (const auto& file : files) {
+        try {
+            auto db = OpenStoredDatabase(file, password, SqliteAccess::ReadOnly);
+            catalogues.push_back(ReadCatalogueEntries(db));
+        } catch (const ESqliteError& e) {
+            Log(LogLevel::Warning, "store", "catalogue database " + file.string() + " left out: " + e.what());
+        }
+    }
+    if (catalogues.empty()) throw ESqliteError("No catalogue database opens");
+    return CatalogueInMemory(MergeCatalogues(catalogues));
+}
+
 }  // namespace
 
-std::filesystem::path CatalogueDbPath() { return ProgramFolder() / "DB" / "RsDbList.db"; }
+std::filesystem::path CatalogueDbPath(const DataFolders& folders) {
+    return folders.Find(kCatalogueDbFile);
+}
 
-std::string CatalogueConnectionString() {
-    return FormatConnectionString(CatalogueDbPath().string(), DecipherString(kCatalogueDbPassword, ""));
+std::string CatalogueConnectionString(const DataFolders& folders) {
+    return FormatConnectionString(CatalogueDbPath(folders).string(), DecipherString(kCatalogueDbPassword, ""));
 }
 
 std::string WordDbPath(const std::string& classPath) { return classPath + Deciphered(kWordDbFileName); }
@@ -26,14 +46,18 @@ std::string WordDbConnectionString(const std::string& classPath) {
     return FormatConnectionString(WordDbPath(classPath), Deciphered(kWordDbPassword));
 }
 
-TFrmDM::TFrmDM() {
+TFrmDM::TFrmDM(const DataFolders& folders) {
+    const auto catalogues = folders.Existing(kCatalogueDbFile);
     try {
-        adoConn.SetConnectionString(CatalogueConnectionString());
-        adoConn.Open();
+        adoConn.SetConnectionString(CatalogueConnectionString(folders));
+        if (catalogues.size() > 1)
+            adoConn.Adopt(MergedCatalogue(catalogues));
+        else
+            adoConn.Open();
     } catch (const std::runtime_error& e) {
         // Nothing is shown at start; the tree says so when it cannot load.
         Log(LogLevel::Warning, "store",
-            "catalogue database " + CatalogueDbPath().string() + " does not open: " + e.what());
+            "catalogue database " + CatalogueDbPath(folders).string() + " does not open: " + e.what());
     }
 }
 

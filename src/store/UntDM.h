@@ -3,6 +3,7 @@
 #include <filesystem>
 #include <string>
 
+#include "core/DataFolders.h"
 #include "store/SqliteConnection.h"
 #include "store/SqliteQuery.h"
 
@@ -15,7 +16,9 @@ class TFrmDM {
 public:
     // Opens the catalogue at once. A catalogue that cannot be opened leaves
     // adoConn closed without a word; the tree's queries report it later.
-    TFrmDM();
+    // Where several courseware folders hold a catalogue, the tree reads them
+    // merged in memory (MergeCatalogues); none of them is ever written.
+    explicit TFrmDM(const DataFolders& folders = DataFolders::Current());
     TFrmDM(const TFrmDM&) = delete;
     TFrmDM& operator=(const TFrmDM&) = delete;
 
@@ -32,9 +35,11 @@ public:
     SqliteQuery adoQryWord{&ADOConnWord};
 };
 
-// The catalogue database file in the program folder.
-std::filesystem::path CatalogueDbPath();
-std::string CatalogueConnectionString();
+// The catalogue database file below a courseware folder.
+inline constexpr std::string_view kCatalogueDbFile = "DB/RsDbList.db";
+// The catalogue of the first courseware folder that has one.
+std::filesystem::path CatalogueDbPath(const DataFolders& folders);
+std::string CatalogueConnectionString(const DataFolders& folders);
 // The lesson's word database: the class folder with the file name appended
 // directly (the name brings its own separator).
 std::string WordDbPath(const std::string& classPath);

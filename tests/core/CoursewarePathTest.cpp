@@ -2,7 +2,6 @@
 
 #include "core/CoursewarePath.h"
 #include "core/MessageHook.h"
-#include "core/ProgramFolder.h"
 #include "support/TestFiles.h"
 
 namespace {
@@ -32,14 +31,6 @@ TEST(ResolveCoursewarePath, PrefersTheExactNameThenTheFirstInByteOrder) {
     ovtest::WriteFile(dir / "WORD.WAV", "x");
     EXPECT_EQ(ov::ResolveCoursewarePath(dir.path(), "Word.wav"), dir / "Word.wav");
     EXPECT_EQ(ov::ResolveCoursewarePath(dir.path(), "word.WAV"), dir / "WORD.WAV");
-}
-
-TEST(ProgramFolder, OvHomeOverridesTheExecutablesFolder) {
-    ovtest::TempDir dir;
-    setenv("OV_HOME", dir.path().c_str(), 1);
-    EXPECT_EQ(ov::ProgramFolder(), dir.path());
-    unsetenv("OV_HOME");
-    EXPECT_TRUE(std::filesystem::exists(ov::ProgramFolder()));
 }
 
 TEST(ShowMessageEx, RecordsUntilAHandlerIsInstalled) {

@@ -45,7 +45,7 @@ protected:
     void Start() {
         window.reset();
         dm = std::make_unique<ov::TFrmDM>();
-        window = std::make_unique<ov::TFrmClassShow>(*dm, home.path());
+        window = std::make_unique<ov::TFrmClassShow>(*dm, ov::DataFolders::InOneFolder(home.path()));
         window->TimerFormShowTimer();
     }
 

@@ -25,7 +25,7 @@ class ClassShowRecording : public testing::Test {
 protected:
     void SetUp() override {
         ovtest::TestApp();
-        window = std::make_unique<ov::TFrmClassShow>(dm, home.path());
+        window = std::make_unique<ov::TFrmClassShow>(dm, ov::DataFolders::InOneFolder(home.path()));
         info = window->LessonPanel()->InfoPanel;
         ov::TakeRecordedMessages();
     }

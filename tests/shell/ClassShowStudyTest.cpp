@@ -85,6 +85,40 @@ TEST_F(ClassShowStudy, StaleLetterFoldersGoAfterTheClickAndNeverTheTwoInUse) {
     EXPECT_TRUE(fs::exists(resources / third / "OV" / "Class" / "OVFunction.ind"));
 }
 
+// Courseware the player may not write, as an installed shared folder: the
+// lesson unpacks, its pages decrypt and recordings go into the pupil's own
+// data folder, swept there as in a one-folder install; the courseware folder
+// is left exactly as it was.
+TEST_F(ClassShowStudy, ReadOnlyCoursewareIsStudiedFromThePupilsOwnFolder) {
+    ovtest::TempDir pupil;
+    ov::FolderEnvironment env;
+    env.ovHome = home.path().string();
+    env.dataHome = pupil.path().string();
+    env.writable = [this](const fs::path& folder) { return folder != home.path(); };
+    const auto listing = [this] {
+        std::vector<fs::path> paths;
+        for (const auto& entry : fs::recursive_directory_iterator(home.path())) paths.push_back(entry.path());
+        std::sort(paths.begin(), paths.end());
+        return paths;
+    };
+    window.reset();
+    const auto before = listing();
+    window = std::make_unique<ov::TFrmClassShow>(*dm, ov::DataFolders::Find(env));
+    window->TimerFormShowTimer();
+    const fs::path own = pupil / "ovplayer";
+    fs::create_directories(own / "Resources" / "stale");
+
+    OpenLesson();
+    window->FunctionButtonClick(ov::rSentenceFollowRead);
+    const std::string letter = Letters().newFolder.toStdString();
+    ASSERT_EQ(letter.size(), 1u);
+    EXPECT_EQ(window->State().FClassPath, (own / "Resources" / letter / "OV" / "Class").string());
+    EXPECT_TRUE(fs::exists(own / "Resources" / letter / "OV" / "Class" / "p1.ovb"));
+    EXPECT_FALSE(fs::exists(own / "Resources" / "stale"));
+    EXPECT_TRUE(fs::is_directory(own / "Records"));
+    EXPECT_EQ(listing(), before);
+}
+
 TEST_F(ClassShowStudy, FunctionOpensItsFirstPageAndPagesTurn) {
     OpenLesson();
     window->FunctionButtonClick(ov::rSentenceFollowRead);

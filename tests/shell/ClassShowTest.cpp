@@ -27,7 +27,7 @@ class ClassShow : public testing::Test {
 protected:
     void SetUp() override {
         ovtest::TestApp();
-        window = std::make_unique<ov::TFrmClassShow>(dm, home.path());
+        window = std::make_unique<ov::TFrmClassShow>(dm, ov::DataFolders::InOneFolder(home.path()));
     }
 
     ovtest::TempDir home;
@@ -155,14 +155,18 @@ TEST_F(ClassShow, LessonPanelAndWordPanelFillTheContentArea) {
 }
 
 TEST(HelpPage, OldHelpFileFirstThenOurPage) {
-    ovtest::TempDir home, program;
-    EXPECT_EQ(ov::FindHelpFile(home.path(), program.path()), std::filesystem::path());
+    ovtest::TempDir home, prefix;
+    const std::filesystem::path program = prefix / "bin";
+    EXPECT_EQ(ov::FindHelpFile(home.path(), program), std::filesystem::path());
+    // An installed tree keeps the page with the program's other data.
+    ovtest::WriteFile(prefix / "share/ovplayer/ovhelp.html", "<html>");
+    EXPECT_EQ(ov::FindHelpFile(home.path(), program), prefix / "share/ovplayer/ovhelp.html");
     ovtest::WriteFile(program / "ovhelp.html", "<html>");
-    EXPECT_EQ(ov::FindHelpFile(home.path(), program.path()), program / "ovhelp.html");
+    EXPECT_EQ(ov::FindHelpFile(home.path(), program), program / "ovhelp.html");
     ovtest::WriteFile(home / "ovhelp.html", "<html>");
-    EXPECT_EQ(ov::FindHelpFile(home.path(), program.path()), home / "ovhelp.html");
+    EXPECT_EQ(ov::FindHelpFile(home.path(), program), home / "ovhelp.html");
     ovtest::WriteFile(home / "ovhelp.chm", "ITSF");
-    EXPECT_EQ(ov::FindHelpFile(home.path(), program.path()), home / "ovhelp.chm");
+    EXPECT_EQ(ov::FindHelpFile(home.path(), program), home / "ovhelp.chm");
 }
 
 }  // namespace

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "core/DataFolders.h"
 #include "core/GbkText.h"
 #include "present/CBox.h"
 #include "present/OVPanelShowClass.h"
@@ -50,7 +51,7 @@ protected:
         settings->remove("NewFolder");
         settings->remove("OldFolder");
         dm = std::make_unique<ov::TFrmDM>();
-        window = std::make_unique<ov::TFrmClassShow>(*dm, home.path());
+        window = std::make_unique<ov::TFrmClassShow>(*dm, ov::DataFolders::InOneFolder(home.path()));
         window->resize(1200, 800);
         window->TimerFormShowTimer();
     }

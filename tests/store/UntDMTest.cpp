@@ -2,6 +2,8 @@
 
 #include <cstdlib>
 
+#include "store/CatalogueLevels.h"
+#include "store/CatalogueMerge.h"
 #include "store/SqliteDatabase.h"
 #include "store/StoredSecrets.h"
 #include "store/UntDM.h"
@@ -24,7 +26,7 @@ protected:
 };
 
 TEST_F(UntDMTest, ConnectionTextsFollowTheirFixedOrder) {
-    EXPECT_EQ(ov::CatalogueConnectionString(),
+    EXPECT_EQ(ov::CatalogueConnectionString(ov::DataFolders::Current()),
               "Data Source=" + (home / "DB/RsDbList.db").string() + ";Password='" + CataloguePassword() + "'");
     EXPECT_EQ(ov::WordDbPath("/r/A/OV/Class"), "/r/A/OV/Class/words.db");
     EXPECT_EQ(ov::WordDbConnectionString("/r/A/OV/Class"),
@@ -60,6 +62,36 @@ TEST_F(UntDMTest, CatalogueOpensAtCreationOrStaysClosed) {
             EXPECT_THROW(dm.adodsRsList.Open(), ov::ESqliteError) << c.what;
         }
     }
+}
+
+// Catalogues of several courseware folders show as one tree. A book comes
+// whole from the first folder holding its code, so the pupil's own copy hides
+// the shared one without mixing their units; a catalogue that does not open
+// costs only its own books.
+TEST(UntDMMerge, CataloguesOfEveryCoursewareFolderShowAsOne) {
+    ovtest::TempDir root;
+    ov::FolderEnvironment env;
+    env.executableFolder = root / "bin";
+    env.dataHome = (root / "user").string();
+    env.dataDirs = (root / "sys1").string() + ":" + (root / "sys2").string();
+    env.writable = [](const std::filesystem::path&) { return true; };
+    const std::string password = CataloguePassword();
+    ovtest::WriteCatalogue(root / "user/ovplayer/DB/RsDbList.db", {{"01", "我的课本"}, {"0101", "Unit A"}}, password);
+    ovtest::WriteCatalogue(root / "sys1/ovplayer/DB/RsDbList.db",
+                           {{"01", "共用课本"}, {"0102", "Unit X"}, {"02", "Book two"}, {"0201", "Unit B"}}, password);
+    ovtest::WriteFile(root / "sys2/ovplayer/DB/RsDbList.db", std::string(1000, '\x17'));
+
+    ovtest::LogCapture log;
+    ov::TFrmDM dm(ov::DataFolders::Find(env));
+    ASSERT_TRUE(dm.adoConn.Connected());
+    ovtest::Entries shown;
+    for (const auto& entry : ov::ReadCatalogueEntries(dm.adoConn.Database())) shown.emplace_back(entry.code, entry.name);
+    EXPECT_EQ(shown, (ovtest::Entries{{"01", "我的课本"}, {"0101", "Unit A"}, {"02", "Book two"}, {"0201", "Unit B"}}));
+    EXPECT_TRUE(log.Has(ov::LogLevel::Warning, "store", (root / "sys2/ovplayer/DB/RsDbList.db").string()));
+    // The tree's own level queries run on the merged catalogue.
+    const auto units = ov::ReadChildren(&dm.adoConn, ov::MainCatalogueLayout(), "02");
+    ASSERT_EQ(units.size(), 1u);
+    EXPECT_EQ(units[0].name, "Unit B");
 }
 
 TEST_F(UntDMTest, WordQueryOpensTheLessonsWordList) {

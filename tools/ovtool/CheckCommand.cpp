@@ -1,10 +1,10 @@
 // check: a courseware linter for authors.
-#include <cstdlib>
 #include <filesystem>
 #include <iostream>
 #include <memory>
 
 #include "ToolCommand.h"
+#include "core/TemporaryFolder.h"
 #include "lesson/CoursewareCheck.h"
 #include "store/ClassZip.h"
 
@@ -12,26 +12,6 @@ namespace ovtool {
 namespace {
 
 namespace fs = std::filesystem;
-
-// Where a package is unpacked and pages are decrypted; gone with the command.
-class ScratchFolder {
-public:
-    ScratchFolder() {
-        std::string pattern = (fs::temp_directory_path() / "ovtool-check-XXXXXX").string();
-        if (!::mkdtemp(pattern.data())) throw CommandError{kFailed, "cannot make a scratch folder in " + pattern};
-        path_ = pattern;
-    }
-    ~ScratchFolder() {
-        std::error_code ignored;
-        fs::remove_all(path_, ignored);
-    }
-    ScratchFolder(const ScratchFolder&) = delete;
-    ScratchFolder& operator=(const ScratchFolder&) = delete;
-    const fs::path& Path() const { return path_; }
-
-private:
-    fs::path path_;
-};
 
 // A folder is either the class folder itself or a package unpacked into it.
 fs::path ClassFolderIn(const fs::path& folder) {
@@ -64,7 +44,8 @@ void AddCheckCommand(CLI::App& app) {
             const bool package = fs::is_regular_file(*target, error);
             if (!package && !fs::is_directory(*target, error))
                 throw CommandError{kBadArguments, "no such package or folder: " + *target};
-            ScratchFolder scratch;
+            // Where a package is unpacked and pages are decrypted; gone with the command.
+            const ov::TemporaryFolder scratch(fs::temp_directory_path(), "ovtool-check-");
             const fs::path classFolder =
                 package ? UnpackedClassFolder(*target, scratch.Path()) : ClassFolderIn(*target);
             const fs::path pages = scratch.Path() / "pages";

@@ -1,0 +1,201 @@
+#include "store/CoursewareInstall.h"
+
+#include <fcntl.h>
+#include <stdio.h>
+#include <sys/file.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <cerrno>
+#include <fstream>
+#include <map>
+#include <system_error>
+
+#include "core/TemporaryFolder.h"
+#include "core/UniqueFd.h"
+#include "store/CatalogueMerge.h"
+#include "store/SqliteAuthoring.h"
+#include "store/SqliteStorage.h"
+#include "store/StoredSecrets.h"
+#include "store/UntDM.h"
+#include "store/UntPublic.h"
+
+namespace ov {
+namespace {
+
+namespace fs = std::filesystem;
+
+constexpr const char* kSetFolders[] = {"Resources", "ENoises", "Images"};
+
+std::string CataloguePassword() { return DecipherString(kCatalogueDbPassword, ""); }
+
+std::vector<CatalogueNode> ReadCatalogueFile(const fs::path& file) {
+    try {
+        auto db = OpenStoredDatabase(file, CataloguePassword(), SqliteAccess::ReadOnly);
+        return ReadCatalogueEntries(db);
+    } catch (const ESqliteError& e) {
+        throw EInstallError("the catalogue " + file.string() + " does not open: " + e.what());
+    }
+}
+
+void RefuseClashingCodes(const std::vector<CatalogueNode>& installed, const std::vector<CatalogueNode>& added,
+                         const fs::path& catalogue) {
+    std::map<std::string, std::string, std::less<>> names;
+    for (const auto& entry : installed) names.emplace(entry.code, entry.name);
+    std::string clashes;
+    for (const auto& entry : added)
+        if (auto it = names.find(entry.code); it != names.end())
+            clashes += "\n  " + entry.code + " \"" + entry.name + "\" is taken by \"" + it->second + "\"";
+    if (!clashes.empty())
+        throw EInstallError("catalogue codes already used in " + catalogue.string() + ":" + clashes +
+                            "\nnothing was installed; give the set codes of its own");
+}
+
+// Packages run to hundreds of megabytes: compared a block at a time.
+bool SameBytes(const fs::path& a, const fs::path& b) {
+    std::error_code ec;
+    if (fs::file_size(a, ec) != fs::file_size(b, ec) || ec) return false;
+    std::ifstream left(a, std::ios::binary);
+    std::ifstream right(b, std::ios::binary);
+    std::string leftBlock(1 << 16, '\0');
+    std::string rightBlock(1 << 16, '\0');
+    while (left && right) {
+        left.read(leftBlock.data(), static_cast<std::streamsize>(leftBlock.size()));
+        right.read(rightBlock.data(), static_cast<std::streamsize>(rightBlock.size()));
+        if (left.gcount() != right.gcount() || leftBlock.compare(0, static_cast<size_t>(left.gcount()), rightBlock, 0,
+                                                                 static_cast<size_t>(right.gcount())) != 0)
+            return false;
+    }
+    return left.eof() && right.eof();
+}
+
+// The plain files directly in a folder of the set, by name; none when missing.
+std::vector<fs::path> SetFiles(const fs::path& folder) {
+    std::vector<fs::path> files;
+    std::error_code ec;
+    for (fs::directory_iterator it(folder, ec), end; !ec && it != end; it.increment(ec)) {
+        const std::string name = it->path().filename().string();
+        if (!name.starts_with('.') && it->is_regular_file(ec)) files.push_back(it->path());
+    }
+    std::sort(files.begin(), files.end());
+    return files;
+}
+
+// One file to copy: where it comes from and its place below the destination.
+struct Copy {
+    fs::path from;
+    fs::path relative;
+};
+
+std::vector<Copy> FilesToCopy(const fs::path& source, const fs::path& destination, InstalledCourseware& result) {
+    std::vector<Copy> copies;
+    for (const char* folder : kSetFolders) {
+        for (const auto& file : SetFiles(source / folder)) {
+            const fs::path relative = fs::path(folder) / file.filename();
+            const fs::path there = destination / relative;
+            std::error_code ec;
+            if (!fs::exists(there, ec)) {
+                copies.push_back({file, relative});
+            } else if (SameBytes(file, there)) {
+                continue;
+            } else if (relative.begin()->string() == "Resources") {
+                throw EInstallError("a different package " + there.string() +
+                                    " is installed already; nothing was installed");
+            } else {
+                result.kept.push_back(there);
+            }
+        }
+    }
+    return copies;
+}
+
+// Only one install at a time may read and replace a folder's catalogue.
+UniqueFd LockFolder(const fs::path& destination) {
+    UniqueFd lock(::open((destination / ".install-lock").c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0644));
+    if (!lock || ::flock(lock.get(), LOCK_EX) != 0)
+        throw EInstallError("cannot lock " + destination.string() + ": " + std::generic_category().message(errno));
+    return lock;
+}
+
+// Moves a staged file to a place that must still be free: a file that
+// appeared there meanwhile is never replaced.
+void MoveIntoFreePlace(const fs::path& from, const fs::path& to) {
+    fs::create_directories(to.parent_path());
+    if (::renameat2(AT_FDCWD, from.c_str(), AT_FDCWD, to.c_str(), RENAME_NOREPLACE) == 0) return;
+    // File systems without the no-replace flag: look, then move.
+    const int error = errno;
+    if (error != EINVAL)
+        throw fs::filesystem_error("cannot move into place", from, to, {error, std::generic_category()});
+    if (fs::exists(to))
+        throw fs::filesystem_error("cannot move into place", from, to, {EEXIST, std::generic_category()});
+    fs::rename(from, to);
+}
+
+TemporaryFolder StagingFolder(const fs::path& destination) {
+    try {
+        return TemporaryFolder(destination, ".install-");
+    } catch (const fs::filesystem_error& e) {
+        throw EInstallError(std::string(e.what()) + "; nothing was installed");
+    }
+}
+
+void Commit(const fs::path& stage, const fs::path& destination, const std::vector<Copy>& copies) {
+    std::vector<fs::path> moved;
+    try {
+        for (const auto& copy : copies) {
+            MoveIntoFreePlace(stage / copy.relative, destination / copy.relative);
+            moved.push_back(destination / copy.relative);
+        }
+        fs::create_directories(destination / "DB");
+        fs::rename(stage / kCatalogueDbFile, destination / kCatalogueDbFile);
+    } catch (const fs::filesystem_error& e) {
+        for (auto it = moved.rbegin(); it != moved.rend(); ++it) {
+            std::error_code ignored;
+            fs::remove(*it, ignored);
+        }
+        throw EInstallError(std::string(e.what()) + "; nothing was installed");
+    }
+}
+
+}  // namespace
+
+InstalledCourseware InstallCourseware(const fs::path& source, const fs::path& destination) {
+    const fs::path sourceCatalogue = source / kCatalogueDbFile;
+    std::error_code ec;
+    if (!fs::is_regular_file(sourceCatalogue, ec))
+        throw EInstallError(source.string() + " holds no courseware set: " + sourceCatalogue.string() + " is missing");
+    const auto added = ReadCatalogueFile(sourceCatalogue);
+
+    fs::create_directories(destination, ec);
+    if (ec) throw EInstallError("cannot make " + destination.string() + ": " + ec.message());
+    const UniqueFd lock = LockFolder(destination);
+    const fs::path catalogue = destination / kCatalogueDbFile;
+    std::vector<CatalogueNode> installed;
+    if (fs::exists(catalogue, ec)) installed = ReadCatalogueFile(catalogue);
+    RefuseClashingCodes(installed, added, catalogue);
+
+    InstalledCourseware result;
+    const auto copies = FilesToCopy(source, destination, result);
+    // Staged beside the files it will become, so moving them in is a rename
+    // on one file system; hidden, so the player's sweep leaves it alone.
+    const TemporaryFolder stage = StagingFolder(destination);
+    try {
+        for (const auto& copy : copies) {
+            fs::create_directories((stage.Path() / copy.relative).parent_path());
+            fs::copy_file(copy.from, stage.Path() / copy.relative);
+        }
+        CreateDatabaseFile(stage.Path() / kCatalogueDbFile, CataloguePassword(), [&](SqliteDatabase& db) {
+            CreateCatalogueTable(db);
+            for (const auto& entry : installed) AddCatalogueEntry(db, entry.code, entry.name);
+            for (const auto& entry : added) AddCatalogueEntry(db, entry.code, entry.name);
+        });
+    } catch (const std::exception& e) {
+        throw EInstallError(std::string("cannot stage the set: ") + e.what() + "; nothing was installed");
+    }
+    Commit(stage.Path(), destination, copies);
+    result.entries = static_cast<int>(added.size());
+    result.files = static_cast<int>(copies.size());
+    return result;
+}
+
+}  // namespace ov
