@@ -2,9 +2,14 @@
 
 Fails when the player exits, when it writes a line to stderr that is not on
 the list below, or when its resident memory (summed over its processes) grows
-by 30 MB or more between the lesson opening and the end of the run. The seed
-is printed; `--seed` replays the same choices (the player's timing still
-varies from run to run).
+by 30 MB or more over the run. The seed is printed; `--seed` replays the same
+choices (the player's timing still varies from run to run).
+
+Memory is first measured after every study function and page of the lesson
+has been shown once: the first video page loads the multimedia stack (about
+150 MB here, two thirds of it shared libraries such as the software GL
+driver), a cost paid once per process that would otherwise hide any real
+growth or fail the run on whichever seed happens to reach that page.
 """
 
 import os
@@ -18,17 +23,23 @@ from player import Player, ScenarioFailure, parse_args, report_failure, wait_unt
 
 MEMORY_GROWTH_LIMIT = 30 * 1024 * 1024
 
-# Lines the player or its libraries print in normal use, none of them a fault.
+# The player itself prints nothing in normal use. These lines come from the
+# test's own set-up, not from a fault of the player: Qt's X platform on a bare
+# Xvfb with no window manager, and Qt's accessibility bridge when a widget is
+# deleted while the monkey is asking about the window.
 EXPECTED_STDERR = [
-    # Qt under Xvfb with no window manager and no input method.
-    re.compile(r"^qt\.qpa\.(xcb|window|wayland)"),
-    # Qt's accessibility bridge when a widget goes away during a query.
-    re.compile(r"^qt\.accessibility\.atspi"),
+    re.compile(r"^qt\.qpa\.xcb: "),
+    re.compile(r"^qt\.accessibility\.atspi: "),
 ]
 
 # Widgets that leave the lesson rather than exercise it: they close or
 # minimise the window, or hand a page to the desktop's browser.
 OFF_LIMITS = ("商城", "主页", "帮助", "最小化", "关闭", "退出")
+
+STUDY_FUNCTIONS = ("单词跟读", "单词听写", "句子跟读", "句子听辩", "角色互换", "课后练习", "音乐茶座", "动画欣赏", "游戏乐园",
+                   "单词预习")
+
+AIMED_ROLES = ("push button", "check box", "text", "table cell", "spin button", "label", "frame")
 
 KEYS = ("Return", "Tab", "space", "Escape", "BackSpace", "Delete", "Left", "Right", "Up", "Down", "Home", "End",
         "Page_Up", "Page_Down", "a", "e", "h", "o", "1", "2")
@@ -69,6 +80,20 @@ def resident_bytes(root):
     return total
 
 
+def show_every_page(player, monkey):
+    for function in STUDY_FUNCTIONS:
+        player.press("check box", function)
+        time.sleep(1)
+        for _ in range(5):
+            monkey.dismiss_dialogs()
+            following = player.find_all("push button", ">", "后一页")
+            if not following or not following[0].getState().contains(player.pyatspi.STATE_ENABLED):
+                break
+            player.click(following[0])
+            time.sleep(1.5)
+        monkey.dismiss_dialogs()
+
+
 def unexpected_lines(lines):
     return [line for line in lines if line.strip() and not any(p.search(line) for p in EXPECTED_STDERR)]
 
@@ -83,6 +108,8 @@ class Monkey:
         box = frame.queryComponent().getExtents(player.pyatspi.DESKTOP_COORDS)
         self.area = (box.x, box.y, box.width, box.height)
         self.frame = frame
+        self.targets = []
+        self.targets_refreshed = -10
         self.forbidden = []
         for name in OFF_LIMITS:
             for node in player.find_all("push button", name):
@@ -99,6 +126,28 @@ class Monkey:
             x, y = x0 + self.rng.randrange(w), y0 + self.rng.randrange(h)
             if self.allowed(x, y):
                 return x, y
+
+    def aimed_point(self):
+        """The middle of a widget that takes clicks, so the run reaches more
+        of the player than blind clicks on a mostly empty page would."""
+        if self.actions >= self.targets_refreshed + 10:
+            self.targets = [node for node in self.p.walk() if self.p.role(node) in AIMED_ROLES]
+            self.targets_refreshed = self.actions
+        while self.targets:
+            node = self.rng.choice(self.targets)
+            try:
+                x, y = self.p.centre(node)
+            except Exception:  # gone since the list was made
+                self.targets.remove(node)
+                continue
+            if self.allowed(x, y) and self.inside(x, y):
+                return x, y
+            self.targets.remove(node)
+        return self.random_point()
+
+    def inside(self, x, y):
+        x0, y0, w, h = self.area
+        return x0 <= x < x0 + w and y0 <= y < y0 + h
 
     def dismiss_dialogs(self):
         """Answers any window over the main one, so the run goes on."""
@@ -118,7 +167,10 @@ class Monkey:
 
     def step(self):
         choice = self.rng.random()
-        if choice < 0.65:
+        if choice < 0.35:
+            x, y = self.aimed_point()
+            self.p.xdotool("mousemove", x, y, "click", "1")
+        elif choice < 0.65:
             x, y = self.random_point()
             self.p.xdotool("mousemove", x, y, "click", "1")
         elif choice < 0.75:
@@ -157,9 +209,10 @@ def main():
         player.start()
         player.open_lesson(*lessons.HELLO)
         wait_until(lambda: lessons.HELLO_FIRST_WORD in player.texts("text"), 15, "the word preview")
+        monkey = Monkey(player, random.Random(seed))
+        show_every_page(player, monkey)
         time.sleep(1)
         before = resident_bytes(player.process.pid)
-        monkey = Monkey(player, random.Random(seed))
         monkey.run(args.seconds)
         player.check_alive()
         after = resident_bytes(player.process.pid)
@@ -168,7 +221,9 @@ def main():
               f"{before / 2 ** 20:.1f} MB -> {after / 2 ** 20:.1f} MB")
         if growth >= MEMORY_GROWTH_LIMIT:
             raise ScenarioFailure(f"resident memory grew by {growth / 2 ** 20:.1f} MB")
-        unexpected = unexpected_lines(player.stderr_lines())
+        lines = [line for line in player.stderr_lines() if line.strip()]
+        unexpected = unexpected_lines(lines)
+        print(f"monkey: {len(lines) - len(unexpected)} expected and {len(unexpected)} unexpected lines on stderr")
         if unexpected:
             raise ScenarioFailure("unexpected lines on stderr:\n" + "\n".join(unexpected[:20]))
     except Exception as error:
