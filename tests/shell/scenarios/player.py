@@ -9,6 +9,7 @@ has) and, where a real pointer matters, through xdotool.
 import argparse
 import array
 import ctypes
+import math
 import os
 import shutil
 import signal
@@ -41,6 +42,8 @@ def wait_until(predicate, timeout, what, interval=0.1):
     while True:
         try:
             value = predicate()
+        except ScenarioFailure:
+            raise
         except Exception:  # the tree changes under our feet while the player works
             value = None
         if value:
@@ -61,7 +64,6 @@ def peak_of_raw(path):
 
 def write_tone(path, seconds=2.0, rate=16000, hz=440):
     """A plain sine tone, something for the microphone to hear."""
-    import math
     frames = array.array("h", (int(8000 * math.sin(2 * math.pi * hz * i / rate)) for i in range(int(rate * seconds))))
     with wave.open(path, "wb") as w:
         w.setnchannels(1)
@@ -103,9 +105,10 @@ class Player:
         self._start_player()
 
     def _spawn(self, args, log, **kwargs):
-        out = open(self.path(log), "wb")
-        process = subprocess.Popen(args, env=self.env, stdout=out, stderr=subprocess.STDOUT, stdin=subprocess.DEVNULL,
-                                   start_new_session=True, preexec_fn=_die_with_parent, **kwargs)
+        with open(self.path(log), "wb") as out:
+            process = subprocess.Popen(args, env=self.env, stdout=out, stderr=subprocess.STDOUT,
+                                       stdin=subprocess.DEVNULL, start_new_session=True, preexec_fn=_die_with_parent,
+                                       **kwargs)
         self.helpers.append(process)
         return process
 
@@ -154,10 +157,9 @@ class Player:
         self.env.update(OV_HOME=self.ov_home, OV_AUDIO_DRIVER="pulseaudio", QT_QPA_PLATFORM="xcb",
                         QT_LINUX_ACCESSIBILITY_ALWAYS_ON="1", LANG="C.UTF-8")
         self.stderr_path = self.path("player.stderr")
-        self.process = subprocess.Popen([self.player_path], env=self.env, stdin=subprocess.DEVNULL,
-                                        stdout=open(self.path("player.stdout"), "wb"),
-                                        stderr=open(self.stderr_path, "wb"), start_new_session=True,
-                                        preexec_fn=_die_with_parent)
+        with open(self.path("player.stdout"), "wb") as out, open(self.stderr_path, "wb") as err:
+            self.process = subprocess.Popen([self.player_path], env=self.env, stdin=subprocess.DEVNULL, stdout=out,
+                                            stderr=err, start_new_session=True, preexec_fn=_die_with_parent)
         # pyatspi finds its bus through the session bus, so it may only be
         # loaded once ours is in place.
         os.environ["DBUS_SESSION_BUS_ADDRESS"] = self.env["DBUS_SESSION_BUS_ADDRESS"]
@@ -165,7 +167,9 @@ class Player:
         import pyatspi
         self.pyatspi = pyatspi
         self.app = wait_until(self._find_app, 40, "the player on the accessibility bus", interval=0.5)
-        self.window_id = wait_until(self._find_window_id, 20, "the player's window")
+        # Clicks go to the X window, which may be mapped a little after the
+        # accessible one appears.
+        wait_until(self._window_shown, 20, "the player's window")
 
     def _find_app(self):
         self.check_alive()
@@ -176,10 +180,9 @@ class Player:
                 return app
         return None
 
-    def _find_window_id(self):
-        found = subprocess.run(["xdotool", "search", "--onlyvisible", "--pid", str(self.process.pid)], env=self.env,
-                               capture_output=True, text=True).stdout.split()
-        return found[-1] if found else None
+    def _window_shown(self):
+        return subprocess.run(["xdotool", "search", "--onlyvisible", "--pid", str(self.process.pid)], env=self.env,
+                              capture_output=True, text=True).stdout.strip()
 
     def check_alive(self):
         if self.process.poll() is not None:
