@@ -131,8 +131,11 @@ class Monkey:
         """The middle of a widget that takes clicks, so the run reaches more
         of the player than blind clicks on a mostly empty page would."""
         if self.actions >= self.targets_refreshed + 10:
-            self.targets = [node for node in self.p.walk() if self.p.role(node) in AIMED_ROLES]
             self.targets_refreshed = self.actions
+            try:
+                self.targets = [node for node in self.p.walk() if self.p.role(node) in AIMED_ROLES]
+            except Exception:  # a widget deleted while the tree was read; ask again next time
+                self.targets_refreshed -= 10
         while self.targets:
             node = self.rng.choice(self.targets)
             try:
