@@ -12,6 +12,7 @@ driver), a cost paid once per process that would otherwise hide any real
 growth or fail the run on whichever seed happens to reach that page.
 """
 
+import collections
 import os
 import random
 import re
@@ -103,7 +104,7 @@ class Monkey:
         self.p = player
         self.rng = rng
         self.actions = 0
-        self.dismissed = 0
+        self.dismissed = collections.Counter()
         frame = player.app.getChildAtIndex(0)
         box = frame.queryComponent().getExtents(player.pyatspi.DESKTOP_COORDS)
         self.area = (box.x, box.y, box.width, box.height)
@@ -159,12 +160,13 @@ class Monkey:
             window = app.getChildAtIndex(i)
             if window is None or window == self.frame or not self.p.showing(window):
                 continue
+            self.dismissed[f"{window.getRoleName()} {window.name!r}"] += 1
             buttons = self.p.find_all("push button", "确定", within=window)
             if buttons:
-                buttons[0].queryAction().doAction(0)
+                self.p.click(buttons[0])
             else:
                 self.p.xdotool("key", "Escape")
-            self.dismissed += 1
+            wait_until(lambda: not self.p.showing(window), 5, f"{window.name!r} to close")
             return True
         return False
 
@@ -194,6 +196,8 @@ class Monkey:
             try:
                 if self.dismiss_dialogs():
                     continue
+            except ScenarioFailure:
+                raise
             except Exception:  # a window closing while it is asked about
                 continue
             self.step()
@@ -220,10 +224,12 @@ def main():
         player.check_alive()
         after = resident_bytes(player.process.pid)
         growth = after - before
-        print(f"monkey: {monkey.actions} actions, {monkey.dismissed} dialogs dismissed, resident memory "
+        print(f"monkey: {monkey.actions} actions, {sum(monkey.dismissed.values())} windows dismissed, resident memory "
               f"{before / 2 ** 20:.1f} MB -> {after / 2 ** 20:.1f} MB")
         if growth >= MEMORY_GROWTH_LIMIT:
             raise ScenarioFailure(f"resident memory grew by {growth / 2 ** 20:.1f} MB")
+        for window, count in monkey.dismissed.most_common():
+            print(f"monkey:   {count} x {window}")
         lines = [line for line in player.stderr_lines() if line.strip()]
         unexpected = unexpected_lines(lines)
         print(f"monkey: {len(lines) - len(unexpected)} expected and {len(unexpected)} unexpected lines on stderr")
