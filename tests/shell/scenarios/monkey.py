@@ -20,7 +20,7 @@ import sys
 import time
 
 import lessons
-from player import Player, ScenarioFailure, parse_args, report_failure, wait_until
+from player import ScenarioFailure, run_scenario, wait_until
 
 MEMORY_GROWTH_LIMIT = 30 * 1024 * 1024
 
@@ -203,49 +203,35 @@ class Monkey:
             self.step()
 
 
-def main():
-    def extra(parser):
-        parser.add_argument("--seconds", type=float, default=30)
-        parser.add_argument("--seed", type=int, default=None)
-    args = parse_args("random input on the player", extra)
-    seed = args.seed if args.seed is not None else random.SystemRandom().randrange(2 ** 32)
-    print(f"monkey: seed {seed}, {args.seconds:g} s", flush=True)
-    player = Player(args.player, args.home, args.work, "monkey", args.artifacts or args.work)
-    failed = False
-    try:
-        player.start()
-        player.open_lesson(*lessons.HELLO)
-        wait_until(lambda: lessons.HELLO_FIRST_WORD in player.texts("text"), 15, "the word preview")
-        monkey = Monkey(player, random.Random(seed))
-        show_every_page(player, monkey)
-        time.sleep(1)
-        before = resident_bytes(player.process.pid)
-        monkey.run(args.seconds)
-        player.check_alive()
-        after = resident_bytes(player.process.pid)
-        growth = after - before
-        print(f"monkey: {monkey.actions} actions, {sum(monkey.dismissed.values())} windows dismissed, resident memory "
-              f"{before / 2 ** 20:.1f} MB -> {after / 2 ** 20:.1f} MB")
-        if growth >= MEMORY_GROWTH_LIMIT:
-            raise ScenarioFailure(f"resident memory grew by {growth / 2 ** 20:.1f} MB")
-        for window, count in monkey.dismissed.most_common():
-            print(f"monkey:   {count} x {window}")
-        lines = [line for line in player.stderr_lines() if line.strip()]
-        unexpected = unexpected_lines(lines)
-        print(f"monkey: {len(lines) - len(unexpected)} expected and {len(unexpected)} unexpected lines on stderr")
-        if unexpected:
-            raise ScenarioFailure("unexpected lines on stderr:\n" + "\n".join(unexpected[:20]))
-    except Exception as error:
-        failed = True
-        report_failure(player, "monkey", error)
-        print(f"monkey: replay with --seed {seed}", file=sys.stderr)
-    finally:
-        player.stop()
-        if not failed and not args.keep:
-            player.remove_folders()
-    print(f"monkey: {'FAILED' if failed else 'passed'}")
-    return 1 if failed else 0
+def body(player):
+    args = player.args
+    print(f"monkey: seed {args.seed}, {args.seconds:g} s", flush=True)
+    player.open_lesson(*lessons.HELLO)
+    wait_until(lambda: lessons.HELLO_FIRST_WORD in player.texts("text"), 15, "the word preview")
+    monkey = Monkey(player, random.Random(args.seed))
+    show_every_page(player, monkey)
+    time.sleep(1)
+    before = resident_bytes(player.process.pid)
+    monkey.run(args.seconds)
+    player.check_alive()
+    after = resident_bytes(player.process.pid)
+    print(f"monkey: {monkey.actions} actions, {sum(monkey.dismissed.values())} windows dismissed, resident memory "
+          f"{before / 2 ** 20:.1f} MB -> {after / 2 ** 20:.1f} MB")
+    for window, count in monkey.dismissed.most_common():
+        print(f"monkey:   {count} x {window}")
+    if after - before >= MEMORY_GROWTH_LIMIT:
+        raise ScenarioFailure(f"resident memory grew by {(after - before) / 2 ** 20:.1f} MB (seed {args.seed})")
+    lines = [line for line in player.stderr_lines() if line.strip()]
+    unexpected = unexpected_lines(lines)
+    print(f"monkey: {len(lines) - len(unexpected)} expected and {len(unexpected)} unexpected lines on stderr")
+    if unexpected:
+        raise ScenarioFailure(f"unexpected lines on stderr (seed {args.seed}):\n" + "\n".join(unexpected[:20]))
+
+
+def arguments(parser):
+    parser.add_argument("--seconds", type=float, default=30)
+    parser.add_argument("--seed", type=int, default=random.SystemRandom().randrange(2 ** 32))
 
 
 if __name__ == "__main__":
-    sys.exit(main())
+    sys.exit(run_scenario("monkey", body, __doc__, arguments))

@@ -28,13 +28,16 @@ APP_NAME = "ovplayer"
 _LEAKY_VARIABLES = ("DISPLAY", "WAYLAND_DISPLAY", "DBUS_SESSION_BUS_ADDRESS", "AT_SPI_BUS_ADDRESS",
                     "PULSE_SERVER", "PULSE_SINK", "PULSE_SOURCE", "XAUTHORITY", "SESSION_MANAGER")
 
+
 class ScenarioFailure(Exception):
     pass
+
 
 def _die_with_parent():
     # A killed test must not leave servers behind it.
     libc = ctypes.CDLL("libc.so.6", use_errno=True)
     libc.prctl(1, signal.SIGKILL)  # PR_SET_PDEATHSIG
+
 
 def wait_until(predicate, timeout, what, interval=0.1):
     """Returns the first true value of predicate, or fails naming what it waited for."""
@@ -52,6 +55,7 @@ def wait_until(predicate, timeout, what, interval=0.1):
             raise ScenarioFailure(f"timed out after {timeout} s waiting for {what}")
         time.sleep(interval)
 
+
 def peak_of_raw(path):
     """Largest absolute sample of a raw signed 16-bit little-endian file."""
     samples = array.array("h")
@@ -62,6 +66,7 @@ def peak_of_raw(path):
         samples.byteswap()
     return max((abs(s) for s in samples), default=0)
 
+
 def write_tone(path, seconds=2.0, rate=16000, hz=440):
     """A plain sine tone, something for the microphone to hear."""
     frames = array.array("h", (int(8000 * math.sin(2 * math.pi * hz * i / rate)) for i in range(int(rate * seconds))))
@@ -70,6 +75,7 @@ def write_tone(path, seconds=2.0, rate=16000, hz=440):
         w.setsampwidth(2)
         w.setframerate(rate)
         w.writeframes(frames.tobytes())
+
 
 class Player:
     """One sandboxed player: start(), the finders and actions, stop()."""
@@ -329,10 +335,12 @@ class Player:
             write_tone(tone, seconds)
         return self._spawn(["paplay", "-d", "micfeed", tone], "paplay.log")
 
+
 def _matches(pattern, value):
     if hasattr(pattern, "search"):
         return pattern.search(value or "") is not None
     return value == pattern
+
 
 def parse_args(description, extra=None):
     parser = argparse.ArgumentParser(description=description)
@@ -345,10 +353,13 @@ def parse_args(description, extra=None):
         extra(parser)
     return parser.parse_args()
 
-def run_scenario(name, body, description=None):
-    """Starts a player, runs body(player) and reports; the exit status tells ctest."""
-    args = parse_args(description or name)
+
+def run_scenario(name, body, description=None, extra_args=None):
+    """Starts a player, runs body(player) and reports; the exit status tells ctest.
+    The parsed arguments are at player.args."""
+    args = parse_args(description or name, extra_args)
     player = Player(args.player, args.home, args.work, name, args.artifacts or args.work)
+    player.args = args
     started = time.monotonic()
     failed = False
     try:
@@ -364,6 +375,7 @@ def run_scenario(name, body, description=None):
             player.remove_folders()
     print(f"{name}: {'FAILED' if failed else 'passed'} in {time.monotonic() - started:.1f} s")
     return 1 if failed else 0
+
 
 def report_failure(player, name, error):
     print(f"{name}: {error}", file=sys.stderr)
