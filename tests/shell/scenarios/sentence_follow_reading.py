@@ -1,6 +1,7 @@
 """Sentence follow-reading: "开始" reads the dialogue aloud, then the pupil
 records, plays the recording back and has it scored."""
 
+import os
 import re
 import sys
 import time
@@ -20,8 +21,10 @@ def body(p):
 
     heard, listener = p.record_sink("speakers")
     p.press("push button", "开始")
-    peak = wait_until(lambda: peak_of_raw(heard) >= AUDIBLE_PEAK and peak_of_raw(heard), 15,
-                      "the lesson's voice on the speakers")
+    def audible_peak():
+        peak = peak_of_raw(heard)
+        return peak if peak >= AUDIBLE_PEAK else None
+    peak = wait_until(audible_peak, 15, "the lesson's voice on the speakers")
     print(f"heard the lesson at a peak of {peak}")
     listener.terminate()
     p.press("push button", "停止")
@@ -31,6 +34,8 @@ def body(p):
     voice.wait(10)
     time.sleep(0.5)
     p.press("push button", "播放")
+    records = os.path.join(p.ov_home, "Records")
+    wait_until(lambda: [f for f in os.listdir(records) if f.endswith(".wav")], 5, "the recording saved in Records")
     time.sleep(1)
     p.press("push button", "对比")
 
