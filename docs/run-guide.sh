@@ -12,7 +12,11 @@ trap 'rm -rf "$scratch"' EXIT
 script="$scratch/guide.sh"
 {
   echo 'set -euo pipefail'
-  awk '/^```sh$/ {inblock=1; next} /^```$/ {inblock=0; next} inblock && !/ovplayer/ {print}' "$guide"
+  awk '/^```sh$/ {inblock=1; next} /^```$/ {inblock=0; next} inblock && !/(^|[[:space:]])ovplayer([[:space:]]|$)/ {print}' "$guide"
 } > "$script"
+# Whatever the guide installs for "you" lands in the scratch folder.
+export HOME="$scratch/home-folder" XDG_DATA_HOME="$scratch/home-folder/.local/share"
+unset OV_HOME XDG_DATA_DIRS
+mkdir -p "$HOME"
 cd "$scratch"
 bash "$script"
