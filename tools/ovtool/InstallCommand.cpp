@@ -1,12 +1,21 @@
 // install-courseware: puts a courseware set where the installed player finds it.
 #include <iostream>
 #include <memory>
+#include <string>
 
 #include "ToolCommand.h"
 #include "core/DataFolders.h"
 #include "store/CoursewareInstall.h"
 
 namespace ovtool {
+
+namespace {
+
+std::string Counted(int count, const char* one, const char* many) {
+    return std::to_string(count) + " " + (count == 1 ? one : many);
+}
+
+}  // namespace
 
 void AddInstallCommand(CLI::App& app) {
     auto source = std::make_shared<std::string>();
@@ -23,8 +32,8 @@ void AddInstallCommand(CLI::App& app) {
                 const auto result = ov::InstallCourseware(*source, destination);
                 for (const auto& kept : result.kept)
                     std::cout << "kept " << kept.string() << ": a different file of that name is installed\n";
-                std::cout << result.entries << " catalogue entries and " << result.files << " files installed into "
-                          << destination.string() << '\n';
+                std::cout << Counted(result.entries, "catalogue entry", "catalogue entries") << " and "
+                          << Counted(result.files, "file", "files") << " installed into " << destination.string() << '\n';
             } catch (const ov::EInstallError& e) {
                 throw CommandError{kFailed, e.what()};
             }
