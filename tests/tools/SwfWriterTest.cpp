@@ -131,7 +131,7 @@ TEST(SwfWriter, TextIsUtf8InAnEditFieldOverAGlyphlessFont) {
     font.U8(), font.U8();
     std::string name;
     for (std::uint32_t n = font.U8(); n > 0; --n) name.push_back(static_cast<char>(font.U8()));
-    EXPECT_EQ(name, "_sans");
+    EXPECT_EQ(name, std::string("_sans\0", 6));
     EXPECT_EQ(font.U16(), 0u);  // no glyphs
 
     const auto& edit = Find(swf, kTagDefineEditText).body;

@@ -77,9 +77,10 @@ private:
         body.U16(fontId_);
         body.U8(0x04);  // wide codes, as every font from version 6 on
         body.U8(0);     // no language
+        // Flash's own files count the name's terminating NUL in its length.
         const std::string name = kDeviceFont;
-        body.U8(static_cast<std::uint32_t>(name.size()));
-        body.Bytes({name.begin(), name.end()});
+        body.U8(static_cast<std::uint32_t>(name.size() + 1));
+        body.String(name);
         body.U16(0);  // glyphs
         body.U16(2);  // code table offset: the empty code table follows this field
         Tag(out_, kTagDefineFont2, body.Data());
