@@ -218,6 +218,7 @@ TEST(SwfSpec, ErrorsNameTheField) {
          "objects[0].text: must be a text that is not empty"},
         {Stage({kBox, button}, shown), "objects[1].goto: no frame is labelled \"nowhere\""},
         {Stage({kBox, selfButton}, shown), "objects[1].parts[0].id: \"b\" is a button"},
+        {Stage({kBox, {{"id", "b"}, {"type", "button"}, {"goto", "x"}}}, shown), "objects[1].parts: must list 1 to"},
         {Stage({kBox}, json::array()), "frames: must list at least one frame"},
         {Stage({kBox}, {{{"show", {{{"id", "ball"}, {"x", 0}, {"y", 0}}}}}}),
          "frames[0].show[0].id: no object is called \"ball\""},

@@ -9,6 +9,8 @@ namespace {
 
 constexpr double kMaxStage = 2880;
 constexpr double kMaxOffset = 2 * kMaxStage;
+// Character ids and depths are 16-bit; the font takes one id more.
+constexpr std::size_t kMaxObjects = 65000;
 
 SwfAlign Align(const SwfJsonFields& fields) {
     const std::string align = fields.Text("align", "left");
@@ -23,6 +25,7 @@ public:
     explicit ObjectReader(SwfMovie& movie) : movie_(movie) {}
 
     void Read(const nlohmann::json& objects) {
+        if (objects.size() > kMaxObjects) FailAt("objects", "must list at most 65000 objects");
         for (std::size_t i = 0; i < objects.size(); ++i) {
             const std::string path = ItemPath("objects", i);
             const nlohmann::json& object = objects[i];
@@ -79,7 +82,7 @@ private:
             const std::string path = ItemPath("objects", i);
             const SwfJsonFields fields(objects[i], path, {"id", "type", "parts", "goto", "play"});
             const nlohmann::json& parts = fields.List("parts");
-            if (parts.empty()) fields.Fail("parts", "must list at least one object");
+            if (parts.empty() || parts.size() > kMaxObjects) fields.Fail("parts", "must list 1 to 65000 objects");
             for (std::size_t p = 0; p < parts.size(); ++p)
                 button->parts.push_back(Part(parts[p], ItemPath(path + ".parts", p)));
         }
