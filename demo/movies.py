@@ -88,10 +88,9 @@ def game(word, choices, right):
 def song(title):
     """The song's title over three notes bobbing up and down, round and round."""
     objects = [text("title", title, 300, 36, 22, PURPLE)]
-    notes = []
-    for i, colour in enumerate(CARD_COLOURS):
-        objects.append({"id": f"note{i}", "type": "circle", "radius": 12, "color": colour})
-        notes.append(i)
+    objects += [{"id": f"note{i}", "type": "circle", "radius": 12, "color": colour}
+                for i, colour in enumerate(CARD_COLOURS)]
+    notes = range(len(CARD_COLOURS))
     up = [at(f"note{i}", 70 + 90 * i, 70 if i % 2 == 0 else 105) for i in notes]
     down = [at(f"note{i}", 70 + 90 * i, 105 if i % 2 == 0 else 70) for i in notes]
     return {"width": 320, "height": 130, "frameRate": 12, "background": "#ffe6f0", "objects": objects, "loop": True,
