@@ -44,5 +44,6 @@ void AddRecordCommands(CLI::App& app);
 void AddCheckCommand(CLI::App& app);
 void AddScriptCommands(CLI::App& app);
 void AddInstallCommand(CLI::App& app);
+void AddSwfCommands(CLI::App& app);
 
 }  // namespace ovtool

@@ -17,6 +17,7 @@ int main(int argc, char** argv) {
     ovtool::AddCheckCommand(app);
     ovtool::AddScriptCommands(app);
     ovtool::AddInstallCommand(app);
+    ovtool::AddSwfCommands(app);
 
     // What the player would show the pupil goes to stderr, one line each.
     ov::SetMessageHandler([](const ov::Message& m) {
