@@ -6,7 +6,8 @@
 // - at most two letter folders in Resources;
 // - after a function opens, its first page is the only decrypted page of the
 //   lesson's folder;
-// - resident memory after the last lesson within 30 MB of after the first.
+// - resident memory after the last lesson within 30 MB of after each of the
+//   demo's lessons opened once.
 //
 //   bench_soak [LESSONS]   (200 by default)
 #include <QApplication>
@@ -136,19 +137,23 @@ int main(int argc, char** argv) {
 
     LessonSoak soak(home);
     const auto start = bench::Clock::now();
-    soak.OpenLesson(lessons.front());
-    const double first = bench::ResidentMb();
-    // The course of the memory shows a leak apart from caches that fill once.
-    for (int i = 1; i < count; ++i) {
+    double first = 0, round = 0;
+    for (int i = 0; i < count; ++i) {
         soak.OpenLesson(lessons[static_cast<size_t>(i) % lessons.size()]);
+        if (i == 0) first = bench::ResidentMb();
+        // Each of the demo's lessons once: the media libraries its movies and
+        // sounds need are loaded by then, a one-time cost and no leak.
+        if (i + 1 == static_cast<int>(lessons.size())) round = bench::ResidentMb();
         if ((i + 1) % kMemoryReportEvery == 0) std::printf("after %d lessons: %.1f MB\n", i + 1, bench::ResidentMb());
     }
     const double last = bench::ResidentMb();
+    if (round == 0) round = last;
 
     std::printf("%d lessons (%zu of the demo in turn) in %.1f s\n", soak.Lessons(), lessons.size(),
                 bench::MillisecondsSince(start) / 1000);
-    std::printf("resident memory after the first lesson %.1f MB, after the last %.1f MB\n", first, last);
-    bool met = bench::Verdict("resident memory growth", last - first, kMemoryGrowthLimitMb, "MB");
+    std::printf("resident memory after the first lesson %.1f MB, after each lesson once %.1f MB, after the last %.1f MB\n",
+                first, round, last);
+    bool met = bench::Verdict("resident memory growth after each lesson once", last - round, kMemoryGrowthLimitMb, "MB");
     met &= bench::Verdict("most letter folders on disk at once", soak.MostLetterFolders(), kLetterFolderLimit, "");
     fs::remove_all(data);
     return met ? 0 : 1;
