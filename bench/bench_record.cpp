@@ -137,15 +137,14 @@ int main() {
                                    return m.caption == "提示" && m.text == kLimitText;
                                });
     std::printf("30 min of sound: limit reached after %.1f s of wall time, whole run %.1f s\n",
-                std::chrono::duration<double>(toLimit).count(),
-                std::chrono::duration<double>(toLimit + rest).count());
+                std::chrono::duration<double>(toLimit).count(), std::chrono::duration<double>(toLimit + rest).count());
     std::printf("resident memory: %.1f MB before, %.1f MB at the limit, %.1f MB at 30 min\n", before, atLimit,
                 afterRest);
     bool met = Check("limit messages", limitMessages,
-                       std::to_string(earlyMessages) + " before the limit, " + std::to_string(messages.size()) +
-                           " at it (target 0 and " + std::to_string(kMessagesAtLimit) + ")");
+                     std::to_string(earlyMessages) + " before the limit, " + std::to_string(messages.size()) +
+                         " at it (target 0 and " + std::to_string(kMessagesAtLimit) + ")");
     met &= Check("sound kept", frames * 4 == kLimitBytes && wavBytes == kLimitBytes,
-                   std::to_string(wavBytes) + " bytes in the WAV (target " + std::to_string(kLimitBytes) + ")");
+                 std::to_string(wavBytes) + " bytes in the WAV (target " + std::to_string(kLimitBytes) + ")");
     met &= Check("WAV holds the captured sound byte for byte", SameSound(wav, raw, kLimitBytes), "");
     met &= bench::Verdict("memory growth after the limit", afterRest - atLimit, kFlatLimitMb, "MB");
     fs::remove_all(data);

@@ -151,9 +151,11 @@ int main(int argc, char** argv) {
 
     std::printf("%d lessons (%zu of the demo in turn) in %.1f s\n", soak.Lessons(), lessons.size(),
                 bench::MillisecondsSince(start) / 1000);
-    std::printf("resident memory after the first lesson %.1f MB, after each lesson once %.1f MB, after the last %.1f MB\n",
-                first, round, last);
-    bool met = bench::Verdict("resident memory growth after each lesson once", last - round, kMemoryGrowthLimitMb, "MB");
+    std::printf(
+        "resident memory after the first lesson %.1f MB, after each lesson once %.1f MB, after the last %.1f MB\n",
+        first, round, last);
+    bool met =
+        bench::Verdict("resident memory growth after each lesson once", last - round, kMemoryGrowthLimitMb, "MB");
     met &= bench::Verdict("most letter folders on disk at once", soak.MostLetterFolders(), kLetterFolderLimit, "");
     fs::remove_all(data);
     return met ? 0 : 1;
