@@ -18,12 +18,9 @@
 
 #include <QApplication>
 #include <QLineEdit>
-#include <QPushButton>
 #include <QSettings>
-#include <QTreeWidgetItemIterator>
 
 #include <algorithm>
-#include <chrono>
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
@@ -33,29 +30,23 @@
 #include <string>
 #include <vector>
 
+#include "BenchFigures.h"
 #include "BenchMedia.h"
 #include "BenchText.h"
-#include "core/DataFolders.h"
+#include "StudyWindow.h"
 #include "core/GbkText.h"
 #include "lesson/OVIndex.h"
-#include "present/CBox.h"
-#include "present/OVPanelShowClass.h"
-#include "shell/FunctionColumn.h"
-#include "shell/OVRzTreeView.h"
 #include "shell/ShellLook.h"
 #include "shell/ShellSettings.h"
-#include "shell/UntClassShow.h"
 #include "store/ClassPackageWriter.h"
 #include "store/ClassZip.h"
 #include "store/StoredSecrets.h"
-#include "store/UntDM.h"
 #include "store/UntPublic.h"
 #include "study/WordPanel.h"
 
 namespace {
 
 namespace fs = std::filesystem;
-using Clock = std::chrono::steady_clock;
 
 constexpr const char* kLesson = "Unit1 Hello";
 constexpr const char* kLessonCode = "01010101";
@@ -68,19 +59,6 @@ constexpr double kClickLimitMs = 500;
 constexpr double kClickRatioLimit = 1.5;
 constexpr double kFunctionLimitMs = 100;
 constexpr double kTurnLimitMs = 60;
-
-QtMessageHandler defaultMessages = nullptr;
-
-// The offscreen platform says so for every window it shows, which would bury
-// the figures; every other message passes.
-void DropOffscreenNotes(QtMsgType type, const QMessageLogContext& context, const QString& message) {
-    if (message.startsWith(QLatin1String("This plugin does not support"))) return;
-    defaultMessages(type, context, message);
-}
-
-double MillisecondsSince(Clock::time_point start) {
-    return std::chrono::duration<double, std::milli>(Clock::now() - start).count();
-}
 
 std::string PackageName() {
     return std::string(kLesson) + ov::GbkToUtf8(ov::DecipherString(ov::kClassPackageSuffix, ov::kDefaultCipherKey));
@@ -147,30 +125,19 @@ struct Figures {
 
 class StudyBench {
 public:
-    StudyBench(const fs::path& data, const fs::path& home) : data_(data), home_(home), window_(dm_, ov::DataFolders::InOneFolder(home)) {
-        window_.resize(1280, 800);
-        window_.show();
-        window_.TimerFormShowTimer();
-        window_.SetUnpackPauseMs(0);
-        QApplication::processEvents();
-        for (const char* code : {"01", "0101", "010101"}) Click(code);
-        lesson_ = Node(kLessonCode);
+    StudyBench(const fs::path& data, const fs::path& home) : data_(data), home_(home), window_("bench_study", home) {
+        lesson_ = window_.Node(kLessonCode);
     }
 
-    ov::TFrmClassShow& Window() { return window_; }
+    bench::StudyWindow& Window() { return window_; }
 
     // Milliseconds from the click on the lesson to the word preview painted.
     double ClickLesson() {
-        ov::TWordPanel& words = *window_.WordPanel();
+        ov::TWordPanel& words = *window_.Window().WordPanel();
         words.RzExpandEdit1->clear();
         QApplication::processEvents();
-        ov::TOVRzTreeView& tree = *window_.OVRsListTreeView;
-        tree.setCurrentItem(lesson_);
-        const auto start = Clock::now();
-        tree.Click();
-        window_.repaint();
-        const double elapsed = MillisecondsSince(start);
-        if (words.isHidden() || words.RzExpandEdit1->text().isEmpty()) Fail("the word preview is not shown");
+        const double elapsed = window_.Click(lesson_);
+        if (words.isHidden() || words.RzExpandEdit1->text().isEmpty()) window_.Fail("the word preview is not shown");
         return elapsed;
     }
 
@@ -179,59 +146,20 @@ public:
         const fs::path destination = data_ / "bare";
         fs::remove_all(destination);
         ov::TClassZip zip;
-        const auto start = Clock::now();
+        const auto start = bench::Clock::now();
         const bool unpacked = zip.Unpack((home_ / "Resources" / PackageName()).string(), destination.string(), nullptr);
-        const double elapsed = MillisecondsSince(start);
-        if (!unpacked) Fail("the package does not unpack");
+        const double elapsed = bench::MillisecondsSince(start);
+        if (!unpacked) window_.Fail("the package does not unpack");
         return elapsed;
-    }
-
-    // Milliseconds from the function button to its first page painted; the
-    // word preview is shown before, as after opening a lesson.
-    double OpenFunction(ov::TOVRule kind) {
-        window_.PanelLeftFunction->BtnWordRepare->click();
-        QApplication::processEvents();
-        const auto start = Clock::now();
-        FunctionButton(kind)->click();
-        window_.repaint();
-        const double elapsed = MillisecondsSince(start);
-        if (!Box().Active() || Box().RuleTyle() != kind) Fail("the function does not open");
-        return elapsed;
-    }
-
-    // Milliseconds from a page button to the new page painted: forward until
-    // the last page, then back.
-    double TurnPage() {
-        ov::TOVPanelShowClass& panel = *window_.LessonPanel();
-        QPushButton* button = panel.NextBtn->isEnabled() ? panel.NextBtn : panel.pirorBtn;
-        const QString before = Box().FileName();
-        QApplication::processEvents();
-        const auto start = Clock::now();
-        button->click();
-        window_.repaint();
-        const double elapsed = MillisecondsSince(start);
-        if (!Box().Active() || Box().FileName() == before) Fail("the page does not turn");
-        return elapsed;
-    }
-
-    // The functions of the open lesson that have pages, with their page counts.
-    std::map<int, size_t> FunctionPages() {
-        std::map<int, size_t> pages;
-        ov::TOVIndex index(window_.State().FClassPath, "OVFunction.ind", false);
-        for (const auto& [kind, button] : Buttons()) {
-            const auto list = index.GetPageList(static_cast<ov::TOVRule>(kind));
-            if (list && !list->empty()) pages[kind] = list->size();
-        }
-        return pages;
     }
 
     // The function whose first page is the largest file.
     int LargestFirstPage() {
-        const fs::path cls = window_.State().FClassPath;
+        const fs::path cls = window_.Window().State().FClassPath;
         ov::TOVIndex index(cls, "OVFunction.ind", false);
         int largest = -1;
         std::uintmax_t largestSize = 0;
-        for (const auto& [kind, pages] : FunctionPages()) {
+        for (const auto& [kind, pages] : window_.FunctionPages()) {
             const std::uintmax_t size = fs::file_size(cls / index.GetPageList(static_cast<ov::TOVRule>(kind))->front());
             if (size <= largestSize) continue;
             largest = kind;
@@ -241,39 +169,9 @@ public:
     }
 
 private:
-    std::map<int, QPushButton*> Buttons() const {
-        ov::FunctionColumn& c = *window_.PanelLeftFunction;
-        return {{ov::rWordFollowRead, c.BtnWordFollowRead},
-                {ov::rWordFollowWrite, c.BtnWordFollowWrite},
-                {ov::rSentenceFollowRead, c.BtnSentenceFollowRead},
-                {ov::rDiscern, c.BtnDiscern},
-                {ov::rRoleAct, c.BtnRoleAct},
-                {ov::rTest, c.BtnTest},
-                {ov::rMusic, c.BtnMusic},
-                {ov::rEncampment, c.BtnEncampment},
-                {ov::rGames, c.BtnGames}};
-    }
-    QPushButton* FunctionButton(ov::TOVRule kind) const { return Buttons().at(kind); }
-    ov::TCBox& Box() { return *window_.LessonPanel()->Box; }
-
-    QTreeWidgetItem* Node(const char* code) const {
-        for (QTreeWidgetItemIterator it(window_.OVRsListTreeView); *it; ++it)
-            if (ov::TOVRzTreeView::NodeCode(*it) == QLatin1String(code)) return *it;
-        Fail(std::string("no catalogue node ") + code);
-    }
-    void Click(const char* code) {
-        window_.OVRsListTreeView->setCurrentItem(Node(code));
-        window_.OVRsListTreeView->Click();
-    }
-    [[noreturn]] static void Fail(const std::string& why) {
-        std::fprintf(stderr, "bench_study: %s\n", why.c_str());
-        std::exit(1);
-    }
-
     fs::path data_;
     fs::path home_;
-    ov::TFrmDM dm_;
-    ov::TFrmClassShow window_;
+    bench::StudyWindow window_;
     QTreeWidgetItem* lesson_ = nullptr;
 };
 
@@ -311,14 +209,14 @@ void LessonClick(benchmark::State& state, StudyBench* study, Figures* figures) {
 }
 
 void FunctionButton(benchmark::State& state, StudyBench* study, Figures* figures, ov::TOVRule kind) {
-    const std::vector<double> samples = Samples(state, [&] { return study->OpenFunction(kind); });
+    const std::vector<double> samples = Samples(state, [&] { return study->Window().OpenFunction(kind); });
     ReportMedianAndMax(state, samples);
     figures->function[kind] = bench::Median(samples);
 }
 
 void PageTurn(benchmark::State& state, StudyBench* study, Figures* figures, ov::TOVRule kind) {
-    study->OpenFunction(kind);
-    const std::vector<double> samples = Samples(state, [&] { return study->TurnPage(); });
+    study->Window().OpenFunction(kind);
+    const std::vector<double> samples = Samples(state, [&] { return study->Window().TurnPage(); });
     ReportMedianAndMax(state, samples);
     figures->turn[kind] = bench::Median(samples);
 }
@@ -333,17 +231,11 @@ void Register(const std::string& name, int iterations, void (*run)(benchmark::St
 
 void RegisterBenchmarks(StudyBench* study, Figures* figures) {
     Register("LessonClick", kClicks, LessonClick, study, figures);
-    for (const auto& [kind, pages] : study->FunctionPages()) {
+    for (const auto& [kind, pages] : study->Window().FunctionPages()) {
         const auto rule = static_cast<ov::TOVRule>(kind);
         Register("FunctionButton/" + std::to_string(kind), kFunctionOpenings, FunctionButton, study, figures, rule);
         if (pages > 1) Register("PageTurn/" + std::to_string(kind), kPageTurns, PageTurn, study, figures, rule);
     }
-}
-
-bool Verdict(const char* what, double value, double limit, const char* unit) {
-    const bool met = value <= limit;
-    std::printf("%s: %.2f %s (target <= %.2f) %s\n", what, value, unit, limit, met ? "met" : "NOT MET");
-    return met;
 }
 
 // Only the figures of the benchmarks that ran (a filter may leave some out).
@@ -351,18 +243,18 @@ bool Verdicts(const Figures& f, int largest) {
     bool met = true;
     if (!f.click.empty()) {
         const double click = bench::Median(f.click), unpack = bench::Median(f.unpack);
-        met &= Verdict("lesson click to word preview, median", click, kClickLimitMs, "ms");
+        met &= bench::Verdict("lesson click to word preview, median", click, kClickLimitMs, "ms");
         std::printf("bare unpacking of the same package, median: %.1f ms\n", unpack);
-        met &= Verdict("click / bare unpacking", click / unpack, kClickRatioLimit, "x");
+        met &= bench::Verdict("click / bare unpacking", click / unpack, kClickRatioLimit, "x");
     }
     for (const auto& [kind, ms] : f.function) {
         const std::string what = "function " + std::to_string(kind) + " button to page painted, median" +
                                  (kind == largest ? " (largest page)" : "");
-        met &= Verdict(what.c_str(), ms, kFunctionLimitMs, "ms");
+        met &= bench::Verdict(what.c_str(), ms, kFunctionLimitMs, "ms");
     }
     for (const auto& [kind, ms] : f.turn) {
         const std::string what = "function " + std::to_string(kind) + " page turn to page painted, median";
-        met &= Verdict(what.c_str(), ms, kTurnLimitMs, "ms");
+        met &= bench::Verdict(what.c_str(), ms, kTurnLimitMs, "ms");
     }
     return met;
 }
@@ -370,9 +262,7 @@ bool Verdicts(const Figures& f, int largest) {
 }  // namespace
 
 int main(int argc, char** argv) {
-    if (!qEnvironmentVariableIsSet("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
-    if (!qEnvironmentVariableIsSet("OV_AUDIO_DRIVER")) qputenv("OV_AUDIO_DRIVER", "dummy");
-    defaultMessages = qInstallMessageHandler(DropOffscreenNotes);
+    bench::PrepareOffscreen();
     QApplication app(argc, argv);
     ov::ApplyShellLook(app);
     benchmark::Initialize(&argc, argv);

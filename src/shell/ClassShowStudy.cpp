@@ -33,7 +33,6 @@
 #include <QRadioButton>
 #include <QSettings>
 #include <QSpinBox>
-#include <QTimer>
 #include <QToolButton>
 
 #include <chrono>
@@ -43,15 +42,6 @@ namespace ov {
 namespace {
 
 constexpr int kRoleRowHeight = 40;
-
-// Every folder of Resources but the two letters in use now.
-void SweepStaleClassFolders(const std::filesystem::path& resources) {
-    const std::unique_ptr<QSettings> settings = OpenOrvaneSettings();
-    if (!settings) return;
-    const FolderLetters letters = ReadFolderLetters(*settings);
-    if (letters.newFolder.isEmpty()) return;
-    DeleteStaleClassFolders(resources, letters.newFolder.toStdString(), letters.oldFolder.toStdString());
-}
 
 }  // namespace
 
@@ -217,7 +207,6 @@ void TFrmClassShow::OpenClassPackage(const std::string& name) {
     const std::filesystem::path package = folders_.Find(std::filesystem::path("Resources") / name);
     if (!std::filesystem::exists(package, ec)) return;
     std::filesystem::path destination = resources;
-    bool lettersWritten = false;
     const std::unique_ptr<QSettings> settings = OpenOrvaneSettings();
     if (settings && settings->isWritable()) {
         FolderLetters letters = ReadFolderLetters(*settings);
@@ -229,7 +218,9 @@ void TFrmClassShow::OpenClassPackage(const std::string& name) {
         letters.oldFolder = letters.newFolder;
         letters.newFolder = QString::fromStdString(folder);
         WriteFolderLetters(*settings, letters);
-        lettersWritten = true;
+        // Before the unpacking, so that no more than two lessons ever lie
+        // unpacked on disk, not even while the new one is being written.
+        DeleteStaleClassFolders(resources, folder, letters.oldFolder.toStdString());
         destination = resources / folder;
     }
     TClassZip zip;
@@ -237,11 +228,6 @@ void TFrmClassShow::OpenClassPackage(const std::string& name) {
     GaugeProgress gauge(PanelSizeLeft->Gauge1);
     if (!zip.Unpack(package.string(), destination.string(), &gauge))
         Log(LogLevel::Warning, "study", "class package " + package.string() + " did not unpack whole");
-    // The other folders are nobody's any more: they go once the lesson is on
-    // screen, so the pupil does not wait for their deletion (not while the bar
-    // moves either: its steps let timers run). The letters are read again when
-    // the sweep runs, since another lesson may have been opened meanwhile.
-    if (lettersWritten) QTimer::singleShot(0, this, [resources] { SweepStaleClassFolders(resources); });
 }
 
 }  // namespace ov

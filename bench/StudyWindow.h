@@ -1,0 +1,159 @@
+// The main window offscreen on a program folder, driven as the pupil drives
+// it: catalogue clicks, study-function buttons and page buttons, each timed up
+// to the window painted. Shared by the benches of the study side.
+#pragma once
+
+#include <QApplication>
+#include <QPushButton>
+#include <QTreeWidgetItemIterator>
+
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <map>
+#include <string>
+
+#include "core/DataFolders.h"
+#include "lesson/OVIndex.h"
+#include "present/CBox.h"
+#include "present/OVPanelShowClass.h"
+#include "shell/FunctionColumn.h"
+#include "shell/OVRzTreeView.h"
+#include "shell/UntClassShow.h"
+#include "store/UntDM.h"
+
+namespace bench {
+
+using Clock = std::chrono::steady_clock;
+
+inline double MillisecondsSince(Clock::time_point start) {
+    return std::chrono::duration<double, std::milli>(Clock::now() - start).count();
+}
+
+[[noreturn]] inline void Fail(const char* bench, const std::string& why) {
+    std::fprintf(stderr, "%s: %s\n", bench, why.c_str());
+    std::exit(1);
+}
+
+inline QtMessageHandler& DefaultMessages() {
+    static QtMessageHandler handler = nullptr;
+    return handler;
+}
+
+// The offscreen platform says so for every window it shows, which would bury
+// the figures; every other message passes.
+inline void DropOffscreenNotes(QtMsgType type, const QMessageLogContext& context, const QString& message) {
+    if (message.startsWith(QLatin1String("This plugin does not support"))) return;
+    DefaultMessages()(type, context, message);
+}
+
+// Before the QApplication: offscreen, silent audio, quiet platform.
+inline void PrepareOffscreen() {
+    if (!qEnvironmentVariableIsSet("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+    if (!qEnvironmentVariableIsSet("OV_AUDIO_DRIVER")) qputenv("OV_AUDIO_DRIVER", "dummy");
+    DefaultMessages() = qInstallMessageHandler(DropOffscreenNotes);
+}
+
+class StudyWindow {
+public:
+    StudyWindow(const char* bench, const std::filesystem::path& home) : bench_(bench), window_(dm_, ov::DataFolders::InOneFolder(home)) {
+        window_.resize(1280, 800);
+        window_.show();
+        window_.TimerFormShowTimer();
+        window_.SetUnpackPauseMs(0);
+        QApplication::processEvents();
+    }
+
+    ov::TFrmClassShow& Window() { return window_; }
+    ov::TCBox& Box() { return *window_.LessonPanel()->Box; }
+    [[noreturn]] void Fail(const std::string& why) const { bench::Fail(bench_, why); }
+
+    // A catalogue node, its parents clicked first when the tree has not
+    // loaded it yet (the tree loads one level per click).
+    QTreeWidgetItem* Node(const QString& code) {
+        if (QTreeWidgetItem* node = Find(code)) return node;
+        for (int length = 2; length < code.size(); length += 2) {
+            QTreeWidgetItem* parent = Find(code.left(length));
+            if (!parent) break;
+            Click(parent);
+        }
+        if (QTreeWidgetItem* node = Find(code)) return node;
+        Fail("no catalogue node " + code.toStdString());
+    }
+
+    // Milliseconds from the click on the node to the window painted.
+    double Click(QTreeWidgetItem* node) {
+        ov::TOVRzTreeView& tree = *window_.OVRsListTreeView;
+        tree.setCurrentItem(node);
+        const auto start = Clock::now();
+        tree.Click();
+        window_.repaint();
+        return MillisecondsSince(start);
+    }
+
+    // Milliseconds from the function button to its first page painted; the
+    // word preview is shown before, as after opening a lesson.
+    double OpenFunction(ov::TOVRule kind) {
+        window_.PanelLeftFunction->BtnWordRepare->click();
+        QApplication::processEvents();
+        const auto start = Clock::now();
+        Buttons().at(kind)->click();
+        window_.repaint();
+        const double elapsed = MillisecondsSince(start);
+        if (!Box().Active() || Box().RuleTyle() != kind) Fail("the function does not open");
+        return elapsed;
+    }
+
+    // Milliseconds from a page button to the new page painted: forward until
+    // the last page, then back.
+    double TurnPage() {
+        ov::TOVPanelShowClass& panel = *window_.LessonPanel();
+        QPushButton* button = panel.NextBtn->isEnabled() ? panel.NextBtn : panel.pirorBtn;
+        const QString before = Box().FileName();
+        QApplication::processEvents();
+        const auto start = Clock::now();
+        button->click();
+        window_.repaint();
+        const double elapsed = MillisecondsSince(start);
+        if (!Box().Active() || Box().FileName() == before) Fail("the page does not turn");
+        return elapsed;
+    }
+
+    // The functions of the open lesson that have pages, with their page counts.
+    std::map<int, size_t> FunctionPages() {
+        std::map<int, size_t> pages;
+        ov::TOVIndex index(window_.State().FClassPath, "OVFunction.ind", false);
+        for (const auto& [kind, button] : Buttons()) {
+            const auto list = index.GetPageList(static_cast<ov::TOVRule>(kind));
+            if (list && !list->empty()) pages[kind] = list->size();
+        }
+        return pages;
+    }
+
+private:
+    QTreeWidgetItem* Find(const QString& code) const {
+        for (QTreeWidgetItemIterator it(window_.OVRsListTreeView); *it; ++it)
+            if (ov::TOVRzTreeView::NodeCode(*it) == code) return *it;
+        return nullptr;
+    }
+
+    std::map<int, QPushButton*> Buttons() const {
+        ov::FunctionColumn& c = *window_.PanelLeftFunction;
+        return {{ov::rWordFollowRead, c.BtnWordFollowRead},
+                {ov::rWordFollowWrite, c.BtnWordFollowWrite},
+                {ov::rSentenceFollowRead, c.BtnSentenceFollowRead},
+                {ov::rDiscern, c.BtnDiscern},
+                {ov::rRoleAct, c.BtnRoleAct},
+                {ov::rTest, c.BtnTest},
+                {ov::rMusic, c.BtnMusic},
+                {ov::rEncampment, c.BtnEncampment},
+                {ov::rGames, c.BtnGames}};
+    }
+
+    const char* bench_;
+    ov::TFrmDM dm_;
+    ov::TFrmClassShow window_;
+};
+
+}  // namespace bench

@@ -1,0 +1,162 @@
+// Many lessons in a row in the main window offscreen, on a copy of the demo
+// program folder: each opened by a click in the catalogue tree, every study
+// function of it opened and its pages turned. Checked after every step, and
+// while a package unpacks:
+//
+// - at most two letter folders in Resources;
+// - after a function opens, its first page is the only decrypted page of the
+//   lesson's folder;
+// - resident memory after the last lesson within 30 MB of after each of the
+//   demo's lessons opened once.
+//
+//   bench_soak [LESSONS]   (200 by default)
+#include <QApplication>
+#include <QSettings>
+#include <QTimer>
+
+#include <algorithm>
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <string>
+#include <vector>
+
+#include "BenchFigures.h"
+#include "StudyWindow.h"
+#include "shell/ShellLook.h"
+#include "shell/ShellSettings.h"
+
+namespace {
+
+namespace fs = std::filesystem;
+
+constexpr int kDefaultLessons = 200;
+constexpr double kMemoryGrowthLimitMb = 30;
+constexpr int kLetterFolderLimit = 2;
+constexpr int kMemoryReportEvery = 20;
+
+// Every lesson of the demo catalogue: the nodes with codes of four levels.
+std::vector<QString> DemoLessons() {
+    std::vector<QString> lessons;
+    std::ifstream catalogue(fs::path(OV_DEMO_SOURCE) / "catalogue.tsv");
+    for (std::string line; std::getline(catalogue, line);) {
+        if (line.empty() || line.front() == '#') continue;
+        const std::string code = line.substr(0, line.find('\t'));
+        if (code.size() == 8) lessons.push_back(QString::fromStdString(code));
+    }
+    return lessons;
+}
+
+fs::path PrepareHome(const fs::path& data) {
+    const fs::path home = data / "home";
+    fs::remove_all(data);
+    fs::create_directories(home);
+    fs::copy(OV_DEMO_HOME, home, fs::copy_options::recursive);
+    QSettings::setPath(QSettings::IniFormat, QSettings::UserScope,
+                       QString::fromStdString((data / "settings").string()));
+    return home;
+}
+
+int LetterFolders(const fs::path& resources) {
+    int count = 0;
+    std::error_code ec;
+    for (const auto& entry : fs::directory_iterator(resources, ec)) {
+        const std::string name = entry.path().filename().string();
+        if (entry.is_directory(ec) && name.size() == 1 && name.front() >= 'A' && name.front() <= 'Z') ++count;
+    }
+    return count;
+}
+
+int DecryptedPages(const fs::path& folder) {
+    int count = 0;
+    std::error_code ec;
+    for (const auto& entry : fs::recursive_directory_iterator(folder, ec))
+        if (entry.path().extension() == ".ovb") ++count;
+    return count;
+}
+
+class LessonSoak {
+public:
+    explicit LessonSoak(const fs::path& home) : resources_(home / "Resources"), window_("bench_soak", home) {
+        // The unpacking's progress steps let timers run, so this also looks
+        // at the folders while a package is half unpacked.
+        QObject::connect(&watch_, &QTimer::timeout, [this] { CheckLetterFolders(); });
+        watch_.start(0);
+    }
+
+    void OpenLesson(const QString& code) {
+        window_.Click(window_.Node(code));
+        CheckLetterFolders();
+        for (const auto& [kind, pages] : window_.FunctionPages()) {
+            window_.OpenFunction(static_cast<ov::TOVRule>(kind));
+            CheckLetterFolders();
+            CheckDecryptedPages();
+            for (size_t turn = 1; turn < pages; ++turn) {
+                window_.TurnPage();
+                CheckLetterFolders();
+            }
+        }
+        ++lessons_;
+    }
+
+    int MostLetterFolders() const { return mostFolders_; }
+    int Lessons() const { return lessons_; }
+
+private:
+    void CheckLetterFolders() { mostFolders_ = std::max(mostFolders_, LetterFolders(resources_)); }
+
+    void CheckDecryptedPages() {
+        const int pages = DecryptedPages(window_.Window().State().FClassPath);
+        if (pages != 1)
+            window_.Fail("lesson " + std::to_string(lessons_ + 1) + ": " + std::to_string(pages) +
+                         " decrypted pages after a function opened");
+    }
+
+    fs::path resources_;
+    bench::StudyWindow window_;
+    QTimer watch_;
+    int mostFolders_ = 0;
+    int lessons_ = 0;
+};
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    bench::PrepareOffscreen();
+    QApplication app(argc, argv);
+    ov::ApplyShellLook(app);
+    const int count = argc > 1 ? std::atoi(argv[1]) : kDefaultLessons;
+    if (count < 1) bench::Fail("bench_soak", "usage: bench_soak [LESSONS]");
+
+    const fs::path data = OV_BENCH_DATA;
+    const fs::path home = PrepareHome(data);
+    qputenv("OV_HOME", QByteArray::fromStdString(home.string()));
+    const std::vector<QString> lessons = DemoLessons();
+    if (lessons.empty()) bench::Fail("bench_soak", "the demo catalogue has no lessons");
+
+    LessonSoak soak(home);
+    const auto start = bench::Clock::now();
+    double first = 0, round = 0;
+    for (int i = 0; i < count; ++i) {
+        soak.OpenLesson(lessons[static_cast<size_t>(i) % lessons.size()]);
+        if (i == 0) first = bench::ResidentMb();
+        // Each of the demo's lessons once: the media libraries its movies and
+        // sounds need are loaded by then, a one-time cost and no leak.
+        if (i + 1 == static_cast<int>(lessons.size())) round = bench::ResidentMb();
+        if ((i + 1) % kMemoryReportEvery == 0) std::printf("after %d lessons: %.1f MB\n", i + 1, bench::ResidentMb());
+    }
+    const double last = bench::ResidentMb();
+    if (round == 0) round = last;
+
+    std::printf("%d lessons (%zu of the demo in turn) in %.1f s\n", soak.Lessons(), lessons.size(),
+                bench::MillisecondsSince(start) / 1000);
+    std::printf(
+        "resident memory after the first lesson %.1f MB, after each lesson once %.1f MB, after the last %.1f MB\n",
+        first, round, last);
+    bool met =
+        bench::Verdict("resident memory growth after each lesson once", last - round, kMemoryGrowthLimitMb, "MB");
+    met &= bench::Verdict("most letter folders on disk at once", soak.MostLetterFolders(), kLetterFolderLimit, "");
+    fs::remove_all(data);
+    return met ? 0 : 1;
+}
