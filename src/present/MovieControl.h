@@ -22,7 +22,8 @@ public:
 };
 
 // The movie control of a page item, a child of `parent`; the widget owns the
-// returned object (freeing the widget frees it).
-TMovieControl* CreateMovieControl(QWidget* parent);
+// returned object (freeing the widget frees it). `name` is the movie as the
+// page names it, for the message when it cannot be played.
+TMovieControl* CreateMovieControl(QWidget* parent, const QString& name);
 
 }  // namespace ov

@@ -1,0 +1,155 @@
+#include "present/RuffleMovie.h"
+
+#include "core/MessageHook.h"
+#include "present/MovieEngine.h"
+#include "present/MovieFiles.h"
+
+#include <QFileInfo>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QPointer>
+#include <QWebEnginePage>
+#include <QWebEngineView>
+
+namespace ov {
+namespace {
+
+constexpr int kPollMs = 40;
+// Web engine start and Ruffle's own start included; a movie still not
+// loaded by then is as good as broken.
+constexpr int kLoadLimitMs = 15000;
+
+TRuffleMovie::State StateNamed(const QString& name) {
+    if (name == "playing") return TRuffleMovie::State::kPlaying;
+    if (name == "stopped") return TRuffleMovie::State::kStopped;
+    if (name == "failed") return TRuffleMovie::State::kFailed;
+    return TRuffleMovie::State::kLoading;
+}
+
+}  // namespace
+
+TMovieControl* CreateMovieControl(QWidget* parent, const QString& name) { return new TRuffleMovie(parent, name); }
+
+TRuffleMovie::TRuffleMovie(QWidget* parent, const QString& name) : TMoviePlaceholder(parent), name_(name) {
+    poll_.setInterval(kPollMs);
+    connect(&poll_, &QTimer::timeout, this, &TRuffleMovie::Poll);
+}
+
+TRuffleMovie::~TRuffleMovie() { ReleaseView(); }
+
+void TRuffleMovie::SetMovie(const QString& path) {
+    ReleaseView();
+    movie_ = path;
+    frames_ = 0;
+    rate_ = 0;
+    SetFileName(path);
+    if (!LooksLikeSwf(path)) return Fail();
+    TMovieEngine& engine = TMovieEngine::Instance();
+    if (engine.PageUrl().isEmpty()) return Fail();
+    engine.AllowFolder(QFileInfo(path).absolutePath());
+    view_ = engine.TakeView(this);
+    view_->setGeometry(rect());
+    view_->show();
+    SetState(State::kLoading);
+    loading_.start();
+    if (TMovieEngine::Ready(view_)) return StartLoad();
+    connect(&engine, &TMovieEngine::ViewReady, this, [this](QWebEngineView* view, bool ok) {
+        if (view != view_) return;
+        disconnect(&TMovieEngine::Instance(), &TMovieEngine::ViewReady, this, nullptr);
+        ok ? StartLoad() : Fail();
+    });
+}
+
+void TRuffleMovie::StartLoad() {
+    const QJsonArray arguments{QUrl::fromLocalFile(movie_).toString(QUrl::FullyEncoded),
+                               QUrl::fromLocalFile(MovieFontFile()).toString(QUrl::FullyEncoded),
+                               MovieFontFamily()};
+    const QString json = QString::fromUtf8(QJsonDocument(arguments).toJson(QJsonDocument::Compact));
+    Call("ovLoad.apply(null, " + json + ")");
+    poll_.start();
+}
+
+bool TRuffleMovie::Playing() const { return state_ == State::kPlaying || (state_ == State::kLoading && wanted_); }
+
+void TRuffleMovie::Play() {
+    wanted_ = true;
+    if (state_ != State::kStopped) return;
+    SetState(State::kPlaying);
+    Call("ovPlay()");
+}
+
+void TRuffleMovie::StopPlay() {
+    wanted_ = false;
+    if (state_ != State::kPlaying) return;
+    SetState(State::kStopped);
+    Call("ovStop()");
+}
+
+void TRuffleMovie::Poll() {
+    if (state_ != State::kLoading) return poll_.stop();
+    if (loading_.elapsed() > kLoadLimitMs) return Fail();
+    Call("ovState()");
+}
+
+void TRuffleMovie::Call(const QString& script) {
+    if (!view_) return;
+    const QPointer<TRuffleMovie> alive(this);
+    const int generation = generation_;
+    view_->page()->runJavaScript(script, [alive, generation](const QVariant& reply) {
+        if (alive && alive->generation_ == generation) alive->TakeState(reply.toString());
+    });
+}
+
+void TRuffleMovie::TakeState(const QString& reply) {
+    const State answered = StateNamed(reply);
+    if (answered == State::kFailed) return Fail();
+    if (state_ == State::kLoading && answered != State::kLoading) {
+        // Loaded: ask the length once and bring the movie where it was asked to be.
+        const QPointer<TRuffleMovie> alive(this);
+        view_->page()->runJavaScript("ovLength()", [alive](const QVariant& length) {
+            if (alive) alive->TakeLength(length.toList());
+        });
+        if (answered == State::kPlaying && !wanted_) return Call("ovStop()");
+        if (answered == State::kStopped && wanted_) return Call("ovPlay()");
+    }
+    if (answered != State::kLoading) SetState(answered);
+}
+
+void TRuffleMovie::TakeLength(const QVariantList& length) {
+    if (length.size() != 2) return;
+    frames_ = length[0].toInt();
+    rate_ = length[1].toDouble();
+    emit StateChanged();
+}
+
+void TRuffleMovie::SetState(State state) {
+    if (state_ == state) return;
+    state_ = state;
+    emit StateChanged();
+}
+
+void TRuffleMovie::Fail() {
+    poll_.stop();
+    ReleaseView();
+    SetState(State::kFailed);
+    if (told_) return;
+    told_ = true;
+    ShowMessageEx("提示", "未找到资源，编号 : " + name_.toStdString(), 0);
+}
+
+void TRuffleMovie::ReleaseView() {
+    ++generation_;
+    poll_.stop();
+    if (!view_ || !TMovieEngine::Started()) return;
+    disconnect(&TMovieEngine::Instance(), &TMovieEngine::ViewReady, this, nullptr);
+    if (TMovieEngine::Ready(view_)) view_->page()->runJavaScript("ovUnload()");
+    TMovieEngine::Instance().ReturnView(view_);
+    view_ = nullptr;
+}
+
+void TRuffleMovie::resizeEvent(QResizeEvent* event) {
+    if (view_) view_->setGeometry(rect());
+    TMoviePlaceholder::resizeEvent(event);
+}
+
+}  // namespace ov

@@ -1,0 +1,101 @@
+#include "BoxFixture.h"
+#include "TestSwf.h"
+
+#include "present/MovieEngine.h"
+#include "present/RuffleMovie.h"
+
+#include <QTest>
+#include <QWebEngineView>
+
+namespace {
+
+using boxtest::BoxTest;
+using lessontest::LessonXml;
+using ov::TakeRecordedMessages;
+using State = ov::TRuffleMovie::State;
+
+constexpr int kStartMs = 30000;  // the first movie starts the web engine
+
+std::string MoviePage(const std::string& movie) {
+    return LessonXml({{"alls", boxtest::Sentence(1, boxtest::Word(0, 10, "Hello", false, 300))},
+                      {"allFlash", R"(<f Id="4" Top="30" Left="10" Movie=")" + movie + R"(" Width="400" Height="100"/>)"}});
+}
+
+ov::TRuffleMovie* MovieOf(const ov::TCBox& box) {
+    for (const ov::TBoxItem& item : box.PageItems()) {
+        if (item.Kind == ov::ikMovie) return qobject_cast<ov::TRuffleMovie*>(item.Control);
+    }
+    return nullptr;
+}
+
+bool Settled(const ov::TRuffleMovie& movie) {
+    return QTest::qWaitFor([&] { return movie.CurrentState() != State::kLoading && movie.FrameCount() > 0; },
+                           kStartMs) &&
+           movie.CurrentState() != State::kFailed;
+}
+
+QImage Shot(const ov::TRuffleMovie& movie) { return movie.View()->grab().toImage(); }
+
+// Whether the picture changes within a few frames' time.
+bool Moves(const ov::TRuffleMovie& movie) {
+    const QImage before = Shot(movie);
+    return QTest::qWaitFor([&] { return Shot(movie) != before; }, 1500);
+}
+
+class MovieTest : public BoxTest, public testing::WithParamInterface<bool> {};
+
+// Movies start by themselves once loaded, as the Flash control's did; Play and
+// StopPlay then steer what Ruffle really does.
+TEST_P(MovieTest, PlaysStopsAndPlaysAgain) {
+    const QByteArray swf = swftest::MovingSquare(10);
+    ovtest::WriteFile(dir / "Flash/square.swf", (GetParam() ? swftest::Compressed(swf) : swf).toStdString());
+    box->show();
+    Open(MoviePage("Flash/square.swf"));
+    ov::TRuffleMovie* movie = MovieOf(*box);
+    ASSERT_NE(movie, nullptr);
+    EXPECT_EQ(movie->geometry(), QRect(10, 30, 400, 100));
+    ASSERT_TRUE(Settled(*movie));
+    EXPECT_EQ(movie->FrameCount(), 10);
+    EXPECT_DOUBLE_EQ(movie->FrameRate(), 12);
+    EXPECT_TRUE(movie->Playing());
+    EXPECT_TRUE(Moves(*movie));
+
+    box->StopMovies();
+    EXPECT_FALSE(movie->Playing());
+    EXPECT_TRUE(QTest::qWaitFor([&] { return movie->CurrentState() == State::kStopped; }, 1000));
+    QTest::qWait(200);
+    EXPECT_FALSE(Moves(*movie));
+    EXPECT_FALSE(movie->Playing());
+
+    box->PlayMovies();
+    EXPECT_TRUE(movie->Playing());
+    EXPECT_TRUE(Moves(*movie));
+    EXPECT_TRUE(TakeRecordedMessages().empty());
+}
+
+INSTANTIATE_TEST_SUITE_P(PlainAndCompressed, MovieTest, testing::Bool());
+
+// The rectangle keeps naming the file, the page stays and the pupil is told
+// once.
+TEST_F(BoxTest, AMovieThatCannotPlayLeavesItsNameAndTellsOnce) {
+    for (const char* movie : {"Flash/absent.swf", "Flash/picture.swf"}) {
+        SCOPED_TRACE(movie);
+        ovtest::WriteFile(dir / "Flash/picture.swf", "GIF89a not a movie");
+        Open(MoviePage(movie));
+        ov::TRuffleMovie* control = MovieOf(*box);
+        ASSERT_NE(control, nullptr);
+        EXPECT_EQ(control->CurrentState(), State::kFailed);
+        EXPECT_EQ(control->View(), nullptr);
+        EXPECT_FALSE(control->Playing());
+        box->PlayMovies();
+        EXPECT_FALSE(control->Playing());
+        EXPECT_TRUE(box->Active());
+        const auto messages = TakeRecordedMessages();
+        ASSERT_EQ(messages.size(), 1u);
+        EXPECT_EQ(messages[0].caption, "提示");
+        EXPECT_EQ(messages[0].text, std::string("未找到资源，编号 : ") + movie);
+        box->SetActive(false);
+    }
+}
+
+}  // namespace
