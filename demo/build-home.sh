@@ -6,7 +6,8 @@
 # lessons/<name>/ laid over it, becomes the class package
 # Resources/<name>.ovpk: page sources "*.ov.xml" (UTF-8) become encrypted GBK
 # pages "*.ov", the word list words/<name>.tsv becomes the lesson's word
-# database Class/words.db, everything else is copied. MEDIA/home/ (Images,
+# database Class/words.db, the descriptions "*.swf.json" of the movies
+# make-movies.sh wrote are left out, everything else is copied. MEDIA/home/ (Images,
 # ENoises) is copied into HOME. catalogue.tsv becomes DB/RsDbList.db. Both
 # databases are stored encrypted with this installation's passwords.
 set -euo pipefail
@@ -28,6 +29,8 @@ for lesson in "$media"/lessons/*/; do
   if [[ -d "$demo/lessons/$name" ]]; then
     cp -R "$demo/lessons/$name/." "$target/"
   fi
+  # The movies' descriptions stay behind; the movies made from them go in.
+  find "$target" -name '*.swf.json' -delete
   find "$target" -name '*.ov.xml' | sort | while read -r page; do
     iconv -f UTF-8 -t GBK "$page" > "$stage/page.xml"
     "$ovtool" encrypt "$stage/page.xml" "${page%.xml}"

@@ -4,15 +4,17 @@
 For every DEMO/lessons/<name>.lesson (with DEMO/words/<name>.tsv) it writes
 OUT/lessons/<name>/Class/: one page per study function ("*.ov.xml", UTF-8, turned into
 encrypted GBK pages when the demo is built), the function index
-"OVFunction.ind" and placeholder Flash movies; the window's decorative
+"OVFunction.ind" and the descriptions of the Flash movies ("*.swf.json",
+turned into movies by make-movies.sh); the window's decorative
 pictures go to OUT/home/Images. What the pages need made by
 other tools is listed for make-media.sh: OUT/speech.tsv (file, voice, speed,
 text), OUT/songs.tsv (file), OUT/pictures.tsv (file, kind, text)."""
 
 import os
-import struct
 import sys
 from xml.sax.saxutils import escape, quoteattr
+
+import movies
 
 NAVY, GREEN, RED, PURPLE, BLACK = 8388608, 32768, 255, 8388736, 0
 WORD_VOICE = "en-gb"
@@ -20,12 +22,18 @@ CARD = 100
 
 
 def read_words(path):
+    """(word, meaning) pairs; the meaning cut to its first sense, without a
+    closing note in brackets."""
     words = []
     with open(path, encoding="utf-8") as f:
         for line in f:
             line = line.rstrip("\n")
             if line and not line.startswith("#"):
-                words.append(line.split("\t")[0])
+                fields = line.split("\t")
+                sense = fields[2].split("；")[0]
+                if sense.endswith("）"):
+                    sense = sense[: sense.rindex("（")]
+                words.append((fields[0], sense))
     return words
 
 
@@ -140,7 +148,8 @@ class Lesson:
     def __init__(self, name, source, words, out):
         self.name = name
         self.source = source
-        self.words = words
+        self.words = [word for word, _ in words]
+        self.meanings = dict(words)
         self.folder = os.path.join(out, "lessons", name, "Class")
         self.speech = []
         self.songs = []
@@ -272,6 +281,8 @@ class Lesson:
         page = Page()
         page.line(self.source["song"], 20, 60, size=24, color=PURPLE, rule=False)
         page.picture(self.draw("notes.jpg", "notes"), 30, 520, 200, 160)
+        movies.write(os.path.join(self.folder, "Flash/song.swf"), movies.song(self.source["song"]))
+        page.flash("Flash/song.swf", 210, 480, 240, 98)
         listen, learn = "", ""
         for n, text in enumerate(self.source["sing"], 1):
             audio = f"song{n}.wav"
@@ -284,19 +295,29 @@ class Lesson:
         page.rule("Musics", f'<r Id="1">{learn}</r>')
         return page
 
-    def movie_page(self, title, movie, colour):
+    def movie_page(self, title, movie, spec):
         page = Page()
         self.title(page, title)
-        write_swf(os.path.join(self.folder, movie), colour)
+        movies.write(os.path.join(self.folder, movie), spec)
         return page, movie
 
+    # The cartoon: the lesson's first two lines of dialogue in a little scene.
     def anim_page(self):
-        page, movie = self.movie_page("Watch the cartoon. 看动画。", "Flash/anim.swf", (0x7E, 0xC8, 0xF0))
+        lines = [f"{role}: {text}" for role, text in self.source["lines"][:2]]
+        page, movie = self.movie_page("Watch the cartoon. 看动画。", "Flash/anim.swf",
+                                      movies.animation(self.name, lines))
         page.flash(movie, 50, 60, 550, 400)
         return page
 
-    def game_page(self, n, colour):
-        page, movie = self.movie_page(f"Game {n}. 游戏{n}。", f"Flash/game{n}.swf", colour)
+    # Game n: find the card of one of the lesson's words among three; the
+    # right card is in a different place in each game.
+    def game_page(self, n):
+        first = (n - 1) * 3
+        word = self.words[first % len(self.words)]
+        others = [self.words[(first + k) % len(self.words)] for k in (1, 2)]
+        right = n % 3
+        cards = [(w, self.meanings[w]) for w in others[:right] + [word] + others[right:]]
+        page, movie = self.movie_page(f"Game {n}. 游戏{n}。", f"Flash/game{n}.swf", movies.game(word, cards, right))
         page.rule("Games", f'<g Id="0" Top="50" Left="60" Width="550" Height="400" Movie="{movie}"/>')
         return page
 
@@ -309,7 +330,6 @@ class Lesson:
             # The showcase page of every item kind.
             self.draw("apple.jpg", "apple")
             self.draw("pear.jpg", "pear")
-            write_swf(os.path.join(self.folder, "Flash/song.swf"), (0xFF, 0xE6, 0xF0))
         made = {
             "words": self.words_page(),
             "dictation": self.dictation_page(),
@@ -320,8 +340,8 @@ class Lesson:
             "arrange": self.arrange_page(),
             "music": self.music_page(),
             "anim": self.anim_page(),
-            "game1": self.game_page(1, (0xF6, 0xC0, 0x5A)),
-            "game2": self.game_page(2, (0x9C, 0xD8, 0x7A)),
+            "game1": self.game_page(1),
+            "game2": self.game_page(2),
         }
         for base, page in made.items():
             with open(os.path.join(self.folder, base + ".ov.xml"), "w", encoding="utf-8") as f:
@@ -334,23 +354,6 @@ class Lesson:
                         if n in functions else f"<Function_{n}/>" for n in range(27))
         with open(os.path.join(self.folder, "OVFunction.ind"), "w", encoding="ascii") as f:
             f.write(f'<?xml version="1.0" encoding="GB2312"?>\n<OVENG ver="6.0"><Function>{slots}</Function></OVENG>\n')
-
-
-def write_swf(path, colour):
-    """A one-frame Flash movie of one colour: what the movie pages show until
-    real movies are made."""
-    os.makedirs(os.path.dirname(path), exist_ok=True)
-    # Frame 550 x 400 pixels in twips: a 14-bit RECT (0, 11000, 0, 8000).
-    bits = "01110" + "".join(format(v, "014b") for v in (0, 11000, 0, 8000))
-    bits += "0" * (-len(bits) % 8)
-    rect = int(bits, 2).to_bytes(len(bits) // 8, "big")
-
-    def tag(code, body=b""):
-        return struct.pack("<H", (code << 6) | len(body)) + body
-
-    body = rect + struct.pack("<HH", 12 << 8, 1) + tag(9, bytes(colour)) + tag(1) + tag(0)
-    with open(path, "wb") as f:
-        f.write(b"FWS" + bytes([6]) + struct.pack("<I", 8 + len(body)) + body)
 
 
 def main():

@@ -43,5 +43,6 @@ void AddAudioCommands(CLI::App& app);
 void AddRecordCommands(CLI::App& app);
 void AddCheckCommand(CLI::App& app);
 void AddScriptCommands(CLI::App& app);
+void AddSwfCommands(CLI::App& app);
 
 }  // namespace ovtool

@@ -16,6 +16,7 @@ int main(int argc, char** argv) {
     ovtool::AddRecordCommands(app);
     ovtool::AddCheckCommand(app);
     ovtool::AddScriptCommands(app);
+    ovtool::AddSwfCommands(app);
 
     // What the player would show the pupil goes to stderr, one line each.
     ov::SetMessageHandler([](const ov::Message& m) {
