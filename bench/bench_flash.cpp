@@ -5,7 +5,7 @@
 // core). Runs offscreen unless a display is set.
 #include "LessonText.h"
 #include "OpenPage.h"
-#include "TestSwf.h"
+#include "TestMovies.h"
 
 #include "present/CBox.h"
 #include "present/MovieEngine.h"
@@ -100,8 +100,8 @@ int main(int argc, char** argv) {
     ov::PrepareMovieEngine();
     QApplication app(argc, argv);
     ovtest::TempDir folder;
-    ovtest::WriteFile(folder / "Flash/a.swf", swftest::MovingSquare(24).toStdString());
-    ovtest::WriteFile(folder / "Flash/b.swf", swftest::Compressed(swftest::MovingSquare(36)).toStdString());
+    ovtest::WriteFile(folder / "Flash/a.swf", movietest::GlidingSquare(24));
+    ovtest::WriteFile(folder / "Flash/b.swf", movietest::GlidingSquare(36, true));
 
     ov::TCBox box(nullptr);
     box.resize(800, 600);

@@ -1,5 +1,5 @@
 #include "BoxFixture.h"
-#include "TestSwf.h"
+#include "TestMovies.h"
 
 #include "present/MovieEngine.h"
 #include "present/RuffleMovie.h"
@@ -47,15 +47,14 @@ class MovieTest : public BoxTest, public testing::WithParamInterface<bool> {};
 // Movies start by themselves once loaded, as the Flash control's did; Play and
 // StopPlay then steer what Ruffle really does.
 TEST_P(MovieTest, PlaysStopsAndPlaysAgain) {
-    const QByteArray swf = swftest::MovingSquare(10);
-    ovtest::WriteFile(dir / "Flash/square.swf", (GetParam() ? swftest::Compressed(swf) : swf).toStdString());
+    ovtest::WriteFile(dir / "Flash/square.swf", movietest::GlidingSquare(240, GetParam()));
     box->show();
     Open(MoviePage("Flash/square.swf"));
     ov::TRuffleMovie* movie = MovieOf(*box);
     ASSERT_NE(movie, nullptr);
     EXPECT_EQ(movie->geometry(), QRect(10, 30, 400, 100));
     ASSERT_TRUE(Settled(*movie));
-    EXPECT_EQ(movie->FrameCount(), 10);
+    EXPECT_EQ(movie->FrameCount(), 240);
     EXPECT_DOUBLE_EQ(movie->FrameRate(), 12);
     EXPECT_TRUE(movie->Playing());
     EXPECT_TRUE(Moves(*movie));

@@ -4,7 +4,7 @@
 #include "present/RuffleMovie.h"
 
 #include "TestApp.h"
-#include "TestSwf.h"
+#include "TestMovies.h"
 #include "support/TestFiles.h"
 
 #include <QElapsedTimer>
@@ -26,8 +26,8 @@ protected:
         host->resize(200, 100);
         host->show();
     }
-    QString Write(const std::string& name, const QByteArray& bytes) {
-        ovtest::WriteFile(dir / name, bytes.toStdString());
+    QString Write(const std::string& name, const std::string& bytes) {
+        ovtest::WriteFile(dir / name, bytes);
         return QString::fromStdString((dir / name).string());
     }
 
@@ -38,7 +38,7 @@ protected:
 // The drill waits out the movie's length (12 frames at 12 a second) after it
 // has loaded, and not a second more.
 TEST_F(WordMovie, WaitsForTheMoviesLength) {
-    const QString path = Write("w_cat.swf", swftest::MovingSquare(12));
+    const QString path = Write("w_cat.swf", movietest::GlidingSquare(12, false, false));
     {
         // The engine's start is the page's affair, not the word's.
         ov::TRuffleMovie warm(host.get(), "warm");
