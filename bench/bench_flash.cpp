@@ -15,12 +15,15 @@
 #include <QApplication>
 #include <QDir>
 #include <QElapsedTimer>
+#include <QEventLoop>
 #include <QFile>
 #include <QTest>
+#include <QTimer>
 
 #include <unistd.h>
 
 #include <cstdio>
+#include <map>
 #include <vector>
 
 namespace {
@@ -34,8 +37,7 @@ std::string MoviePage(const std::string& movie) {
         {{"allFlash", R"(<f Id="1" Top="10" Left="10" Movie=")" + movie + R"(" Width="400" Height="100"/>)"}});
 }
 
-// The program and every process it started (the web engine's), with its stat
-// line fields, from /proc.
+// The program and every process it started (the web engine's), from /proc.
 std::vector<int> OurProcesses() {
     std::vector<int> family{getpid()};
     for (size_t i = 0; i < family.size(); ++i) {
@@ -64,15 +66,19 @@ double RssMiB() {
     return kib / 1024;
 }
 
-double CpuSeconds() {
-    double ticks = 0;
+// CPU seconds used so far by each of our processes, by its name and id.
+std::map<QString, double> CpuSeconds() {
+    std::map<QString, double> used;
     for (int pid : OurProcesses()) {
         QFile stat(QStringLiteral("/proc/%1/stat").arg(pid));
         if (!stat.open(QIODevice::ReadOnly)) continue;
-        const QList<QByteArray> fields = stat.readAll().split(')').value(1).split(' ');
-        ticks += fields.value(12).toDouble() + fields.value(13).toDouble();  // utime, stime
+        const QByteArray line = stat.readAll();
+        const QString name = QString::fromUtf8(line.mid(line.indexOf('(') + 1, line.lastIndexOf(')') - line.indexOf('(') - 1));
+        const QList<QByteArray> fields = line.mid(line.lastIndexOf(')') + 1).split(' ');
+        const double ticks = fields.value(12).toDouble() + fields.value(13).toDouble();  // utime, stime
+        used[QStringLiteral("%1 %2").arg(name).arg(pid)] = ticks / double(sysconf(_SC_CLK_TCK));
     }
-    return ticks / double(sysconf(_SC_CLK_TCK));
+    return used;
 }
 
 ov::TRuffleMovie* Movie(const ov::TCBox& box) {
@@ -97,6 +103,7 @@ qint64 ShowMs(ov::TCBox& box, const std::filesystem::path& folder, const std::st
 
 int main(int argc, char** argv) {
     if (!qEnvironmentVariableIsSet("DISPLAY")) qputenv("QT_QPA_PLATFORM", "offscreen");
+    std::setvbuf(stdout, nullptr, _IOLBF, 0);
     ov::PrepareMovieEngine();
     QApplication app(argc, argv);
     ovtest::TempDir folder;
@@ -126,9 +133,17 @@ int main(int argc, char** argv) {
 
     box.StopMovies();
     QTest::qWait(kSettleMs);
-    const double before = CpuSeconds();
-    QTest::qWait(kMeasureMs);
-    const double used = CpuSeconds() - before;
+    const std::map<QString, double> before = CpuSeconds();
+    // An event loop of its own: QTest::qWait wakes every few milliseconds.
+    QEventLoop idle;
+    QTimer::singleShot(kMeasureMs, &idle, &QEventLoop::quit);
+    idle.exec();
+    double used = 0;
+    for (const auto& [process, seconds] : CpuSeconds()) {
+        const double share = seconds - (before.count(process) ? before.at(process) : 0);
+        std::printf("  %s: %.2f %%\n", qPrintable(process), 100.0 * share * 1000 / kMeasureMs);
+        used += share;
+    }
     std::printf("stopped movie: CPU %.3f s over %d s = %.2f %% of one core (target 1)\n", used, kMeasureMs / 1000,
                 100.0 * used * 1000 / kMeasureMs);
     box.SetActive(false);
