@@ -76,7 +76,7 @@ TMovieEngine::TMovieEngine() {
 }
 
 TMovieEngine::~TMovieEngine() {
-    qDeleteAll(spare_);
+    for (const QPointer<QWebEngineView>& view : spare_) delete view;
     spare_.clear();
     delete profile_;
     engine = nullptr;
@@ -86,6 +86,8 @@ QWebEngineView* TMovieEngine::NewView() {
     auto* view = new QWebEngineView;
     auto* page = new TMoviePage(profile_, pageUrl_, view);
     view->setPage(page);
+    // Until Ruffle draws, the movie's rectangle shows the file's name beneath.
+    page->setBackgroundColor(Qt::transparent);
     view->setContextMenuPolicy(Qt::NoContextMenu);
     view->setAcceptDrops(false);
     connect(view, &QWebEngineView::loadFinished, this, [this, view](bool ok) {
@@ -97,18 +99,30 @@ QWebEngineView* TMovieEngine::NewView() {
 }
 
 QWebEngineView* TMovieEngine::TakeView(QWidget* parent) {
-    QWebEngineView* view = spare_.isEmpty() ? NewView() : spare_.takeLast();
+    for (qsizetype i = spare_.size() - 1; i >= 0; --i) {
+        QWebEngineView* view = spare_[i];
+        if (view && view->window() == parent->window()) {
+            spare_.removeAt(i);
+            view->setParent(parent);
+            return view;
+        }
+    }
+    QWebEngineView* view = NewView();
     view->setParent(parent);
     return view;
 }
 
 void TMovieEngine::ReturnView(QWebEngineView* view) {
-    if (!Ready(view) || spare_.size() >= kSpareViews) {
+    spare_.removeAll(nullptr);
+    QWidget* window = view->window();
+    if (!Ready(view) || spare_.size() >= kSpareViews || window == view) {
         delete view;
         return;
     }
+    // A view shows nothing once moved to another top-level window, so a
+    // spare waits hidden in the window it served; it goes with that window.
     view->hide();
-    view->setParent(nullptr);
+    view->setParent(window);
     spare_.append(view);
 }
 

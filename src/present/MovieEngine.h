@@ -2,6 +2,7 @@
 
 #include <QList>
 #include <QObject>
+#include <QPointer>
 #include <QString>
 #include <QUrl>
 
@@ -24,8 +25,9 @@ void CloseMovieEngine();
 
 // The one web engine the movies share, started by the first movie: an
 // off-the-record profile that keeps nothing on disk, lets pages read only the
-// player's own files and the movies' folders, and a few warm views kept after
-// a page closes so the next Flash page shows without starting anything.
+// player's own files and the movies' folders, and a few warm views kept in
+// their window after a page closes so its next Flash page shows without
+// starting anything.
 class TMovieEngine : public QObject {
     Q_OBJECT
 
@@ -59,7 +61,7 @@ private:
     QUrl pageUrl_;
     QWebEngineProfile* profile_ = nullptr;
     TMovieRequestFilter* filter_ = nullptr;
-    QList<QWebEngineView*> spare_;
+    QList<QPointer<QWebEngineView>> spare_;
 };
 
 }  // namespace ov

@@ -15,7 +15,8 @@ namespace ov {
 namespace {
 
 constexpr int kPollMs = 40;
-// Web engine start and Ruffle's own start included; a movie still not
+// From our page's readiness on (a busy machine may take long to start the
+// web engine itself, which is not the movie's fault); a movie still not
 // loaded by then is as good as broken.
 constexpr int kLoadLimitMs = 15000;
 
@@ -51,7 +52,6 @@ void TRuffleMovie::SetMovie(const QString& path) {
     view_->setGeometry(rect());
     view_->show();
     SetState(State::kLoading);
-    loading_.start();
     if (TMovieEngine::Ready(view_)) return StartLoad();
     connect(&engine, &TMovieEngine::ViewReady, this, [this](QWebEngineView* view, bool ok) {
         if (view != view_) return;
@@ -66,6 +66,7 @@ void TRuffleMovie::StartLoad() {
                                MovieFontFamily()};
     const QString json = QString::fromUtf8(QJsonDocument(arguments).toJson(QJsonDocument::Compact));
     Call("ovLoad.apply(null, " + json + ")");
+    loading_.start();
     poll_.start();
 }
 

@@ -1,6 +1,7 @@
 #include "BoxFixture.h"
 #include "TestMovies.h"
 
+#include "present/BoxExercises.h"
 #include "present/MovieEngine.h"
 #include "present/RuffleMovie.h"
 
@@ -73,6 +74,43 @@ TEST_P(MovieTest, PlaysStopsAndPlaysAgain) {
 }
 
 INSTANTIATE_TEST_SUITE_P(PlainAndCompressed, MovieTest, testing::Bool());
+
+// A game replaces the page's items with its movie, which must be seen.
+TEST_F(BoxTest, AGameShowsItsMovieOnTheClearedPage) {
+    ovtest::WriteFile(dir / "game.swf", movietest::GlidingSquare(12));
+    box->show();
+    Open(LessonXml({{"alls", boxtest::Sentence(1, boxtest::Word(0, 10, "Hello", false, 300))},
+                    {"Games", R"(<g Id="0" Top="50" Left="60" Width="400" Height="100" Movie="game.swf"/>)"}}),
+         ov::rGames);
+    ov::GotoItem(*box, ov::rGames, false, 0);
+    ASSERT_EQ(box->PageItems().size(), 1);
+    ov::TRuffleMovie* movie = MovieOf(*box);
+    ASSERT_NE(movie, nullptr);
+    EXPECT_EQ(movie->geometry(), QRect(60, 50, 400, 100));
+    EXPECT_TRUE(movie->parentWidget()->rect().contains(movie->geometry()));
+    EXPECT_FALSE(movie->visibleRegion().isEmpty());
+    ASSERT_TRUE(Settled(*movie));
+}
+
+int DarkPixels(const QImage& image) {
+    int dark = 0;
+    for (int y = 0; y < image.height(); ++y) {
+        for (int x = 0; x < image.width(); ++x) dark += qGray(image.pixel(x, y)) < 96;
+    }
+    return dark;
+}
+
+// Ruffle has no Chinese glyphs of its own: without the font we give it, the
+// text of a movie stays blank.
+TEST_F(BoxTest, ChineseTextInAMovieShows) {
+    ovtest::WriteFile(dir / "words.swf", movietest::Words("苹果香蕉"));
+    box->show();
+    Open(MoviePage("words.swf"));
+    ov::TRuffleMovie* movie = MovieOf(*box);
+    ASSERT_NE(movie, nullptr);
+    ASSERT_TRUE(Settled(*movie));
+    EXPECT_TRUE(QTest::qWaitFor([&] { return DarkPixels(Shot(*movie)) > 400; }, 3000));
+}
 
 // The rectangle keeps naming the file, the page stays and the pupil is told
 // once.

@@ -9,6 +9,11 @@
 
 namespace movietest {
 
+inline std::string Written(const nlohmann::json& spec) {
+    const std::vector<std::uint8_t> bytes = ovtool::WriteSwf(ovtool::ReadSwfSpec(spec));
+    return {bytes.begin(), bytes.end()};
+}
+
 // A red square gliding across a white stage of 400 x 100 in `frames` frames
 // at 12 a second, looping, or stopping at its end; plain or zlib-compressed.
 inline std::string GlidingSquare(int frames, bool compress = false, bool loop = true) {
@@ -18,8 +23,15 @@ inline std::string GlidingSquare(int frames, bool compress = false, bool loop = 
         {"frames",
          {{{"show", {{{"id", "square"}, {"x", 0}, {"y", 40}}}}},
           {{"show", {{{"id", "square"}, {"x", 380}, {"y", 40}}}}, {"steps", frames - 1}}}}};
-    const std::vector<std::uint8_t> bytes = ovtool::WriteSwf(ovtool::ReadSwfSpec(spec));
-    return {bytes.begin(), bytes.end()};
+    return Written(spec);
+}
+
+// Black device-font text, large, on a white stage of 400 x 100.
+inline std::string Words(const std::string& text) {
+    return Written({{"width", 400}, {"height", 100},
+                    {"objects", {{{"id", "words"}, {"type", "text"}, {"text", text}, {"width", 400}, {"height", 90},
+                                  {"size", 60}, {"color", "#000000"}}}},
+                    {"frames", {{{"show", {{{"id", "words"}, {"x", 0}, {"y", 0}}}}, {"stop", true}}}}});
 }
 
 }  // namespace movietest
