@@ -8,8 +8,7 @@
 #include "TestMovies.h"
 
 #include "present/CBox.h"
-#include "present/MovieEngine.h"
-#include "present/RuffleMovie.h"
+#include "present/MovieControl.h"
 #include "support/TestFiles.h"
 
 #include <QApplication>
@@ -81,9 +80,9 @@ std::map<QString, double> CpuSeconds() {
     return used;
 }
 
-ov::TRuffleMovie* Movie(const ov::TCBox& box) {
+ov::TMovieControl* Movie(const ov::TCBox& box) {
     for (const ov::TBoxItem& item : box.PageItems()) {
-        if (item.Kind == ov::ikMovie) return qobject_cast<ov::TRuffleMovie*>(item.Control);
+        if (item.Kind == ov::ikMovie) return dynamic_cast<ov::TMovieControl*>(item.Control);
     }
     return nullptr;
 }
@@ -94,8 +93,8 @@ qint64 ShowMs(ov::TCBox& box, const std::filesystem::path& folder, const std::st
     QElapsedTimer clock;
     clock.start();
     ovtest::OpenPage(box, folder, MoviePage(movie), ov::rGames);
-    ov::TRuffleMovie* control = Movie(box);
-    const bool shown = control && QTest::qWaitFor([&] { return control->CurrentState() == ov::TRuffleMovie::State::kPlaying; }, 30000);
+    ov::TMovieControl* control = Movie(box);
+    const bool shown = control && QTest::qWaitFor([&] { return control->State() == ov::TMovieState::kPlaying; }, 30000);
     return shown ? clock.elapsed() : -1;
 }
 
@@ -116,7 +115,7 @@ int main(int argc, char** argv) {
     ovtest::OpenPage(box, folder.path(), lessontest::LessonXml(), ov::rGames);
     QTest::qWait(kSettleMs);
     std::printf("without Flash pages: RSS %.1f MiB in %zu process(es), web engine started: %s\n", RssMiB(),
-                OurProcesses().size(), ov::TMovieEngine::Started() ? "yes" : "no");
+                OurProcesses().size(), ov::MovieEngineLoaded() ? "yes" : "no");
 
     const qint64 first = ShowMs(box, folder.path(), "Flash/a.swf");
     std::printf("first Flash page shown in %lld ms (target 1500)\n", static_cast<long long>(first));

@@ -9,8 +9,6 @@
 #include <QWebEngineSettings>
 #include <QWebEngineView>
 
-#include <unistd.h>
-
 namespace ov {
 namespace {
 
@@ -37,16 +35,6 @@ void SecureSettings(QWebEngineSettings* settings) {
 
 }  // namespace
 
-void PrepareMovieEngine() {
-    QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
-    // Chromium's sandbox refuses to start for root (school machines and
-    // our build machines often run the player so), and the web engine then
-    // quits the whole program. The movie pages are our own and read only
-    // local files, which is what the sandbox would have guarded.
-    if (geteuid() == 0 && !qEnvironmentVariableIsSet("QTWEBENGINE_DISABLE_SANDBOX"))
-        qputenv("QTWEBENGINE_DISABLE_SANDBOX", "1");
-}
-
 TMovieEngine& TMovieEngine::Instance() {
     if (!engine) engine = new TMovieEngine;
     return *engine;
@@ -54,7 +42,7 @@ TMovieEngine& TMovieEngine::Instance() {
 
 bool TMovieEngine::Started() { return engine != nullptr; }
 
-void CloseMovieEngine() {
+void CloseMovieEngineModule() {
     if (!engine) return;
     // A window closed last may still wait for its deletion, with its movies.
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);

@@ -14,14 +14,9 @@ namespace ov {
 
 class TMovieRequestFilter;
 
-// Must run before the QApplication is made: the web engine needs shared GL
-// contexts, and its sandbox cannot start as root.
-void PrepareMovieEngine();
+// Frees the engine if a movie started it.
+void CloseMovieEngineModule();
 
-// Frees the views and the profile of the movies' web engine, if a movie
-// started it. Call it once the last movie has gone and while the QApplication
-// still stands: views freed during the application's own end crash it.
-void CloseMovieEngine();
 
 // The one web engine the movies share, started by the first movie: an
 // off-the-record profile that keeps nothing on disk, lets pages read only the
@@ -33,7 +28,6 @@ class TMovieEngine : public QObject {
 
 public:
     static TMovieEngine& Instance();
-    // Whether a movie has started the engine; tests and benches look.
     static bool Started();
 
     // The page every view shows; empty when the player's files are missing.
@@ -53,7 +47,7 @@ signals:
     void ViewReady(QWebEngineView* view, bool ok);
 
 private:
-    friend void CloseMovieEngine();
+    friend void CloseMovieEngineModule();
     TMovieEngine();
     ~TMovieEngine() override;
     QWebEngineView* NewView();

@@ -20,16 +20,14 @@ constexpr int kPollMs = 40;
 // loaded by then is as good as broken.
 constexpr int kLoadLimitMs = 15000;
 
-TRuffleMovie::State StateNamed(const QString& name) {
-    if (name == "playing") return TRuffleMovie::State::kPlaying;
-    if (name == "stopped") return TRuffleMovie::State::kStopped;
-    if (name == "failed") return TRuffleMovie::State::kFailed;
-    return TRuffleMovie::State::kLoading;
+TMovieState StateNamed(const QString& name) {
+    if (name == "playing") return TMovieState::kPlaying;
+    if (name == "stopped") return TMovieState::kStopped;
+    if (name == "failed") return TMovieState::kFailed;
+    return TMovieState::kLoading;
 }
 
 }  // namespace
-
-TMovieControl* CreateMovieControl(QWidget* parent, const QString& name) { return new TRuffleMovie(parent, name); }
 
 TRuffleMovie::TRuffleMovie(QWidget* parent, const QString& name) : TMoviePlaceholder(parent), name_(name) {
     poll_.setInterval(kPollMs);
@@ -51,7 +49,7 @@ void TRuffleMovie::SetMovie(const QString& path) {
     view_ = engine.TakeView(this);
     view_->setGeometry(rect());
     view_->show();
-    SetState(State::kLoading);
+    SetState(TMovieState::kLoading);
     if (TMovieEngine::Ready(view_)) return StartLoad();
     connect(&engine, &TMovieEngine::ViewReady, this, [this](QWebEngineView* view, bool ok) {
         if (view != view_) return;
@@ -70,24 +68,24 @@ void TRuffleMovie::StartLoad() {
     poll_.start();
 }
 
-bool TRuffleMovie::Playing() const { return state_ == State::kPlaying || (state_ == State::kLoading && wanted_); }
+bool TRuffleMovie::Playing() const { return state_ == TMovieState::kPlaying || (state_ == TMovieState::kLoading && wanted_); }
 
 void TRuffleMovie::Play() {
     wanted_ = true;
-    if (state_ != State::kStopped) return;
-    SetState(State::kPlaying);
+    if (state_ != TMovieState::kStopped) return;
+    SetState(TMovieState::kPlaying);
     Call("ovPlay()");
 }
 
 void TRuffleMovie::StopPlay() {
     wanted_ = false;
-    if (state_ != State::kPlaying) return;
-    SetState(State::kStopped);
+    if (state_ != TMovieState::kPlaying) return;
+    SetState(TMovieState::kStopped);
     Call("ovStop()");
 }
 
 void TRuffleMovie::Poll() {
-    if (state_ != State::kLoading) return poll_.stop();
+    if (state_ != TMovieState::kLoading) return poll_.stop();
     if (loading_.elapsed() > kLoadLimitMs) return Fail();
     Call("ovState()");
 }
@@ -102,18 +100,18 @@ void TRuffleMovie::Call(const QString& script) {
 }
 
 void TRuffleMovie::TakeState(const QString& reply) {
-    const State answered = StateNamed(reply);
-    if (answered == State::kFailed) return Fail();
-    if (state_ == State::kLoading && answered != State::kLoading) {
+    const TMovieState answered = StateNamed(reply);
+    if (answered == TMovieState::kFailed) return Fail();
+    if (state_ == TMovieState::kLoading && answered != TMovieState::kLoading) {
         // Loaded: ask the length once and bring the movie where it was asked to be.
         const QPointer<TRuffleMovie> alive(this);
         view_->page()->runJavaScript("ovLength()", [alive](const QVariant& length) {
             if (alive) alive->TakeLength(length.toList());
         });
-        if (answered == State::kPlaying && !wanted_) return Call("ovStop()");
-        if (answered == State::kStopped && wanted_) return Call("ovPlay()");
+        if (answered == TMovieState::kPlaying && !wanted_) return Call("ovStop()");
+        if (answered == TMovieState::kStopped && wanted_) return Call("ovPlay()");
     }
-    if (answered != State::kLoading) SetState(answered);
+    if (answered != TMovieState::kLoading) SetState(answered);
 }
 
 void TRuffleMovie::TakeLength(const QVariantList& length) {
@@ -123,7 +121,7 @@ void TRuffleMovie::TakeLength(const QVariantList& length) {
     emit StateChanged();
 }
 
-void TRuffleMovie::SetState(State state) {
+void TRuffleMovie::SetState(TMovieState state) {
     if (state_ == state) return;
     state_ = state;
     emit StateChanged();
@@ -132,7 +130,7 @@ void TRuffleMovie::SetState(State state) {
 void TRuffleMovie::Fail() {
     poll_.stop();
     ReleaseView();
-    SetState(State::kFailed);
+    SetState(TMovieState::kFailed);
     if (told_) return;
     told_ = true;
     ShowMessageEx("提示", "未找到资源，编号 : " + name_.toStdString(), 0);

@@ -19,8 +19,6 @@ class TRuffleMovie : public TMoviePlaceholder, public TMovieControl {
     Q_OBJECT
 
 public:
-    enum class State { kEmpty, kLoading, kPlaying, kStopped, kFailed };
-
     TRuffleMovie(QWidget* parent, const QString& name);
     ~TRuffleMovie() override;
     TRuffleMovie(const TRuffleMovie&) = delete;
@@ -33,11 +31,9 @@ public:
     void Play() override;
     void StopPlay() override;
 
-    State CurrentState() const { return state_; }
-    // The movie's length, known once it has loaded (0 before).
-    int FrameCount() const { return frames_; }
-    double FrameRate() const { return rate_; }
-    QWebEngineView* View() const { return view_; }
+    TMovieState State() const override { return state_; }
+    int FrameCount() const override { return frames_; }
+    double FrameRate() const override { return rate_; }
 
 signals:
     void StateChanged();
@@ -51,7 +47,7 @@ private:
     void Call(const QString& script);
     void TakeState(const QString& reply);
     void TakeLength(const QVariantList& length);
-    void SetState(State state);
+    void SetState(TMovieState state);
     void Fail();
     void ReleaseView();
 
@@ -62,7 +58,7 @@ private:
     int generation_ = 0;
     QTimer poll_;
     QElapsedTimer loading_;
-    State state_ = State::kEmpty;
+    TMovieState state_ = TMovieState::kEmpty;
     bool wanted_ = true;
     bool told_ = false;
     int frames_ = 0;

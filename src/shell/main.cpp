@@ -1,4 +1,4 @@
-#include "present/MovieEngine.h"
+#include "present/MovieControl.h"
 #include "shell/ProgramEntry.h"
 
 #include <QApplication>

@@ -2,8 +2,7 @@
 #include "TestMovies.h"
 
 #include "present/BoxExercises.h"
-#include "present/MovieEngine.h"
-#include "present/RuffleMovie.h"
+#include "present/MovieControl.h"
 
 #include <QTest>
 #include <QWebEngineView>
@@ -13,7 +12,7 @@ namespace {
 using boxtest::BoxTest;
 using lessontest::LessonXml;
 using ov::TakeRecordedMessages;
-using State = ov::TRuffleMovie::State;
+using State = ov::TMovieState;
 
 constexpr int kStartMs = 30000;  // the first movie starts the web engine
 
@@ -22,23 +21,25 @@ std::string MoviePage(const std::string& movie) {
                       {"allFlash", R"(<f Id="4" Top="30" Left="10" Movie=")" + movie + R"(" Width="400" Height="100"/>)"}});
 }
 
-ov::TRuffleMovie* MovieOf(const ov::TCBox& box) {
+ov::TMovieControl* MovieOf(const ov::TCBox& box) {
     for (const ov::TBoxItem& item : box.PageItems()) {
-        if (item.Kind == ov::ikMovie) return qobject_cast<ov::TRuffleMovie*>(item.Control);
+        if (item.Kind == ov::ikMovie) return dynamic_cast<ov::TMovieControl*>(item.Control);
     }
     return nullptr;
 }
 
-bool Settled(const ov::TRuffleMovie& movie) {
-    return QTest::qWaitFor([&] { return movie.CurrentState() != State::kLoading && movie.FrameCount() > 0; },
+bool Settled(const ov::TMovieControl& movie) {
+    return QTest::qWaitFor([&] { return movie.State() != State::kLoading && movie.FrameCount() > 0; },
                            kStartMs) &&
-           movie.CurrentState() != State::kFailed;
+           movie.State() != State::kFailed;
 }
 
-QImage Shot(const ov::TRuffleMovie& movie) { return movie.View()->grab().toImage(); }
+QImage Shot(ov::TMovieControl& movie) {
+    return movie.Widget()->findChild<QWebEngineView*>()->grab().toImage();
+}
 
 // Whether the picture changes within a few frames' time.
-bool Moves(const ov::TRuffleMovie& movie) {
+bool Moves(ov::TMovieControl& movie) {
     const QImage before = Shot(movie);
     return QTest::qWaitFor([&] { return Shot(movie) != before; }, 1500);
 }
@@ -51,9 +52,9 @@ TEST_P(MovieTest, PlaysStopsAndPlaysAgain) {
     ovtest::WriteFile(dir / "Flash/square.swf", movietest::GlidingSquare(240, GetParam()));
     box->show();
     Open(MoviePage("Flash/square.swf"));
-    ov::TRuffleMovie* movie = MovieOf(*box);
+    ov::TMovieControl* movie = MovieOf(*box);
     ASSERT_NE(movie, nullptr);
-    EXPECT_EQ(movie->geometry(), QRect(10, 30, 400, 100));
+    EXPECT_EQ(movie->Widget()->geometry(), QRect(10, 30, 400, 100));
     ASSERT_TRUE(Settled(*movie));
     EXPECT_EQ(movie->FrameCount(), 240);
     EXPECT_DOUBLE_EQ(movie->FrameRate(), 12);
@@ -62,7 +63,7 @@ TEST_P(MovieTest, PlaysStopsAndPlaysAgain) {
 
     box->StopMovies();
     EXPECT_FALSE(movie->Playing());
-    EXPECT_TRUE(QTest::qWaitFor([&] { return movie->CurrentState() == State::kStopped; }, 1000));
+    EXPECT_TRUE(QTest::qWaitFor([&] { return movie->State() == State::kStopped; }, 1000));
     QTest::qWait(200);
     EXPECT_FALSE(Moves(*movie));
     EXPECT_FALSE(movie->Playing());
@@ -84,11 +85,11 @@ TEST_F(BoxTest, AGameShowsItsMovieOnTheClearedPage) {
          ov::rGames);
     ov::GotoItem(*box, ov::rGames, false, 0);
     ASSERT_EQ(box->PageItems().size(), 1);
-    ov::TRuffleMovie* movie = MovieOf(*box);
+    ov::TMovieControl* movie = MovieOf(*box);
     ASSERT_NE(movie, nullptr);
-    EXPECT_EQ(movie->geometry(), QRect(60, 50, 400, 100));
-    EXPECT_TRUE(movie->parentWidget()->rect().contains(movie->geometry()));
-    EXPECT_FALSE(movie->visibleRegion().isEmpty());
+    EXPECT_EQ(movie->Widget()->geometry(), QRect(60, 50, 400, 100));
+    EXPECT_TRUE(movie->Widget()->parentWidget()->rect().contains(movie->Widget()->geometry()));
+    EXPECT_FALSE(movie->Widget()->visibleRegion().isEmpty());
     ASSERT_TRUE(Settled(*movie));
 }
 
@@ -106,7 +107,7 @@ TEST_F(BoxTest, ChineseTextInAMovieShows) {
     ovtest::WriteFile(dir / "words.swf", movietest::Words("苹果香蕉"));
     box->show();
     Open(MoviePage("words.swf"));
-    ov::TRuffleMovie* movie = MovieOf(*box);
+    ov::TMovieControl* movie = MovieOf(*box);
     ASSERT_NE(movie, nullptr);
     ASSERT_TRUE(Settled(*movie));
     EXPECT_TRUE(QTest::qWaitFor([&] { return DarkPixels(Shot(*movie)) > 400; }, 3000));
@@ -119,10 +120,10 @@ TEST_F(BoxTest, AMovieThatCannotPlayLeavesItsNameAndTellsOnce) {
         SCOPED_TRACE(movie);
         ovtest::WriteFile(dir / "Flash/picture.swf", "GIF89a not a movie");
         Open(MoviePage(movie));
-        ov::TRuffleMovie* control = MovieOf(*box);
+        ov::TMovieControl* control = MovieOf(*box);
         ASSERT_NE(control, nullptr);
-        EXPECT_EQ(control->CurrentState(), State::kFailed);
-        EXPECT_EQ(control->View(), nullptr);
+        EXPECT_EQ(control->State(), State::kFailed);
+        EXPECT_EQ(control->Widget()->findChild<QWebEngineView*>(), nullptr);
         EXPECT_FALSE(control->Playing());
         box->PlayMovies();
         EXPECT_FALSE(control->Playing());

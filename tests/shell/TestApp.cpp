@@ -1,6 +1,6 @@
 #include "TestApp.h"
 
-#include "present/MovieEngine.h"
+#include "present/MovieControl.h"
 #include "support/TestFiles.h"
 
 #include <QApplication>
