@@ -118,14 +118,9 @@ void TRuffleMovie::TakeLength(const QVariantList& length) {
     if (length.size() != 2) return;
     frames_ = length[0].toInt();
     rate_ = length[1].toDouble();
-    emit StateChanged();
 }
 
-void TRuffleMovie::SetState(TMovieState state) {
-    if (state_ == state) return;
-    state_ = state;
-    emit StateChanged();
-}
+void TRuffleMovie::SetState(TMovieState state) { state_ = state; }
 
 void TRuffleMovie::Fail() {
     poll_.stop();

@@ -35,9 +35,6 @@ public:
     int FrameCount() const override { return frames_; }
     double FrameRate() const override { return rate_; }
 
-signals:
-    void StateChanged();
-
 protected:
     void resizeEvent(QResizeEvent* event) override;
 
