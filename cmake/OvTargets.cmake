@@ -24,6 +24,8 @@ function(ov_test name)
   cmake_parse_arguments(A "" "" "SOURCES;DEPS;ENVIRONMENT" ${ARGN})
   add_executable(${name} ${A_SOURCES})
   target_link_libraries(${name} PRIVATE ${A_DEPS} ov_testsupport GTest::gtest_main GTest::gmock)
+  # As the program does, for the movie module it may load.
+  set_target_properties(${name} PROPERTIES ENABLE_EXPORTS ON)
   # Tests log into the build tree, never into the user's state folder.
   # The environment goes through `cmake -E env` as the test launcher: a list of
   # variables does not survive gtest_discover_tests' PROPERTIES.

@@ -148,6 +148,8 @@ void ShowGame(TCBox& box, int32_t item) {
     TXMLFlash game;
     box.Document()->GetGame(item, game);
     box.AddMovie(game);
+    // Clearing left the page no room; without this the game is never seen.
+    box.FitPage();
 }
 
 int StepItem(TCBox& box, TOVRule kind, int direction) {

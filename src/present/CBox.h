@@ -121,6 +121,8 @@ public:
     QString AudioFile(const QString& name) const;
     // A movie item as the page build adds one (a game is shown this way).
     void AddMovie(const TXMLFlash& record);
+    // Sizes the page to its items, so the box shows and scrolls over all of them.
+    void FitPage();
 
 protected:
     void wheelEvent(QWheelEvent* event) override;
@@ -140,7 +142,6 @@ private:
     void AddEdit(const TXMLEdit& record);
     void AddFrame(const TXMLFrame& record);
     void Append(TItemKind kind, QWidget* control);
-    void FitPage();
     void FreeItem(const TBoxItem& item);
 
     void ClickChoice(TPictureItem* picture);

@@ -139,7 +139,7 @@ void TCBox::AddFrame(const TXMLFrame& record) {
 }
 
 void TCBox::AddMovie(const TXMLFlash& record) {
-    TMovieControl* movie = CreateMovieControl(page_);
+    TMovieControl* movie = CreateMovieControl(page_, QString::fromStdString(record.Movie));
     QWidget* control = movie->Widget();
     control->setGeometry(record.Left, record.Top, record.Width, record.Height);
     control->setProperty(kIdProperty, record.Id);

@@ -1,32 +1,25 @@
 #pragma once
 
-#include "present/MovieControl.h"
-
 #include <QFrame>
+#include <QString>
 
 namespace ov {
 
-// Stands in for a movie player: a framed area naming the movie's file, which
-// plays and stops only in name.
-class TMoviePlaceholder : public QFrame, public TMovieControl {
+// A framed area naming a movie's file: what a movie's rectangle shows while
+// the movie loads, and for good when it cannot be played.
+class TMoviePlaceholder : public QFrame {
     Q_OBJECT
 
 public:
     explicit TMoviePlaceholder(QWidget* parent);
 
-    QWidget* Widget() override { return this; }
-    QString Movie() const override { return movie_; }
-    void SetMovie(const QString& path) override;
-    bool Playing() const override { return playing_; }
-    void Play() override { playing_ = true; }
-    void StopPlay() override { playing_ = false; }
+    void SetFileName(const QString& path);
 
 protected:
     void paintEvent(QPaintEvent* event) override;
 
 private:
-    QString movie_;
-    bool playing_ = false;
+    QString fileName_;
 };
 
 }  // namespace ov

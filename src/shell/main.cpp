@@ -1,8 +1,12 @@
+#include "present/MovieControl.h"
 #include "shell/ProgramEntry.h"
 
 #include <QApplication>
 
 int main(int argc, char** argv) {
+    ov::PrepareMovieEngine();
     QApplication app(argc, argv);
-    return ov::RunPlayer(app);
+    const int code = ov::RunPlayer(app);
+    ov::CloseMovieEngine();
+    return code;
 }

@@ -4,6 +4,7 @@
 #include "store/UntDM.h"
 #include "study/PenPicture.h"
 #include "study/WaitMs.h"
+#include "study/WordMovie.h"
 #include "study/WordSound.h"
 
 #include <QEvent>
@@ -24,7 +25,6 @@
 namespace ov {
 namespace {
 
-// ".swf" words wait for the movie control; they are passed over silently.
 const char* const kWordSoundExtensions[] = {".wav", ".mp3", ".swf"};
 constexpr int kPenLeft = 96;
 constexpr int kSpellingHeight = 44;
@@ -241,8 +241,11 @@ bool TWordPanel::PlayWordSounds(const std::string& word) {
         if (!Query().Active()) return false;
         const std::string name = classPath_ + "/w_" + word + extension;
         std::error_code ec;
-        if (!std::filesystem::exists(name, ec) || std::string_view(extension) == ".swf") continue;
-        PlayWordSound(name);
+        if (!std::filesystem::exists(name, ec)) continue;
+        if (std::string_view(extension) == ".swf")
+            PlayWordMovie(QString::fromStdString(name), this);
+        else
+            PlayWordSound(name);
         if (!alive) return false;
         WaitMs(SeSkinSpinEdit2->value() * 1000 - 1);
         if (!alive) return false;

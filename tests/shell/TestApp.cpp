@@ -1,5 +1,6 @@
 #include "TestApp.h"
 
+#include "present/MovieControl.h"
 #include "support/TestFiles.h"
 
 #include <QApplication>
@@ -26,7 +27,10 @@ std::unique_ptr<AppState> state;
 // crashes at exit; the test environment's tear-down runs early enough.
 class AppEnvironment : public testing::Environment {
 public:
-    void TearDown() override { state.reset(); }
+    void TearDown() override {
+        ov::CloseMovieEngine();
+        state.reset();
+    }
 };
 
 [[maybe_unused]] testing::Environment* const environment =
@@ -40,6 +44,7 @@ QApplication& TestApp() {
         // the program without a display must not abort either.
         if (!qEnvironmentVariableIsSet("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
         state = std::make_unique<AppState>();
+        ov::PrepareMovieEngine();
         state->app = std::make_unique<QApplication>(state->argc, state->argv);
         QSettings::setPath(QSettings::IniFormat, QSettings::UserScope,
                            QString::fromStdString(state->settingsFolder.path().string()));

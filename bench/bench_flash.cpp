@@ -1,0 +1,151 @@
+// Flash pages: how soon a movie page shows (the first one starts the web
+// engine: target 1.5 s; later ones: 300 ms), the resident memory of all the
+// player's processes without a movie and with one playing, and the CPU a
+// stopped movie costs across those processes (target: below 1 % of one
+// core). Runs offscreen unless a display is set.
+#include "LessonText.h"
+#include "OpenPage.h"
+#include "TestMovies.h"
+
+#include "present/CBox.h"
+#include "present/MovieControl.h"
+#include "support/TestFiles.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QElapsedTimer>
+#include <QEventLoop>
+#include <QFile>
+#include <QTest>
+#include <QTimer>
+
+#include <unistd.h>
+
+#include <cstdio>
+#include <map>
+#include <vector>
+
+namespace {
+
+constexpr int kSettleMs = 3000;
+constexpr int kMeasureMs = 20000;
+constexpr int kLaterPages = 6;
+
+std::string MoviePage(const std::string& movie) {
+    return lessontest::LessonXml(
+        {{"allFlash", R"(<f Id="1" Top="10" Left="10" Movie=")" + movie + R"(" Width="400" Height="100"/>)"}});
+}
+
+// The program and every process it started (the web engine's), from /proc.
+std::vector<int> OurProcesses() {
+    std::vector<int> family{getpid()};
+    for (size_t i = 0; i < family.size(); ++i) {
+        for (const QString& entry : QDir("/proc").entryList(QDir::Dirs)) {
+            bool number = false;
+            const int pid = entry.toInt(&number);
+            if (!number) continue;
+            QFile stat("/proc/" + entry + "/stat");
+            if (!stat.open(QIODevice::ReadOnly)) continue;
+            const QList<QByteArray> fields = stat.readAll().split(')').value(1).split(' ');
+            if (fields.value(2).toInt() == family[i]) family.push_back(pid);
+        }
+    }
+    return family;
+}
+
+double RssMiB() {
+    double kib = 0;
+    for (int pid : OurProcesses()) {
+        QFile status(QStringLiteral("/proc/%1/status").arg(pid));
+        if (!status.open(QIODevice::ReadOnly)) continue;
+        for (const QByteArray& line : status.readAll().split('\n')) {
+            if (line.startsWith("VmRSS:")) kib += line.mid(6).trimmed().split(' ').value(0).toDouble();
+        }
+    }
+    return kib / 1024;
+}
+
+// CPU seconds used so far by each of our processes, by its name and id.
+std::map<QString, double> CpuSeconds() {
+    std::map<QString, double> used;
+    for (int pid : OurProcesses()) {
+        QFile stat(QStringLiteral("/proc/%1/stat").arg(pid));
+        if (!stat.open(QIODevice::ReadOnly)) continue;
+        const QByteArray line = stat.readAll();
+        const QString name = QString::fromUtf8(line.mid(line.indexOf('(') + 1, line.lastIndexOf(')') - line.indexOf('(') - 1));
+        const QList<QByteArray> fields = line.mid(line.lastIndexOf(')') + 1).split(' ');
+        const double ticks = fields.value(12).toDouble() + fields.value(13).toDouble();  // utime, stime
+        used[QStringLiteral("%1 %2").arg(name).arg(pid)] = ticks / double(sysconf(_SC_CLK_TCK));
+    }
+    return used;
+}
+
+ov::TMovieControl* Movie(const ov::TCBox& box) {
+    for (const ov::TBoxItem& item : box.PageItems()) {
+        if (item.Kind == ov::ikMovie) return dynamic_cast<ov::TMovieControl*>(item.Control);
+    }
+    return nullptr;
+}
+
+// Milliseconds from activating the page until its movie plays; -1 when it never does.
+qint64 ShowMs(ov::TCBox& box, const std::filesystem::path& folder, const std::string& movie) {
+    box.SetActive(false);
+    QElapsedTimer clock;
+    clock.start();
+    ovtest::OpenPage(box, folder, MoviePage(movie), ov::rGames);
+    ov::TMovieControl* control = Movie(box);
+    const bool shown = control && QTest::qWaitFor([&] { return control->State() == ov::TMovieState::kPlaying; }, 30000);
+    return shown ? clock.elapsed() : -1;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    if (!qEnvironmentVariableIsSet("DISPLAY")) qputenv("QT_QPA_PLATFORM", "offscreen");
+    std::setvbuf(stdout, nullptr, _IOLBF, 0);
+    ov::PrepareMovieEngine();
+    QApplication app(argc, argv);
+    ovtest::TempDir folder;
+    ovtest::WriteFile(folder / "Flash/a.swf", movietest::GlidingSquare(24));
+    ovtest::WriteFile(folder / "Flash/b.swf", movietest::GlidingSquare(36, true));
+
+    ov::TCBox box(nullptr);
+    box.resize(800, 600);
+    box.show();
+    ovtest::OpenPage(box, folder.path(), lessontest::LessonXml(), ov::rGames);
+    QTest::qWait(kSettleMs);
+    std::printf("without Flash pages: RSS %.1f MiB in %zu process(es), web engine started: %s\n", RssMiB(),
+                OurProcesses().size(), ov::MovieEngineLoaded() ? "yes" : "no");
+
+    const qint64 first = ShowMs(box, folder.path(), "Flash/a.swf");
+    std::printf("first Flash page shown in %lld ms (target 1500)\n", static_cast<long long>(first));
+    qint64 slowest = 0;
+    for (int i = 0; i < kLaterPages; ++i) {
+        const qint64 later = ShowMs(box, folder.path(), i % 2 ? "Flash/a.swf" : "Flash/b.swf");
+        slowest = later < 0 || slowest < 0 ? -1 : std::max(slowest, later);
+    }
+    std::printf("later Flash pages shown in at most %lld ms over %d pages (target 300)\n",
+                static_cast<long long>(slowest), kLaterPages);
+
+    QTest::qWait(kSettleMs);
+    std::printf("one movie playing: RSS %.1f MiB in %zu processes\n", RssMiB(), OurProcesses().size());
+
+    box.StopMovies();
+    QTest::qWait(kSettleMs);
+    const std::map<QString, double> before = CpuSeconds();
+    // An event loop of its own: QTest::qWait wakes every few milliseconds.
+    QEventLoop idle;
+    QTimer::singleShot(kMeasureMs, &idle, &QEventLoop::quit);
+    idle.exec();
+    double used = 0;
+    for (const auto& [process, seconds] : CpuSeconds()) {
+        const double share = seconds - (before.count(process) ? before.at(process) : 0);
+        std::printf("  %s: %.2f %%\n", qPrintable(process), 100.0 * share * 1000 / kMeasureMs);
+        used += share;
+    }
+    std::printf("stopped movie: CPU %.3f s over %d s = %.2f %% of one core (target 1)\n", used, kMeasureMs / 1000,
+                100.0 * used * 1000 / kMeasureMs);
+    box.SetActive(false);
+    ov::CloseMovieEngine();
+    return first >= 0 && slowest >= 0 ? 0 : 1;
+}

@@ -1,0 +1,61 @@
+#pragma once
+
+#include <QList>
+#include <QObject>
+#include <QPointer>
+#include <QString>
+#include <QUrl>
+
+class QWebEngineProfile;
+class QWebEngineView;
+class QWidget;
+
+namespace ov {
+
+class TMovieRequestFilter;
+
+// Frees the engine if a movie started it.
+void CloseMovieEngineModule();
+
+
+// The one web engine the movies share, started by the first movie: an
+// off-the-record profile that keeps nothing on disk, lets pages read only the
+// player's own files and the movies' folders, and a few warm views kept in
+// their window after a page closes so its next Flash page shows without
+// starting anything.
+class TMovieEngine : public QObject {
+    Q_OBJECT
+
+public:
+    static TMovieEngine& Instance();
+    static bool Started();
+
+    // The page every view shows; empty when the player's files are missing.
+    QUrl PageUrl() const { return pageUrl_; }
+
+    // A view showing our page, placed in parent. Check Ready before calling
+    // into its page: a fresh view is still loading it.
+    QWebEngineView* TakeView(QWidget* parent);
+    void ReturnView(QWebEngineView* view);
+    static bool Ready(const QWebEngineView* view);
+
+    // Lets the pages read the files of folder and below.
+    void AllowFolder(const QString& folder);
+
+signals:
+    // A view taken earlier has loaded our page (ok) or failed to.
+    void ViewReady(QWebEngineView* view, bool ok);
+
+private:
+    friend void CloseMovieEngineModule();
+    TMovieEngine();
+    ~TMovieEngine() override;
+    QWebEngineView* NewView();
+
+    QUrl pageUrl_;
+    QWebEngineProfile* profile_ = nullptr;
+    TMovieRequestFilter* filter_ = nullptr;
+    QList<QPointer<QWebEngineView>> spare_;
+};
+
+}  // namespace ov
