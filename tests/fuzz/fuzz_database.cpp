@@ -6,6 +6,7 @@
 #include <string_view>
 
 #include "FuzzFiles.h"
+#include "core/DataFolders.h"
 #include "store/CatalogueLevels.h"
 #include "store/CatalogueSql.h"
 #include "store/ConnectionString.h"
@@ -81,7 +82,7 @@ void BrowseCatalogue(ov::TFrmDM& dm) {
 }
 
 void OpenCatalogue(std::string_view bytes, bool sealed) {
-    PlaceDatabase(ov::CatalogueDbPath(), bytes, sealed, ov::DecipherString(ov::kCatalogueDbPassword, ""));
+    PlaceDatabase(ov::CatalogueDbPath(ov::DataFolders::Current()), bytes, sealed, ov::DecipherString(ov::kCatalogueDbPassword, ""));
     ov::TFrmDM dm;
     try {
         BrowseCatalogue(dm);
