@@ -14,7 +14,9 @@
 namespace ov {
 namespace {
 
-constexpr int kPollMs = 40;
+// Only a fallback for a missed title change: asking the page while Ruffle
+// starts slows Ruffle down.
+constexpr int kPollMs = 250;
 // From our page's readiness on (a busy machine may take long to start the
 // web engine itself, which is not the movie's fault); a movie still not
 // loaded by then is as good as broken.
@@ -59,9 +61,16 @@ void TRuffleMovie::SetMovie(const QString& path) {
 }
 
 void TRuffleMovie::StartLoad() {
+    // Views are reused by other movies; a token unique to this load keeps
+    // an earlier load's late title from passing for this one's.
+    static int loads = 0;
+    const QString token = QString::number(++loads);
+    connect(view_->page(), &QWebEnginePage::titleChanged, this, [this, token](const QString& title) {
+        if (state_ == TMovieState::kLoading && title.section(' ', 0, 0) == token) TakeState(title.section(' ', 1));
+    });
     const QJsonArray arguments{QUrl::fromLocalFile(movie_).toString(QUrl::FullyEncoded),
                                QUrl::fromLocalFile(MovieFontFile()).toString(QUrl::FullyEncoded),
-                               MovieFontFamily()};
+                               MovieFontFamily(), token};
     const QString json = QString::fromUtf8(QJsonDocument(arguments).toJson(QJsonDocument::Compact));
     Call("ovLoad.apply(null, " + json + ")");
     loading_.start();
@@ -136,6 +145,7 @@ void TRuffleMovie::ReleaseView() {
     poll_.stop();
     if (!view_ || !TMovieEngine::Started()) return;
     disconnect(&TMovieEngine::Instance(), &TMovieEngine::ViewReady, this, nullptr);
+    disconnect(view_->page(), nullptr, this, nullptr);
     if (TMovieEngine::Ready(view_)) view_->page()->runJavaScript("ovUnload()");
     TMovieEngine::Instance().ReturnView(view_);
     view_ = nullptr;
