@@ -3,6 +3,7 @@
 
 #include <QCoreApplication>
 #include <QLibrary>
+#include <QLoggingCategory>
 #include <QOpenGLContext>
 
 #include <unistd.h>
@@ -74,6 +75,9 @@ void PrepareMovieEngine() {
     // local files, which is what the sandbox would have guarded.
     if (geteuid() == 0 && !qEnvironmentVariableIsSet("QTWEBENGINE_DISABLE_SANDBOX"))
         qputenv("QTWEBENGINE_DISABLE_SANDBOX", "1");
+    // The web engine describes its GL set-up on stderr at every start; a
+    // pupil's terminal has no use for it (QT_LOGGING_RULES still turns it on).
+    QLoggingCategory::setFilterRules(QStringLiteral("qt.webenginecontext.info=false"));
 }
 
 void CloseMovieEngine() {
