@@ -322,6 +322,19 @@ class Player:
             self.click(cell)
         wait_until(lambda: self.find_all("check box", "句子跟读"), 30, "the study-function column")
 
+    def record_and_compare(self):
+        """Records a tone as the pupil's reading, plays it back once it is saved in
+        Records, and asks for the score."""
+        self.press("push button", "录音")
+        voice = self.speak_into_microphone()
+        voice.wait(10)
+        time.sleep(0.5)
+        self.press("push button", "播放")
+        records = os.path.join(self.ov_home, "Records")
+        wait_until(lambda: [f for f in os.listdir(records) if f.endswith(".wav")], 5, "the recording saved in Records")
+        time.sleep(1)
+        self.press("push button", "对比")
+
     def record_sink(self, name):
         """Starts recording what the speakers play; returns the raw file and its process."""
         path = self.path(name + ".raw")

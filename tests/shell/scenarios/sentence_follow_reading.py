@@ -1,10 +1,8 @@
 """Sentence follow-reading: "开始" reads the dialogue aloud, then the pupil
 records, plays the recording back and has it scored."""
 
-import os
 import re
 import sys
-import time
 
 import lessons
 from player import ScenarioFailure, peak_of_raw, run_scenario, wait_until
@@ -29,15 +27,7 @@ def body(p):
     listener.terminate()
     p.press("push button", "停止")
 
-    p.press("push button", "录音")
-    voice = p.speak_into_microphone()
-    voice.wait(10)
-    time.sleep(0.5)
-    p.press("push button", "播放")
-    records = os.path.join(p.ov_home, "Records")
-    wait_until(lambda: [f for f in os.listdir(records) if f.endswith(".wav")], 5, "the recording saved in Records")
-    time.sleep(1)
-    p.press("push button", "对比")
+    p.record_and_compare()
 
     dialog = p.find("dialog", "原音与录音对比", timeout=10)
     text = "\n".join(p.text_of(label) for label in p.find_all("label", within=dialog))
