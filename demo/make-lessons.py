@@ -310,11 +310,18 @@ class Lesson:
         return page
 
     # Game n: find the card of one of the lesson's words among three; the
-    # right card is in a different place in each game.
+    # right card is in a different place in each game. The other cards are
+    # the next words whose meanings differ from the word's and from each
+    # other's ("hi" and "hello" both say 你好, and only one card may).
     def game_page(self, n):
         first = (n - 1) * 3
         word = self.words[first % len(self.words)]
-        others = [self.words[(first + k) % len(self.words)] for k in (1, 2)]
+        others, shown = [], {self.meanings[word]}
+        for k in range(1, len(self.words)):
+            other = self.words[(first + k) % len(self.words)]
+            if len(others) < 2 and self.meanings[other] not in shown:
+                others.append(other)
+                shown.add(self.meanings[other])
         right = n % 3
         cards = [(w, self.meanings[w]) for w in others[:right] + [word] + others[right:]]
         page, movie = self.movie_page(f"Game {n}. 游戏{n}。", f"Flash/game{n}.swf", movies.game(word, cards, right))
