@@ -34,6 +34,9 @@ EXPECTED_STDERR = [
     re.compile(r"^qt\.qpa\.xcb: "),
     re.compile(r"^qt\.accessibility\.atspi: "),
     re.compile(r"^Sandboxing disabled by user\.$"),
+    # Chromium inside the web engine logs its own passing troubles (a GPU
+    # command buffer that it retries under software GL) in its own format.
+    re.compile(r"^\[\d+:\d+:\d+/\d+\.\d+:(ERROR|WARNING|INFO):[\w.]+\(\d+\)\] "),
 ]
 
 # Widgets that leave the lesson rather than exercise it: they close or
