@@ -139,16 +139,9 @@ private:
     }
 
     std::map<int, QPushButton*> Buttons() const {
-        ov::FunctionColumn& c = *window_.PanelLeftFunction;
-        return {{ov::rWordFollowRead, c.BtnWordFollowRead},
-                {ov::rWordFollowWrite, c.BtnWordFollowWrite},
-                {ov::rSentenceFollowRead, c.BtnSentenceFollowRead},
-                {ov::rDiscern, c.BtnDiscern},
-                {ov::rRoleAct, c.BtnRoleAct},
-                {ov::rTest, c.BtnTest},
-                {ov::rMusic, c.BtnMusic},
-                {ov::rEncampment, c.BtnEncampment},
-                {ov::rGames, c.BtnGames}};
+        std::map<int, QPushButton*> buttons;
+        for (const auto& [button, kind] : window_.PanelLeftFunction->FunctionButtons()) buttons[kind] = button;
+        return buttons;
     }
 
     const char* bench_;

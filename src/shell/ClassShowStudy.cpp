@@ -76,13 +76,7 @@ void TFrmClassShow::BuildStudy() {
     host.Repaint = [this] { repaint(); };
     conductor_ = std::make_unique<TFunctionConductor>(*OVPanelShowClass, state_, std::move(host));
 
-    FunctionColumn* column = PanelLeftFunction;
-    const std::pair<QPushButton*, TOVRule> functions[] = {
-        {column->BtnWordFollowRead, rWordFollowRead}, {column->BtnWordFollowWrite, rWordFollowWrite},
-        {column->BtnSentenceFollowRead, rSentenceFollowRead}, {column->BtnDiscern, rDiscern},
-        {column->BtnRoleAct, rRoleAct}, {column->BtnTest, rTest}, {column->BtnMusic, rMusic},
-        {column->BtnEncampment, rEncampment}, {column->BtnGames, rGames}};
-    for (const auto& [button, kind] : functions)
+    for (const auto& [button, kind] : PanelLeftFunction->FunctionButtons())
         connect(button, &QPushButton::clicked, this, [this, kind = kind] { FunctionButtonClick(kind); });
 
     OperationBar* bar = PanelBottomShowOperation;
@@ -94,7 +88,7 @@ void TFrmClassShow::BuildStudy() {
     connect(bar->BtnNext, &QPushButton::clicked, this, [conductor] { conductor->Next(); });
     connect(bar->BtnStat, &QPushButton::clicked, this, [conductor] { conductor->Stat(); });
     connect(bar->BtnResult, &QPushButton::clicked, this, [conductor] { conductor->Result(); });
-    connect(column->BtnWordRepare, &QPushButton::clicked, this, &TFrmClassShow::BtnWordRepareClick);
+    connect(PanelLeftFunction->BtnWordRepare, &QPushButton::clicked, this, &TFrmClassShow::BtnWordRepareClick);
 
     JvPopupMenuNoise = new QMenu(this);
     JvPopupMenuNoise->setObjectName(QStringLiteral("JvPopupMenuNoise"));

@@ -44,6 +44,13 @@ FunctionColumn::FunctionColumn(QWidget* parent) : QWidget(parent) {
     for (QPushButton* button : inner->findChildren<QPushButton*>()) group->addButton(button);
 }
 
+std::vector<std::pair<QPushButton*, TOVRule>> FunctionColumn::FunctionButtons() const {
+    return {{BtnWordFollowRead, rWordFollowRead}, {BtnWordFollowWrite, rWordFollowWrite},
+            {BtnSentenceFollowRead, rSentenceFollowRead}, {BtnDiscern, rDiscern},
+            {BtnRoleAct, rRoleAct}, {BtnTest, rTest}, {BtnMusic, rMusic},
+            {BtnEncampment, rEncampment}, {BtnGames, rGames}};
+}
+
 void FunctionColumn::AddHeading(const QString& text) {
     auto* heading = new QLabel(text, layout_->parentWidget());
     heading->setProperty("shellRole", QStringLiteral("heading"));

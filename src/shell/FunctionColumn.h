@@ -2,6 +2,11 @@
 
 #include <QWidget>
 
+#include <utility>
+#include <vector>
+
+#include "lesson/UntRule.h"
+
 class QPushButton;
 class QVBoxLayout;
 
@@ -16,6 +21,10 @@ public:
     static constexpr int kWidth = 164;
 
     explicit FunctionColumn(QWidget* parent = nullptr);
+
+    // The buttons that open a study function, with the function each opens
+    // (the word preview has its own panel and is not among them).
+    std::vector<std::pair<QPushButton*, TOVRule>> FunctionButtons() const;
 
     QPushButton* BtnWordRepare;
     QPushButton* BtnWordFollowRead;

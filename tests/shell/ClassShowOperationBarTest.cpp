@@ -127,17 +127,12 @@ protected:
 
     // Through the function column's button, as the pupil opens a function.
     void OpenFunction(ov::TOVRule kind) {
-        ov::FunctionColumn& c = *window->PanelLeftFunction;
-        const std::map<ov::TOVRule, QPushButton*> buttons = {{ov::rWordFollowRead, c.BtnWordFollowRead},
-                                                             {ov::rWordFollowWrite, c.BtnWordFollowWrite},
-                                                             {ov::rSentenceFollowRead, c.BtnSentenceFollowRead},
-                                                             {ov::rDiscern, c.BtnDiscern},
-                                                             {ov::rRoleAct, c.BtnRoleAct},
-                                                             {ov::rTest, c.BtnTest},
-                                                             {ov::rMusic, c.BtnMusic},
-                                                             {ov::rEncampment, c.BtnEncampment},
-                                                             {ov::rGames, c.BtnGames}};
-        buttons.at(kind)->click();
+        for (const auto& [button, buttonKind] : window->PanelLeftFunction->FunctionButtons())
+            if (buttonKind == kind) {
+                button->click();
+                return;
+            }
+        FAIL() << "no button opens function " << int(kind);
     }
     void Press(Button button) { (Bar().*button)->click(); }
     bool Enabled(Button button) { return (Bar().*button)->isEnabled(); }
