@@ -94,8 +94,17 @@ qint64 ShowMs(ov::TCBox& box, const std::filesystem::path& folder, const std::st
     clock.start();
     ovtest::OpenPage(box, folder, MoviePage(movie), ov::rGames);
     ov::TMovieControl* control = Movie(box);
-    const bool shown = control && QTest::qWaitFor([&] { return control->State() == ov::TMovieState::kPlaying; }, 30000);
-    return shown ? clock.elapsed() : -1;
+    if (!control) return -1;
+    // A plain event loop: QTest::qWaitFor sleeps between rounds of events,
+    // and the web engine's many round trips through this thread add up.
+    QEventLoop loop;
+    QTimer check;
+    QObject::connect(&check, &QTimer::timeout, [&] {
+        if (control->State() == ov::TMovieState::kPlaying || clock.elapsed() > 30000) loop.quit();
+    });
+    check.start(5);
+    loop.exec();
+    return control->State() == ov::TMovieState::kPlaying ? clock.elapsed() : -1;
 }
 
 }  // namespace
