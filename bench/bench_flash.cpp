@@ -53,16 +53,26 @@ std::vector<int> OurProcesses() {
     return family;
 }
 
-double RssMiB() {
+// The sum of one field (in kB) of a /proc file over our processes, in MiB.
+double SumMiB(const char* file, const QByteArray& field) {
     double kib = 0;
     for (int pid : OurProcesses()) {
-        QFile status(QStringLiteral("/proc/%1/status").arg(pid));
+        QFile status(QStringLiteral("/proc/%1/%2").arg(pid).arg(file));
         if (!status.open(QIODevice::ReadOnly)) continue;
         for (const QByteArray& line : status.readAll().split('\n')) {
-            if (line.startsWith("VmRSS:")) kib += line.mid(6).trimmed().split(' ').value(0).toDouble();
+            if (line.startsWith(field)) kib += line.mid(field.size()).trimmed().split(' ').value(0).toDouble();
         }
     }
     return kib / 1024;
+}
+
+// Resident memory, and its proportional share: the web engine's processes
+// share most of their libraries, which the plain sum counts once per process.
+QString Memory() {
+    return QStringLiteral("RSS %1 MiB (PSS %2 MiB) in %3 process(es)")
+        .arg(SumMiB("status", "VmRSS:"), 0, 'f', 1)
+        .arg(SumMiB("smaps_rollup", "Pss:"), 0, 'f', 1)
+        .arg(OurProcesses().size());
 }
 
 // CPU seconds used so far by each of our processes, by its name and id.
@@ -123,8 +133,8 @@ int main(int argc, char** argv) {
     box.show();
     ovtest::OpenPage(box, folder.path(), lessontest::LessonXml(), ov::rGames);
     QTest::qWait(kSettleMs);
-    std::printf("without Flash pages: RSS %.1f MiB in %zu process(es), web engine started: %s\n", RssMiB(),
-                OurProcesses().size(), ov::MovieEngineLoaded() ? "yes" : "no");
+    std::printf("without Flash pages: %s, web engine started: %s\n", qPrintable(Memory()),
+                ov::MovieEngineLoaded() ? "yes" : "no");
 
     const qint64 first = ShowMs(box, folder.path(), "Flash/a.swf");
     std::printf("first Flash page shown in %lld ms (target 1500)\n", static_cast<long long>(first));
@@ -137,7 +147,7 @@ int main(int argc, char** argv) {
                 static_cast<long long>(slowest), kLaterPages);
 
     QTest::qWait(kSettleMs);
-    std::printf("one movie playing: RSS %.1f MiB in %zu processes\n", RssMiB(), OurProcesses().size());
+    std::printf("one movie playing: %s\n", qPrintable(Memory()));
 
     box.StopMovies();
     QTest::qWait(kSettleMs);
