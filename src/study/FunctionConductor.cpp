@@ -16,6 +16,7 @@
 #include <QLabel>
 #include <QPushButton>
 
+#include <algorithm>
 #include <filesystem>
 #include <stdexcept>
 
@@ -111,9 +112,26 @@ void TFunctionConductor::ShowPage(TPageButton button) {
     try {
         ShowEntry(pages[target->Entry]);
         state_.FRecordState = 2;
+        // A game page turned by the page buttons shows its game, as the game
+        // buttons do, and those buttons then lead on from this page.
+        if (Kind() == rGames) {
+            GotoItem(box, rGames, false, 0);
+            host_.EnableOperationButton(TOperationButton::Piror, target->FirstPriorEnabled);
+            host_.EnableOperationButton(TOperationButton::Next, target->NextLastEnabled);
+        }
     } catch (const std::exception& e) {
         Log(LogLevel::Warning, "study", std::string("page does not open: ") + e.what());
     }
+}
+
+// The page buttons and the page label follow a page the game buttons turned.
+void TFunctionConductor::ShowPagePosition(const std::string& entry) {
+    const std::vector<std::string>& pages = *state_.FPageList;
+    const auto found = std::find(pages.begin(), pages.end(), entry);
+    if (pages.size() < 2 || found == pages.end()) return;
+    const auto number = static_cast<std::size_t>(found - pages.begin());
+    SetPageButtons(true, number > 0, number + 1 < pages.size());
+    panel_.labPage->setText(PageLabel(number + 1, pages.size()));
 }
 
 // The box keeps its folders; only the page and the function are set again.
@@ -238,6 +256,7 @@ void TFunctionConductor::TurnGamePage(bool next) {
             const bool atEnd = next ? entry == pages.back() : entry == pages.front();
             host_.EnableOperationButton(next ? TOperationButton::Next : TOperationButton::Piror, !atEnd);
             host_.EnableOperationButton(next ? TOperationButton::Piror : TOperationButton::Next, true);
+            ShowPagePosition(entry);
             try {
                 ShowEntry(entry);
                 GotoItem(box, rGames, false, 0);

@@ -61,6 +61,7 @@ private:
     void ShowEntry(const std::string& entry);
     void RoleAct();
     void TurnGamePage(bool next);
+    void ShowPagePosition(const std::string& entry);
 
     TOVPanelShowClass& panel_;
     TClassShowState& state_;

@@ -8,6 +8,7 @@
 #include "lesson/OVIndex.h"
 #include "present/AnswerEdit.h"
 #include "present/BoxPlayback.h"
+#include "present/MovieControl.h"
 #include "present/UntSoundAudioInfoPanel.h"
 #include "present/UntSoundAudioSound.h"
 #include "shell/FunctionColumn.h"
@@ -52,8 +53,9 @@ std::string Sentence(int id, int top) {
 }
 
 // One page for every function: reading rules that play sentences 1 to 6
-// (sentence 5 is Tom's, 6 Amy's), three items per exercise function.
-std::string PageXml(std::vector<int>& sentences) {
+// (sentence 5 is Tom's, 6 Amy's), three items per exercise function, and a
+// game when a movie is named.
+std::string PageXml(std::vector<int>& sentences, const std::string& game = "") {
     std::string alls, edits, marks;
     sentences = {1, 2, 3, 4, 5, 6};
     for (const ExerciseSection& e : kExercises)
@@ -73,6 +75,8 @@ std::string PageXml(std::vector<int>& sentences) {
         {"Musics", "<r Id=\"0\">[0,0,3,1]</r><r Id=\"1\">[0,0,4,1]</r>"},
         {"RoleActs", "<r Role=\"Tom\">[0,0,5,1]</r><r Role=\"Amy\">[0,0,6,1]</r>"},
     };
+    if (!game.empty())
+        rules["Games"] = R"(<g Id="0" Top="50" Left="60" Width="100" Height="80" Movie=")" + game + R"("/>)";
     for (const ExerciseSection& e : kExercises)
         for (int i = 0; i < 3; ++i)
             rules[e.section] +=
@@ -113,7 +117,9 @@ protected:
         std::vector<int> sentences;
         WritePage(cls / "a.ov", PageXml(sentences));
         for (int sentence : sentences) WriteSound(cls / SoundName(sentence), kSoundMs);
-        for (const char* game : {"g1.ov", "g2.ov", "g3.ov"}) WritePage(cls / game, PageXml(sentences));
+        // The games' movies are missing: the page shows the movie's name.
+        for (const char* game : {"g1", "g2", "g3"})
+            WritePage(cls / (std::string(game) + ".ov"), PageXml(sentences, std::string(game) + ".swf"));
         QImage mark(16, 16, QImage::Format_RGB32);
         mark.fill(Qt::green);
         mark.save(QString::fromStdString((cls / "right.jpg").string()), "JPG");
@@ -144,6 +150,14 @@ protected:
         return std::stoi(fs::path(sound.FileName()).stem().string().substr(1));
     }
     int CurrentItem() const { return Panel().Box->CurrentItem(); }
+    // The file name of the game the page shows; empty for none.
+    std::string GameShown() const {
+        for (const ov::TBoxItem& item : Panel().Box->PageItems())
+            if (item.Kind == ov::ikMovie)
+                return fs::path(dynamic_cast<ov::TMovieControl&>(*item.Control).Movie().toStdString()).filename();
+        return {};
+    }
+    std::string PageLabel() const { return Panel().labPage->text().toStdString(); }
     int AnswerLabels() const {
         int labels = 0;
         for (const ov::TBoxItem& item : Panel().Box->Overlays())
@@ -303,30 +317,40 @@ TEST_F(ClassShowOperationBar, RoleSwapPlaysTheChosenRolesDialogueTheFirstAfterTw
     }
 }
 
-TEST_F(ClassShowOperationBar, GamePagesTurnOnTheItemButtons) {
+// The game buttons and the page buttons turn the same pages: either way the
+// page shows its game, and both sets of buttons and the label follow it.
+TEST_F(ClassShowOperationBar, GamePagesTurnOnTheItemButtonsAndThePageButtons) {
     struct Step {
-        Button button;
+        QPushButton* button;
         const char* page;
         bool priorEnabled, nextEnabled;
     };
     const Button prior = &ov::OperationBar::BtnPiror, next = &ov::OperationBar::BtnNext;
-    const Step steps[] = {{next, "g2.ovb", true, true},
-                          {next, "g3.ovb", true, false},
-                          {next, "g3.ovb", true, false},
-                          {prior, "g2.ovb", true, true},
-                          {prior, "g1.ovb", false, true}};
+    ov::TOVPanelShowClass& panel = Panel();
+    const Step steps[] = {{Bar().*next, "g2", true, true},     {Bar().*next, "g3", true, false},
+                          {Bar().*next, "g3", true, false},    {Bar().*prior, "g2", true, true},
+                          {Bar().*prior, "g1", false, true},   {panel.LastBtn, "g3", true, false},
+                          {panel.pirorBtn, "g2", true, true},  {panel.firstBtn, "g1", false, true},
+                          {panel.NextBtn, "g2", true, true}};
     OpenFunction(ov::rGames);
     EXPECT_EQ(BoxFile(), "g1.ovb");
+    EXPECT_EQ(GameShown(), "g1.swf");
     EXPECT_FALSE(Enabled(prior));
     EXPECT_TRUE(Enabled(next));
     for (const Step& s : steps) {
-        Press(s.button);
-        EXPECT_TRUE(Panel().Box->Active()) << s.page;
-        EXPECT_EQ(BoxFile(), s.page);
-        EXPECT_EQ(Panel().Box->RuleTyle(), ov::rGames);
-        EXPECT_EQ(Enabled(prior), s.priorEnabled) << s.page;
-        EXPECT_EQ(Enabled(next), s.nextEnabled) << s.page;
+        s.button->click();
+        const std::string what = s.button->text().toStdString() + " to " + s.page;
+        EXPECT_TRUE(panel.Box->Active()) << what;
+        EXPECT_EQ(BoxFile(), std::string(s.page) + ".ovb") << what;
+        EXPECT_EQ(GameShown(), std::string(s.page) + ".swf") << what;
+        EXPECT_EQ(panel.Box->RuleTyle(), ov::rGames);
+        EXPECT_EQ(PageLabel(), "第" + std::string(1, s.page[1]) + "页/共3页") << what;
+        EXPECT_EQ(Enabled(prior), s.priorEnabled) << what;
+        EXPECT_EQ(Enabled(next), s.nextEnabled) << what;
+        EXPECT_EQ(panel.firstBtn->isEnabled(), s.priorEnabled) << what;
+        EXPECT_EQ(panel.LastBtn->isEnabled(), s.nextEnabled) << what;
     }
+    ov::TakeRecordedMessages();
 }
 
 }  // namespace
