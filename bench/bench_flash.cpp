@@ -30,6 +30,7 @@ namespace {
 constexpr int kSettleMs = 3000;
 constexpr int kMeasureMs = 20000;
 constexpr int kLaterPages = 6;
+constexpr int kLookMs = 2000;
 
 std::string MoviePage(const std::string& movie) {
     return lessontest::LessonXml(
@@ -139,12 +140,16 @@ int main(int argc, char** argv) {
     const qint64 first = ShowMs(box, folder.path(), "Flash/a.swf");
     std::printf("first Flash page shown in %lld ms (target 1500)\n", static_cast<long long>(first));
     qint64 slowest = 0;
+    QStringList each;
     for (int i = 0; i < kLaterPages; ++i) {
+        // A pupil looks at a page before turning it.
+        QTest::qWait(kLookMs);
         const qint64 later = ShowMs(box, folder.path(), i % 2 ? "Flash/a.swf" : "Flash/b.swf");
         slowest = later < 0 || slowest < 0 ? -1 : std::max(slowest, later);
+        each << QString::number(later);
     }
-    std::printf("later Flash pages shown in at most %lld ms over %d pages (target 300)\n",
-                static_cast<long long>(slowest), kLaterPages);
+    std::printf("later Flash pages shown in at most %lld ms (target 300): %s ms\n", static_cast<long long>(slowest),
+                qPrintable(each.join(", ")));
 
     QTest::qWait(kSettleMs);
     std::printf("one movie playing: %s\n", qPrintable(Memory()));

@@ -1,5 +1,5 @@
 """A pupil plays the lesson's games: the first game shows in its movie, "停止"
-holds it, "开始" lets it go on (the question frame gives way to the praise),
+holds it as it is and deaf to clicks, after "开始" it praises the right card,
 a right press on the movie opens no menu, and the game buttons ">>" and "<<"
 change to the other game and back, the page label following."""
 
@@ -13,6 +13,9 @@ from player import ScenarioFailure, run_scenario, wait_until
 # The demo games' background (#e8f4ff): once most of the movie's rectangle
 # has it, Ruffle has drawn the game.
 GAME_BACKGROUND = bytes.fromhex("e8f4ff")
+# The middle of the right card of the first demo game (the second of three),
+# in the movie's own pixels.
+RIGHT_CARD = (275, 195)
 
 
 def game_button(p, caption):
@@ -78,18 +81,23 @@ def body(p):
     expect_page(p, 1)
     question = still(p, area)
 
+    # A stopped game stays as it was and does not answer the right card.
+    x, y, width, height = area
     p.press("push button", "停止")
-    held = grab(p, area)
+    time.sleep(1)
+    if changed_share(question, grab(p, area)) > 0:
+        raise ScenarioFailure("停止 changed the game's picture (a play button over it?)")
+    p.xdotool("mousemove", x + RIGHT_CARD[0], y + RIGHT_CARD[1], "click", "1")
     time.sleep(1.5)
-    if changed_share(held, grab(p, area)) > 0:
-        raise ScenarioFailure("the game still moves after 停止")
+    if changed_share(question, grab(p, area)) > 0:
+        raise ScenarioFailure("the game answered a click after 停止")
 
-    # The game waits on its question frame; playing on brings the praise.
+    # Playing again, it answers: the praise shows.
     p.press("push button", "开始")
-    wait_until(lambda: changed_share(held, grab(p, area)) > 0.01, 10, "the game to go on after 开始")
+    p.xdotool("mousemove", x + RIGHT_CARD[0], y + RIGHT_CARD[1], "click", "1")
+    wait_until(lambda: changed_share(question, grab(p, area)) > 0.01, 10, "the game to praise the right card")
 
     # Ruffle's own menu would draw over the movie, a window of ours over the screen.
-    x, y, width, height = area
     p.xdotool("mousemove", x + width // 2, y + height - 20)
     still(p, area)
     before = grab(p)
