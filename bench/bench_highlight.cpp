@@ -18,7 +18,7 @@
 #include <unistd.h>
 
 #include "audio/SoundLibrary.h"
-#include "audio/UntSoundAudioWave.h"
+#include "support/SilentSound.h"
 #include "present/BoxPlayback.h"
 #include "present/CBox.h"
 #include "present/OVPanelShowClass.h"
@@ -31,16 +31,6 @@ namespace fs = std::filesystem;
 
 constexpr int kWords = 40;
 constexpr int kSoundMs = 8000;
-
-void WriteSilence(const fs::path& file, int ms) {
-    constexpr int kRate = 16000;
-    const int frames = kRate * ms / 1000;
-    ov::TWave wave;
-    wave.SetFormat(1, kRate, 16);
-    wave.SetData(std::vector<uint8_t>(static_cast<size_t>(frames) * 2), frames, false);
-    wave.SaveToFile(file.string());
-    wave.CloseStream();
-}
 
 // Eight lines of five words, one sentence.
 std::string Page() {
@@ -85,7 +75,7 @@ int main(int argc, char** argv) {
         ov::SoundLibrary::Instance().UseDevice();
     const fs::path dir = fs::temp_directory_path() / ("ov-highlight-" + std::to_string(getpid()));
     fs::create_directories(dir);
-    WriteSilence(dir / "s.wav", kSoundMs);
+    ovtest::WriteSilence(dir / "s.wav", kSoundMs, 16000);
     std::ofstream(dir / "page.ovb") << Page();
 
     ov::TOVPanelShowClass panel(dir, 1280, ov::SdlWaveInputDriver());

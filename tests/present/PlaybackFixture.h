@@ -1,7 +1,6 @@
 #pragma once
 
 #include "audio/SoundLibrary.h"
-#include "audio/UntSoundAudioWave.h"
 #include "core/Clock.h"
 #include "core/MessageHook.h"
 #include "LessonText.h"
@@ -13,6 +12,7 @@
 #include "present/UntSoundAudioInfoPanel.h"
 #include "present/UntSoundAudioRecord.h"
 #include "present/UntSoundAudioSound.h"
+#include "support/SilentSound.h"
 #include "support/TestFiles.h"
 
 #include "TestApp.h"
@@ -51,15 +51,7 @@ protected:
     }
 
     // A silent PCM file of `ms` milliseconds.
-    void WriteSound(const std::string& name, int ms) {
-        constexpr int kRate = 8000;
-        const int frames = kRate * ms / 1000;
-        ov::TWave wave;
-        wave.SetFormat(1, kRate, 16);
-        wave.SetData(std::vector<uint8_t>(static_cast<size_t>(frames) * 2), frames, false);
-        ASSERT_TRUE(wave.SaveToFile((dir / name).string()));
-        wave.CloseStream();
-    }
+    void WriteSound(const std::string& name, int ms) { ASSERT_TRUE(ovtest::WriteSilence(dir / name, ms)); }
 
     void Open(const std::string& xml, ov::TOVRule kind = ov::rSentenceFollowRead) {
         ovtest::OpenPage(*box, dir.path(), xml, kind);

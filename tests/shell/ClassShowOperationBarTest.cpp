@@ -3,7 +3,7 @@
 #include "LessonText.h"
 
 #include "audio/AudioEngine.h"
-#include "audio/UntSoundAudioWave.h"
+#include "support/SilentSound.h"
 #include "core/MessageHook.h"
 #include "lesson/OVIndex.h"
 #include "present/AnswerEdit.h"
@@ -88,15 +88,6 @@ std::string PageXml(std::vector<int>& sentences, const std::string& game = "") {
     return lessontest::LessonXml(fill);
 }
 
-void WriteSound(const fs::path& file, int ms) {
-    constexpr int kRate = 8000;
-    const int frames = kRate * ms / 1000;
-    ov::TWave wave;
-    wave.SetFormat(1, kRate, 16);
-    wave.SetData(std::vector<uint8_t>(static_cast<size_t>(frames) * 2), frames, false);
-    ASSERT_TRUE(wave.SaveToFile(file.string()));
-    wave.CloseStream();
-}
 
 // A lesson whose reading and exercise functions share one page ("a.ov") and
 // whose games function has three pages.
@@ -116,7 +107,7 @@ protected:
     void FillClass(const fs::path& cls) override {
         std::vector<int> sentences;
         WritePage(cls / "a.ov", PageXml(sentences));
-        for (int sentence : sentences) WriteSound(cls / SoundName(sentence), kSoundMs);
+        for (int sentence : sentences) ASSERT_TRUE(ovtest::WriteSilence(cls / SoundName(sentence), kSoundMs));
         // The games' movies are missing: the page shows the movie's name.
         for (const char* game : {"g1", "g2", "g3"})
             WritePage(cls / (std::string(game) + ".ov"), PageXml(sentences, std::string(game) + ".swf"));

@@ -6,6 +6,7 @@
 
 #include "TestApp.h"
 #include "support/CatalogueTestDb.h"
+#include "support/SilentSound.h"
 #include "support/TestFiles.h"
 
 #include <QLabel>
@@ -40,18 +41,9 @@ protected:
     }
     // A tenth of a second of silence as each word's sound.
     void WriteSounds(int count) {
-        const std::uint32_t samples = 1600, data = samples * 2;
-        std::string wave = "RIFF";
-        auto put32 = [&](std::uint32_t v) { for (int i = 0; i < 4; ++i) wave += static_cast<char>(v >> (8 * i)); };
-        auto put16 = [&](std::uint16_t v) { wave += static_cast<char>(v & 0xFF); wave += static_cast<char>(v >> 8); };
-        put32(36 + data);
-        wave += "WAVEfmt ";
-        put32(16); put16(1); put16(1); put32(16000); put32(32000); put16(2); put16(16);
-        wave += "data";
-        put32(data);
-        wave.append(data, '\0');
         // Sound files are named after the word as stored, blanks included.
-        for (int i = 1; i <= count; ++i) ovtest::WriteFile(dir / "Class" / ("w_ word" + std::to_string(i) + " .wav"), wave);
+        for (int i = 1; i <= count; ++i)
+            ASSERT_TRUE(ovtest::WriteSilence(dir / "Class" / ("w_ word" + std::to_string(i) + " .wav"), 100, 16000));
     }
     std::string classPath() const { return (dir / "Class").string(); }
     QString CountLine() const {
