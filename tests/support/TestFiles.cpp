@@ -4,20 +4,8 @@
 #include <fstream>
 #include <sstream>
 #include <stdexcept>
-#include <system_error>
 
 namespace ovtest {
-
-TempDir::TempDir() {
-    std::string pattern = (std::filesystem::temp_directory_path() / "ovtest-XXXXXX").string();
-    if (!mkdtemp(pattern.data())) throw std::runtime_error("cannot create a temporary folder");
-    path_ = pattern;
-}
-
-TempDir::~TempDir() {
-    std::error_code ec;
-    std::filesystem::remove_all(path_, ec);
-}
 
 void WriteFile(const std::filesystem::path& file, std::string_view bytes) {
     if (file.has_parent_path()) std::filesystem::create_directories(file.parent_path());

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "core/TemporaryFolder.h"
+
 #include <filesystem>
 #include <string>
 #include <string_view>
@@ -10,16 +12,13 @@ namespace ovtest {
 // in it when the object goes.
 class TempDir {
 public:
-    TempDir();
-    ~TempDir();
-    TempDir(const TempDir&) = delete;
-    TempDir& operator=(const TempDir&) = delete;
+    TempDir() : folder_(std::filesystem::temp_directory_path(), "ovtest-") {}
 
-    const std::filesystem::path& path() const { return path_; }
-    std::filesystem::path operator/(const std::filesystem::path& relative) const { return path_ / relative; }
+    const std::filesystem::path& path() const { return folder_.Path(); }
+    std::filesystem::path operator/(const std::filesystem::path& relative) const { return path() / relative; }
 
 private:
-    std::filesystem::path path_;
+    ov::TemporaryFolder folder_;
 };
 
 // Writes bytes to a file, creating its folders.
