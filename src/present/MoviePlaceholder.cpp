@@ -1,5 +1,7 @@
 #include "present/MoviePlaceholder.h"
 
+#include "core/MessageHook.h"
+
 #include <QFileInfo>
 #include <QPainter>
 
@@ -14,6 +16,12 @@ void TMoviePlaceholder::SetFileName(const QString& path) {
     fileName_ = QFileInfo(path).fileName();
     setAccessibleDescription(fileName_);
     update();
+}
+
+void TMoviePlaceholder::TellUnplayable(const QString& name) {
+    if (told_) return;
+    told_ = true;
+    ShowMessageEx("提示", "未找到资源，编号 : " + name.toStdString(), 0);
 }
 
 void TMoviePlaceholder::paintEvent(QPaintEvent* event) {

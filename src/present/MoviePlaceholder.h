@@ -17,9 +17,13 @@ public:
 
 protected:
     void paintEvent(QPaintEvent* event) override;
+    // Tells the pupil, once for this rectangle, that the movie `name` cannot
+    // be played.
+    void TellUnplayable(const QString& name);
 
 private:
     QString fileName_;
+    bool told_ = false;
 };
 
 }  // namespace ov

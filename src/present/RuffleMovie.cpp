@@ -1,6 +1,5 @@
 #include "present/RuffleMovie.h"
 
-#include "core/MessageHook.h"
 #include "present/MovieEngine.h"
 #include "present/MovieFiles.h"
 
@@ -135,9 +134,7 @@ void TRuffleMovie::Fail() {
     poll_.stop();
     ReleaseView();
     SetState(TMovieState::kFailed);
-    if (told_) return;
-    told_ = true;
-    ShowMessageEx("提示", "未找到资源，编号 : " + name_.toStdString(), 0);
+    TellUnplayable(name_);
 }
 
 void TRuffleMovie::ReleaseView() {

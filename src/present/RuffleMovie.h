@@ -57,7 +57,6 @@ private:
     QElapsedTimer loading_;
     TMovieState state_ = TMovieState::kEmpty;
     bool wanted_ = true;
-    bool told_ = false;
     int frames_ = 0;
     double rate_ = 0;
 };
