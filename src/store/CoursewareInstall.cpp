@@ -15,8 +15,6 @@
 #include "core/UniqueFd.h"
 #include "store/CatalogueMerge.h"
 #include "store/SqliteAuthoring.h"
-#include "store/SqliteStorage.h"
-#include "store/StoredSecrets.h"
 #include "store/UntDM.h"
 #include "store/UntPublic.h"
 
@@ -27,12 +25,9 @@ namespace fs = std::filesystem;
 
 constexpr const char* kSetFolders[] = {"Resources", "ENoises", "Images"};
 
-std::string CataloguePassword() { return DecipherString(kCatalogueDbPassword, ""); }
-
-std::vector<CatalogueNode> ReadCatalogueFile(const fs::path& file) {
+std::vector<CatalogueNode> ReadInstallCatalogue(const fs::path& file) {
     try {
-        auto db = OpenStoredDatabase(file, CataloguePassword(), SqliteAccess::ReadOnly);
-        return ReadCatalogueEntries(db);
+        return ReadCatalogueFile(file);
     } catch (const ESqliteError& e) {
         throw EInstallError("the catalogue " + file.string() + " does not open: " + e.what());
     }
@@ -164,14 +159,14 @@ InstalledCourseware InstallCourseware(const fs::path& source, const fs::path& de
     std::error_code ec;
     if (!fs::is_regular_file(sourceCatalogue, ec))
         throw EInstallError(source.string() + " holds no courseware set: " + sourceCatalogue.string() + " is missing");
-    const auto added = ReadCatalogueFile(sourceCatalogue);
+    const auto added = ReadInstallCatalogue(sourceCatalogue);
 
     fs::create_directories(destination, ec);
     if (ec) throw EInstallError("cannot make " + destination.string() + ": " + ec.message());
     const UniqueFd lock = LockFolder(destination);
     const fs::path catalogue = destination / kCatalogueDbFile;
     std::vector<CatalogueNode> installed;
-    if (fs::exists(catalogue, ec)) installed = ReadCatalogueFile(catalogue);
+    if (fs::exists(catalogue, ec)) installed = ReadInstallCatalogue(catalogue);
     RefuseClashingCodes(installed, added, catalogue);
 
     InstalledCourseware result;

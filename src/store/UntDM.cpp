@@ -16,12 +16,10 @@ std::string Deciphered(std::string_view stored) { return DecipherString(stored, 
 // The catalogues that open, in precedence order; one that does not is left
 // out (and logged) so the others still show.
 SqliteDatabase MergedCatalogue(const std::vector<std::filesystem::path>& files) {
-    const std::string password = DecipherString(kCatalogueDbPassword, "");
     std::vector<std::vector<CatalogueNode>> catalogues;
     for (const auto& file : files) {
         try {
-            auto db = OpenStoredDatabase(file, password, SqliteAccess::ReadOnly);
-            catalogues.push_back(ReadCatalogueEntries(db));
+            catalogues.push_back(ReadCatalogueFile(file));
         } catch (const ESqliteError& e) {
             Log(LogLevel::Warning, "store", "catalogue database " + file.string() + " left out: " + e.what());
         }
@@ -37,7 +35,14 @@ std::filesystem::path CatalogueDbPath(const DataFolders& folders) {
 }
 
 std::string CatalogueConnectionString(const DataFolders& folders) {
-    return FormatConnectionString(CatalogueDbPath(folders).string(), DecipherString(kCatalogueDbPassword, ""));
+    return FormatConnectionString(CatalogueDbPath(folders).string(), CataloguePassword());
+}
+
+std::string CataloguePassword() { return DecipherString(kCatalogueDbPassword, ""); }
+
+std::vector<CatalogueNode> ReadCatalogueFile(const std::filesystem::path& file) {
+    auto db = OpenStoredDatabase(file, CataloguePassword(), SqliteAccess::ReadOnly);
+    return ReadCatalogueEntries(db);
 }
 
 std::string WordDbPath(const std::string& classPath) { return classPath + Deciphered(kWordDbFileName); }

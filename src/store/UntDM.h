@@ -2,8 +2,10 @@
 
 #include <filesystem>
 #include <string>
+#include <vector>
 
 #include "core/DataFolders.h"
+#include "store/CatalogueLevels.h"
 #include "store/SqliteConnection.h"
 #include "store/SqliteQuery.h"
 
@@ -40,6 +42,11 @@ inline constexpr std::string_view kCatalogueDbFile = "DB/RsDbList.db";
 // The catalogue of the first courseware folder that has one.
 std::filesystem::path CatalogueDbPath(const DataFolders& folders);
 std::string CatalogueConnectionString(const DataFolders& folders);
+// The password every catalogue database is stored with.
+std::string CataloguePassword();
+// Every entry of the catalogue database `file`, read only; throws
+// ESqliteError when it does not open or holds no catalogue.
+std::vector<CatalogueNode> ReadCatalogueFile(const std::filesystem::path& file);
 // The lesson's word database: the class folder with the file name appended
 // directly (the name brings its own separator).
 std::string WordDbPath(const std::string& classPath);
