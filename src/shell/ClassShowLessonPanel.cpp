@@ -70,7 +70,7 @@ bool TFrmClassShow::ReadsAloud() const {
 
 void TFrmClassShow::BtnRecordClick() {
     try {
-        PruneRecords(folders_.Writable() / "Records");
+        PruneRecords(RecordsFolder());
         if (!ReadsAloud()) return;
         TChRecord* recorder = OVPanelShowClass->InfoPanel->Recorder;
         // A recording in progress is thrown away, not saved.

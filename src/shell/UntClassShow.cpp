@@ -156,7 +156,7 @@ void TFrmClassShow::showEvent(QShowEvent* event) {
 
 void TFrmClassShow::FormShow() {
     PanelLeftFunction->hide();
-    PruneRecords(folders_.Writable() / "Records");
+    PruneRecords(RecordsFolder());
     PanelSizeLeft->Restore();
 }
 
@@ -168,7 +168,7 @@ void TFrmClassShow::TimerFormShowTimer() {
     if (hooks_.WirePageButtons) hooks_.WirePageButtons();
     if (hooks_.BuildNoiseMenu) hooks_.BuildNoiseMenu(folders_.Find("ENoises"));
     if (hooks_.WireSpinners) hooks_.WireSpinners();
-    const std::filesystem::path records = folders_.Writable() / "Records";
+    const std::filesystem::path records = RecordsFolder();
     std::error_code ec;
     std::filesystem::create_directories(records, ec);
     if (hooks_.SetRecordFolder) hooks_.SetRecordFolder((records / "").string());

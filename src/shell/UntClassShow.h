@@ -146,6 +146,8 @@ private:
     void OpenLesson(QTreeWidgetItem* node);
     void StopLessonPanel();
     void CloseWordPreview();
+    // Where the pupil's recordings are kept.
+    std::filesystem::path RecordsFolder() const { return folders_.Writable() / "Records"; }
 
     TFrmDM& dm_;
     DataFolders folders_;
