@@ -197,6 +197,7 @@ void TFrmClassShow::OpenHelp() {
 }
 
 void TFrmClassShow::closeEvent(QCloseEvent* event) {
+    PWord->EndDrill();
     // The lesson panel goes first so its sounds and recorder stop before the
     // rest of the window is torn down.
     delete OVPanelShowClass;

@@ -1,10 +1,10 @@
 #include "study/WordPanel.h"
 
+#include "core/Log.h"
+#include "store/SqliteDatabase.h"
 #include "store/SqliteQuery.h"
 #include "store/UntDM.h"
 #include "study/PenPicture.h"
-#include "study/WaitMs.h"
-#include "study/WordMovie.h"
 #include "study/WordSound.h"
 
 #include <QEvent>
@@ -13,19 +13,16 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
-#include <QPointer>
 #include <QPushButton>
 #include <QSpinBox>
 #include <QVBoxLayout>
 
-#include <cmath>
-#include <filesystem>
-#include <string_view>
+#include <utility>
+#include <vector>
 
 namespace ov {
 namespace {
 
-const char* const kWordSoundExtensions[] = {".wav", ".mp3", ".swf"};
 constexpr int kPenLeft = 96;
 constexpr int kSpellingHeight = 44;
 
@@ -49,11 +46,26 @@ QLineEdit* CardEdit(const char* name, int top, int height, const QString& style,
 
 QString Trimmed(const std::string& text) { return QString::fromStdString(text).trimmed(); }
 
+// The whole list, so that the drill never reads a query it does not own.
+std::vector<DrillWord> CopyWords(SqliteQuery& query) {
+    std::vector<DrillWord> words;
+    for (query.First(); !query.Eof(); query.Next())
+        words.push_back({query.FieldByName("word"), query.FieldByName("symbol"), query.FieldByName("Acceptation"),
+                         query.FieldByName("ExpSentence")});
+    query.First();
+    return words;
+}
+
 }  // namespace
 
 TWordPanel::TWordPanel(TFrmDM& dm, TClassShowState& state, QWidget* parent)
-    : QWidget(parent), dm_(dm), state_(state) {
+    : QWidget(parent), dm_(dm), state_(state), drill_(*this, state), sound_(new WordSound(this)) {
     setObjectName(QStringLiteral("PWord"));
+    wait_.setSingleShot(true);
+    // The drill's waits are never shorter than asked, as a coarse timer's may be.
+    wait_.setTimerType(Qt::PreciseTimer);
+    connect(&wait_, &QTimer::timeout, this, [this] { drill_.WaitElapsed(); });
+    connect(sound_, &WordSound::Finished, this, [this] { drill_.SoundFinished(); });
     BuildCard();
     BuildSpelling();
     RzMemo1 = new QPlainTextEdit(this);
@@ -88,6 +100,7 @@ TWordPanel::TWordPanel(TFrmDM& dm, TClassShowState& state, QWidget* parent)
     connect(BtnWordStart, &QPushButton::clicked, this, &TWordPanel::BtnWordStartClick);
     connect(BtnWordPause, &QPushButton::clicked, this, &TWordPanel::BtnWordPauseClick);
     connect(BtnWordStop, &QPushButton::clicked, this, &TWordPanel::BtnWordStopClick);
+    connect(SeSkinSpinEdit2, &QSpinBox::valueChanged, this, [this](int seconds) { drill_.SetInterval(seconds); });
 }
 
 void TWordPanel::BuildCard() {
@@ -177,87 +190,62 @@ void TWordPanel::PWordRightTopResize() {
     RzPanelWordTopShow->move(5, 5);
 }
 
-SqliteQuery& TWordPanel::Query() { return dm_.adoQryWord; }
-
 void TWordPanel::ShowWordList(const std::string& classPath) {
+    drill_.End();
     if (!dm_.OpenWordQuery(classPath)) return;
-    classPath_ = classPath;
+    std::vector<DrillWord> words;
+    try {
+        words = CopyWords(dm_.adoQryWord);
+    } catch (const ESqliteError& e) {
+        Log(LogLevel::Warning, "study", "word list of " + classPath + " is unusable: " + e.what());
+        return;
+    }
+    drill_.SetWords(classPath, std::move(words));
     RzMemo1->clear();
-    if (Query().RecordCount() > 0) ShowRecord();
+    if (!drill_.Words().empty()) ShowRecord(0);
     state_.FRecordState = 2;
 }
 
-void TWordPanel::CloseWordList() { Query().Close(); }
+void TWordPanel::CloseWordList() {
+    drill_.CloseWords();
+    dm_.adoQryWord.Close();
+}
 
-void TWordPanel::ShowRecord() {
-    const SqliteQuery& query = Query();
-    RzExpandEdit1->setText(Trimmed(query.FieldByName("word")));
-    RzExpandEdit2->setText(QStringLiteral("[ ") + Trimmed(query.FieldByName("symbol")) + QStringLiteral(" ]"));
-    RzExpandEdit3->setText(Trimmed(query.FieldByName("Acceptation")));
+void TWordPanel::EndDrill() { drill_.End(); }
+
+void TWordPanel::ShowRecord(int index) {
+    const DrillWord& word = drill_.Words().at(static_cast<size_t>(index));
+    RzExpandEdit1->setText(Trimmed(word.word));
+    RzExpandEdit2->setText(QStringLiteral("[ ") + Trimmed(word.symbol) + QStringLiteral(" ]"));
+    RzExpandEdit3->setText(Trimmed(word.meaning));
     RzMemo1->clear();
-    RzMemo1->appendPlainText(QString::fromStdString(query.FieldByName("ExpSentence")));
-    RzLabel7->setText(QString::number(query.RecordCount()));
-    RzLabel9->setText(QString::number(query.RecNo()));
+    RzMemo1->appendPlainText(QString::fromStdString(word.sentence));
+    RzLabel7->setText(QString::number(drill_.Words().size()));
+    RzLabel9->setText(QString::number(index + 1));
 }
 
-void TWordPanel::BtnWordStartClick() {
-    if (!Query().Active()) return;
-    const int passes = SeSkinSpinEdit1->value();
-    if (passes <= 0) return;
-    const QPointer<TWordPanel> alive(this);
-    for (int pass = 0; pass < passes; ++pass) {
-        SqliteQuery& query = Query();
-        query.First();
-        state_.FStopWord = false;
-        state_.FPauseWord = false;
-        while (!query.Eof()) {
-            if (state_.FStopWord || state_.FPauseWord) return;
-            if (state_.FResumeRecNo > 0) {
-                query.First();
-                query.MoveBy(state_.FResumeRecNo);
-                state_.FResumeRecNo = 0;
-            }
-            PanelWordSet->repaint();
-            // The window paints during the pause but the pupil's clicks wait for
-            // the word, as they did when this pause blocked the window.
-            WaitMs(kBeforeWordMs, QEventLoop::ExcludeUserInputEvents);
-            if (!alive) return;
-            ImagePen->move(ImagePen->x() + kPenStep, ImagePen->y());
-            PanelWordSet->repaint();
-            EdtWirteWord->clear();
-            EdtWirteWord->setFocus();
-            ShowRecord();
-            if (!PlayWordSounds(query.FieldByName("word")) || !alive) return;
-            ImagePen->move(ImagePen->x() - kPenStep, ImagePen->y());
-            if (!query.Active()) return;
-            query.Next();
-        }
-    }
+void TWordPanel::BtnWordStartClick() { drill_.Start(SeSkinSpinEdit1->value(), SeSkinSpinEdit2->value()); }
+
+void TWordPanel::BtnWordPauseClick() { drill_.Pause(); }
+
+void TWordPanel::BtnWordStopClick() { drill_.Stop(); }
+
+void TWordPanel::ShowWord(int index) {
+    EdtWirteWord->clear();
+    EdtWirteWord->setFocus();
+    ShowRecord(index);
 }
 
-bool TWordPanel::PlayWordSounds(const std::string& word) {
-    const QPointer<TWordPanel> alive(this);
-    for (const char* extension : kWordSoundExtensions) {
-        if (!Query().Active()) return false;
-        const std::string name = classPath_ + "/w_" + word + extension;
-        std::error_code ec;
-        if (!std::filesystem::exists(name, ec)) continue;
-        if (std::string_view(extension) == ".swf")
-            PlayWordMovie(QString::fromStdString(name), this);
-        else
-            PlayWordSound(name);
-        if (!alive) return false;
-        WaitMs(SeSkinSpinEdit2->value() * 1000 - 1);
-        if (!alive) return false;
-    }
-    return true;
+void TWordPanel::RaisePen(bool raised) {
+    ImagePen->move(ImagePen->x() + (raised ? kPenStep : -kPenStep), ImagePen->y());
 }
 
-void TWordPanel::BtnWordPauseClick() {
-    state_.FPauseWord = true;
-    state_.FResumeRecNo = Query().RecNo();
-}
+WordDrillHost::SoundStart TWordPanel::PlaySound(const std::string& path) { return sound_->Play(path); }
 
-void TWordPanel::BtnWordStopClick() { state_.FStopWord = true; }
+void TWordPanel::StopSound() { sound_->Stop(); }
+
+void TWordPanel::StartWait(int ms) { wait_.start(ms); }
+
+void TWordPanel::CancelWait() { wait_.stop(); }
 
 }  // namespace ov

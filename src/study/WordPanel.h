@@ -1,10 +1,12 @@
 #pragma once
 
+#include <QTimer>
 #include <QWidget>
 
 #include <string>
 
 #include "study/ClassShowState.h"
+#include "study/WordDrill.h"
 
 class QLabel;
 class QLineEdit;
@@ -14,13 +16,13 @@ class QSpinBox;
 
 namespace ov {
 
-class SqliteQuery;
 class TFrmDM;
+class WordSound;
 
 // The word panel: the card with the word, its phonetic symbol and meaning,
 // the count line, the example sentence, the spelling field and the drill
 // that walks through the lesson's words aloud.
-class TWordPanel : public QWidget {
+class TWordPanel : public QWidget, private WordDrillHost {
     Q_OBJECT
 
 public:
@@ -28,15 +30,19 @@ public:
     static constexpr int kCardWidth = 554;
     static constexpr int kCardHeight = 161;
     static constexpr int kPenStep = 4;
-    static constexpr int kBeforeWordMs = 1000;
+    static constexpr int kBeforeWordMs = WordDrill::kBeforeWordMs;
 
     TWordPanel(TFrmDM& dm, TClassShowState& state, QWidget* parent = nullptr);
 
     // The data side of the word preview: the lesson's word list at its first
-    // word. Nothing changes when the lesson has no usable word database.
+    // word. A running drill ends; otherwise nothing changes when the lesson
+    // has no usable word database.
     void ShowWordList(const std::string& classPath);
-    // Ends the preview: the drill stops at its next check.
+    // Ends the preview and a running drill.
     void CloseWordList();
+    // Ends a running drill at once, its sound too.
+    void EndDrill();
+    const WordDrill& Drill() const { return drill_; }
 
     void BtnWordStartClick();
     void BtnWordPauseClick();
@@ -75,14 +81,20 @@ private:
     QWidget* BuildCountLine();
     QWidget* BuildSettings();
     void BuildSpelling();
-    void ShowRecord();
-    // Plays the word's sound files in order; false when the drill must end.
-    bool PlayWordSounds(const std::string& word);
-    SqliteQuery& Query();
+    void ShowRecord(int index);
+
+    void ShowWord(int index) override;
+    void RaisePen(bool raised) override;
+    SoundStart PlaySound(const std::string& path) override;
+    void StopSound() override;
+    void StartWait(int ms) override;
+    void CancelWait() override;
 
     TFrmDM& dm_;
     TClassShowState& state_;
-    std::string classPath_;
+    WordDrill drill_;
+    QTimer wait_;
+    WordSound* sound_;
 };
 
 }  // namespace ov

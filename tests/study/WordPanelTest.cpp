@@ -46,6 +46,11 @@ protected:
             ASSERT_TRUE(ovtest::WriteSilence(dir / "Class" / ("w_ word" + std::to_string(i) + " .wav"), 100, 16000));
     }
     std::string classPath() const { return (dir / "Class").string(); }
+    void DrillUntilIdle() {
+        panel->BtnWordStartClick();
+        ASSERT_TRUE(QTest::qWaitFor([this] { return panel->Drill().CurrentState() == ov::WordDrill::State::kIdle; },
+                                    20000));
+    }
     QString CountLine() const {
         return panel->RzLabel5->text() + "|" + panel->RzLabel7->text() + "|" + panel->RzLabel8->text() + "|" +
                panel->RzLabel9->text() + "|" + panel->RzLabel10->text();
@@ -95,14 +100,14 @@ TEST_F(WordPanel, PausedDrillResumesAfterTheWordItWasOn) {
         EXPECT_EQ(panel->ImagePen->x(), penLeft + ov::TWordPanel::kPenStep);
         panel->BtnWordPauseClick();
     });
-    panel->BtnWordStartClick();
+    DrillUntilIdle();
     EXPECT_EQ(panel->RzExpandEdit1->text(), "word1");
     EXPECT_EQ(state.FResumeRecNo, 1);
     EXPECT_EQ(panel->ImagePen->x(), penLeft) << "the pen goes back after each word";
 
     // Resuming shows word 2 first; a stop then ends the drill there.
     QTimer::singleShot(duringInterval, panel.get(), [this] { panel->BtnWordStopClick(); });
-    panel->BtnWordStartClick();
+    DrillUntilIdle();
     EXPECT_EQ(panel->RzExpandEdit1->text(), "word2");
     EXPECT_EQ(panel->RzLabel9->text(), "2");
     EXPECT_EQ(state.FResumeRecNo, 0);
