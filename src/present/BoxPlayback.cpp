@@ -1,6 +1,5 @@
 #include "present/BoxPlayback.h"
 
-#include <QEventLoop>
 #include <QScrollBar>
 #include <QTimer>
 
@@ -20,7 +19,6 @@
 namespace ov {
 namespace {
 
-constexpr int kStopWaitMs = 100;
 constexpr int64_t kLastWordExtraMs = 200;
 constexpr const char* kPauseTimerName = "ScriptPauseTimer";
 
@@ -113,7 +111,9 @@ void PlaySentence(TCBox& box, const QList<TTimerLabel*>& words, const std::strin
 // Plays the entry at ScriptIndex after another entry; ends the script when
 // its sentence has no word on the page or no sound.
 void PlayFollowingEntry(TCBox& box) {
-    const TScriptEntry& entry = Playback().PlayList[Playback().ScriptIndex];
+    // A copy: the lesson document may tell the pupil of a missing resource,
+    // and the timers that run meanwhile may replace the play list.
+    const TScriptEntry entry = Playback().PlayList[Playback().ScriptIndex];
     QList<TTimerLabel*> words = CollectWords(box, entry.SentenceId);
     if (words.isEmpty()) return;
     std::string sound = SentenceSound(box, entry.SentenceId);
@@ -125,21 +125,6 @@ void RestoreEntryWords(TCBox& box, int index) {
     const auto& list = Playback().PlayList;
     if (index < 0 || index >= static_cast<int>(list.size()) || list[index].Kind != TScriptEntry::kPlay) return;
     for (TTimerLabel* word : CollectWords(box, list[index].SentenceId)) Restore(*word);
-}
-
-// Only a highlighted word's timer or a script pause can have a tick under way;
-// with neither running there is nothing that must see the stop flag.
-bool ScriptTicking(TCBox& box) {
-    for (TTimerLabel* word : WordItems(box))
-        if (word->Timer().isActive()) return true;
-    return PauseTimer(box).isActive();
-}
-
-// Lets the window paint while a tick already under way sees the stop flag.
-void WaitPainting(int ms) {
-    QEventLoop loop;
-    QTimer::singleShot(ms, &loop, &QEventLoop::quit);
-    loop.exec(QEventLoop::ExcludeUserInputEvents);
 }
 
 }  // namespace
@@ -188,7 +173,7 @@ void StartScript(TCBox& box) {
     TPlaybackState& state = Playback();
     if (state.PlayList.empty()) return;
     state.ScriptIndex = 0;
-    const TScriptEntry& first = state.PlayList.front();
+    const TScriptEntry first = state.PlayList.front();
     if (first.Kind == TScriptEntry::kPause) {
         StartPause(box, first.Count);
     } else {
@@ -327,10 +312,10 @@ void StopAll(TCBox& box) {
     TPlaybackState& state = Playback();
     state.StopFlag = true;
     if (state.LastClickedWord) state.LastClickedWord->Timer().stop();
-    // Opening a lesson, turning a page and stepping items all stop first: an
-    // idle page must not cost them the wait.
-    if (ScriptTicking(box)) WaitPainting(kStopWaitMs);
-    for (TTimerLabel* word : WordItems(box)) Restore(*word);
+    // Every tick of the script stops here, so none can run on into whatever
+    // the caller starts next; the flag stays for ticks already queued.
+    StopWords(box);
+    PauseTimer(box).stop();
     CloseSounds(box);
 }
 
