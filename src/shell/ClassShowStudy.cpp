@@ -73,7 +73,6 @@ void TFrmClassShow::BuildStudy() {
         OperationButton(button)->setEnabled(enabled);
     };
     host.ChooseRole = [this](const QStringList& roles) { return ChooseRole(roles); };
-    host.Repaint = [this] { repaint(); };
     conductor_ = std::make_unique<TFunctionConductor>(*OVPanelShowClass, state_, std::move(host));
 
     for (const auto& [button, kind] : PanelLeftFunction->FunctionButtons())

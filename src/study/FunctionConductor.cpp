@@ -11,7 +11,6 @@
 #include "present/UntSoundAudioSound.h"
 #include "store/StoredSecrets.h"
 #include "store/UntPublic.h"
-#include "study/WaitMs.h"
 
 #include <QLabel>
 #include <QPushButton>
@@ -36,7 +35,13 @@ std::string DecryptPage(const std::string& folder, const std::string& entry) {
 }  // namespace
 
 TFunctionConductor::TFunctionConductor(TOVPanelShowClass& panel, TClassShowState& state, TConductorHost host)
-    : panel_(panel), state_(state), host_(std::move(host)) {}
+    : panel_(panel), state_(state), host_(std::move(host)) {
+    roleStart_.setSingleShot(true);
+    // A coarse timer may fire up to 5 % early; the pupil is promised two full seconds.
+    roleStart_.setTimerType(Qt::PreciseTimer);
+    QObject::connect(&roleStart_, &QTimer::timeout, &roleStart_,
+                     [this] { PlayRole(*panel_.Box, rRoleAct, startingRole_); });
+}
 
 TFunctionConductor::~TFunctionConductor() = default;
 
@@ -48,6 +53,7 @@ void TFunctionConductor::ClearPageExtras() {
 }
 
 void TFunctionConductor::OpenFunction(const std::string& folder, TOVRule kind) {
+    CancelRoleStart();
     ClearPageExtras();
     std::error_code ec;
     if (folder.empty() || !std::filesystem::is_directory(folder, ec) ||
@@ -100,6 +106,7 @@ void TFunctionConductor::SetPageButtons(bool shown, bool firstPriorEnabled, bool
 }
 
 void TFunctionConductor::ShowPage(TPageButton button) {
+    CancelRoleStart();
     ClearPageExtras();
     TCBox& box = *panel_.Box;
     if (!box.Active() || !state_.FPageList) return;
@@ -144,6 +151,7 @@ void TFunctionConductor::ShowEntry(const std::string& entry) {
 }
 
 void TFunctionConductor::Start() {
+    CancelRoleStart();
     TCBox& box = *panel_.Box;
     switch (Kind()) {
         case rWordFollowRead:
@@ -171,6 +179,7 @@ void TFunctionConductor::Start() {
 }
 
 void TFunctionConductor::Stop() {
+    CancelRoleStart();
     TCBox& box = *panel_.Box;
     switch (Kind()) {
         case rWordFollowRead:
@@ -230,16 +239,15 @@ void TFunctionConductor::RoleAct() {
     if (chosen.isEmpty()) return;
     StopAll(box);
     if (chosen == roles.front()) {
-        // The pupil who speaks first gets two seconds to get ready; the window
-        // keeps painting meanwhile but takes no clicks.
-        for (int pause = 0; pause < 2; ++pause) {
-            host_.Repaint();
-            WaitMs(kRoleDelayMs, QEventLoop::ExcludeUserInputEvents);
-        }
-        host_.Repaint();
+        // The pupil who speaks first gets two seconds to get ready.
+        startingRole_ = chosen.toStdString();
+        roleStart_.start(2 * kRoleDelayMs);
+        return;
     }
     PlayRole(box, rRoleAct, chosen.toStdString());
 }
+
+void TFunctionConductor::CancelRoleStart() { roleStart_.stop(); }
 
 // Both directions look the neighbour up by the page's index entry: the
 // decrypted name is never in the index.

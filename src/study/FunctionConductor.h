@@ -2,6 +2,7 @@
 
 #include <QString>
 #include <QStringList>
+#include <QTimer>
 
 #include <functional>
 #include <memory>
@@ -24,8 +25,6 @@ struct TConductorHost {
     std::function<void(TOperationButton, bool enabled)> EnableOperationButton;
     // The pupil picks one of the roles; empty when cancelled.
     std::function<QString(const QStringList& roles)> ChooseRole;
-    // Repaints the window at once.
-    std::function<void()> Repaint;
 };
 
 // Opens the pages of a study function in the lesson panel, turns them, and
@@ -60,6 +59,8 @@ private:
     void SetPageButtons(bool shown, bool firstPriorEnabled, bool nextLastEnabled);
     void ShowEntry(const std::string& entry);
     void RoleAct();
+    // Whatever the pupil does next, the first role no longer starts on its own.
+    void CancelRoleStart();
     void TurnGamePage(bool next);
     void ShowPagePosition(const std::string& entry);
 
@@ -67,6 +68,8 @@ private:
     TClassShowState& state_;
     TConductorHost host_;
     std::unique_ptr<TOVIndex> index_;
+    QTimer roleStart_;
+    std::string startingRole_;
 };
 
 }  // namespace ov

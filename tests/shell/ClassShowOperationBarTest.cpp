@@ -20,7 +20,9 @@
 #include <QImage>
 #include <QLabel>
 #include <QRadioButton>
+#include <QTest>
 
+#include <functional>
 #include <map>
 
 namespace {
@@ -298,6 +300,9 @@ TEST_F(ClassShowOperationBar, RoleSwapPlaysTheChosenRolesDialogueTheFirstAfterTw
         QElapsedTimer clock;
         clock.start();
         Press(&ov::OperationBar::BtnStart);
+        if (c.role >= 0) {
+            EXPECT_TRUE(QTest::qWaitFor([&] { return PlayingSentence() != 0; }, 5000)) << c.what;
+        }
         const qint64 elapsed = clock.elapsed();
         EXPECT_EQ(PlayingSentence(), c.sentence) << c.what;
         if (c.delayed)
@@ -305,6 +310,24 @@ TEST_F(ClassShowOperationBar, RoleSwapPlaysTheChosenRolesDialogueTheFirstAfterTw
         else
             EXPECT_LT(elapsed, ov::TFunctionConductor::kRoleDelayMs) << c.what;
         Press(&ov::OperationBar::BtnStop);
+    }
+}
+
+// Whatever the pupil does in the two seconds before the first role, the role
+// does not start by itself afterwards.
+TEST_F(ClassShowOperationBar, ActionsBeforeTheFirstRoleStartsCancelIt) {
+    const std::pair<const char*, std::function<void()>> actions[] = {
+        {"stop", [&] { Press(&ov::OperationBar::BtnStop); }},
+        {"another function", [&] { OpenFunction(ov::rSentenceFollowRead); }},
+    };
+    for (const auto& [what, action] : actions) {
+        OpenFunction(ov::rRoleAct);
+        ovtest::WhenModal([](QWidget* modal) { static_cast<ov::TFrmRole*>(modal)->BtnOK->click(); });
+        Press(&ov::OperationBar::BtnStart);
+        QTest::qWait(ov::TFunctionConductor::kRoleDelayMs);
+        action();
+        QTest::qWait(2 * ov::TFunctionConductor::kRoleDelayMs);
+        EXPECT_EQ(PlayingSentence(), 0) << what;
     }
 }
 
