@@ -9,10 +9,11 @@
 #include "shell/UntPublicEX.h"
 
 #include <QApplication>
-#include <QEventLoop>
 #include <QMessageBox>
 #include <QPushButton>
 #include <QTimer>
+
+#include <memory>
 
 namespace ov {
 namespace {
@@ -22,16 +23,6 @@ void ShowAlreadyRunningBox() {
                     QMessageBox::Ok);
     box.button(QMessageBox::Ok)->setText(QStringLiteral("确定"));
     box.exec();
-}
-
-// The splash is the only window during the wait; the loop lets it repaint
-// when uncovered, and nothing else is running yet.
-void ShowSplash(int waitMs) {
-    TFrmLog splash;
-    splash.ShowPainted();
-    QEventLoop wait;
-    QTimer::singleShot(waitMs, &wait, &QEventLoop::quit);
-    wait.exec(QEventLoop::ExcludeUserInputEvents);
 }
 
 }  // namespace
@@ -45,14 +36,21 @@ int RunPlayer(QApplication& app, StartOptions options) {
     ApplyShellLook(app);
     InstallMessageDialog();
 
-    ShowSplash(options.splashMs);
-
-    const DataFolders folders = DataFolders::Current();
-    TFrmDM dm(folders);
-    auto* window = new TFrmClassShow(dm, folders);
-    window->setAttribute(Qt::WA_DeleteOnClose);
-    QObject::connect(&instance, &SingleInstance::ActivationRequested, window, &TFrmClassShow::BringToFront);
-    window->show();
+    // The splash stands alone for its time; the data module and the window
+    // come after it, from the running message loop.
+    auto* splash = new TFrmLog;
+    splash->setAttribute(Qt::WA_DeleteOnClose);
+    splash->ShowCentred();
+    std::unique_ptr<TFrmDM> dm;
+    QTimer::singleShot(options.splashMs, &app, [&dm, &instance, splash] {
+        const DataFolders folders = DataFolders::Current();
+        dm = std::make_unique<TFrmDM>(folders);
+        auto* window = new TFrmClassShow(*dm, folders);
+        window->setAttribute(Qt::WA_DeleteOnClose);
+        QObject::connect(&instance, &SingleInstance::ActivationRequested, window, &TFrmClassShow::BringToFront);
+        window->show();
+        splash->close();
+    });
     const int code = app.exec();
     SetMessageHandler({});
     return code;

@@ -4,19 +4,10 @@
 #include "shell/PaintedPictures.h"
 
 #include <QApplication>
-#include <QDeadlineTimer>
 #include <QPainter>
 #include <QScreen>
-#include <QWindow>
 
 namespace ov {
-namespace {
-
-// A window manager may take a moment to map the window; this bounds how long
-// the start waits for that before painting regardless.
-constexpr int kExposeTimeoutMs = 1000;
-
-}  // namespace
 
 TFrmLog::TFrmLog() : QWidget(nullptr, Qt::SplashScreen | Qt::FramelessWindowHint) {
     setObjectName(QStringLiteral("FrmLog"));
@@ -24,15 +15,10 @@ TFrmLog::TFrmLog() : QWidget(nullptr, Qt::SplashScreen | Qt::FramelessWindowHint
     setAttribute(Qt::WA_OpaquePaintEvent);
 }
 
-void TFrmLog::ShowPainted() {
+void TFrmLog::ShowCentred() {
     if (QScreen* screen = QGuiApplication::primaryScreen())
         move(screen->geometry().center() - rect().center());
     show();
-    QDeadlineTimer deadline(kExposeTimeoutMs);
-    while (!windowHandle()->isExposed() && !deadline.hasExpired())
-        QApplication::processEvents(QEventLoop::AllEvents, 20);
-    repaint();
-    QApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
 }
 
 void TFrmLog::paintEvent(QPaintEvent*) {

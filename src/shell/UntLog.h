@@ -14,9 +14,7 @@ public:
 
     TFrmLog();
 
-    // Shows the window centred on the screen and returns only once it has
-    // been painted on the screen, so a wait that follows shows it.
-    void ShowPainted();
+    void ShowCentred();
 
 protected:
     void paintEvent(QPaintEvent* event) override;
