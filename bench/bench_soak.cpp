@@ -79,7 +79,7 @@ int DecryptedPages(const fs::path& folder) {
 class LessonSoak {
 public:
     explicit LessonSoak(const fs::path& home) : resources_(home / "Resources"), window_("bench_soak", home) {
-        // The unpacking's progress steps let timers run, so this also looks
+        // Timers run while a lesson unpacks on its worker, so this also looks
         // at the folders while a package is half unpacked.
         QObject::connect(&watch_, &QTimer::timeout, [this] { CheckLetterFolders(); });
         watch_.start(0);

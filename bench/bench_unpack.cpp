@@ -113,7 +113,6 @@ ChildRun UnpackInChild(const char* self, const fs::path& package, const fs::path
 
 int UnpackOnly(const char* package, const char* destination) {
     ov::TClassZip zip;
-    zip.FinalPauseMs = 0;
     const auto start = Clock::now();
     if (!zip.Unpack(package, destination, nullptr)) return 1;
     std::printf("%.6f\n", Seconds(start));

@@ -18,21 +18,22 @@
 #include "shell/OperationBar.h"
 #include "shell/ShellSettings.h"
 #include "shell/UntRole.h"
-#include "store/ClassZip.h"
 #include "store/StoredSecrets.h"
 #include "store/UntPublic.h"
 #include "study/ClassFolders.h"
 #include "study/FunctionConductor.h"
-#include "study/GaugeProgress.h"
+#include "study/LessonUnpacker.h"
 #include "study/NoiseMenu.h"
 #include "study/WordPanel.h"
 
 #include <QGroupBox>
 #include <QMenu>
+#include <QProgressBar>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QSettings>
 #include <QSpinBox>
+#include <QTimer>
 #include <QToolButton>
 
 #include <chrono>
@@ -89,6 +90,16 @@ void TFrmClassShow::BuildStudy() {
     connect(bar->BtnResult, &QPushButton::clicked, this, [conductor] { conductor->Result(); });
     connect(PanelLeftFunction->BtnWordRepare, &QPushButton::clicked, this, &TFrmClassShow::BtnWordRepareClick);
 
+    unpacker_ = new LessonUnpacker(this);
+    QProgressBar* gauge = PanelSizeLeft->Gauge1;
+    connect(unpacker_, &LessonUnpacker::RangeChanged, gauge, &QProgressBar::setRange);
+    connect(unpacker_, &LessonUnpacker::PositionChanged, gauge, &QProgressBar::setValue);
+    connect(unpacker_, &LessonUnpacker::Finished, this, &TFrmClassShow::UnpackFinished);
+    unpackPause_ = new QTimer(this);
+    unpackPause_->setSingleShot(true);
+    unpackPause_->setTimerType(Qt::PreciseTimer);
+    connect(unpackPause_, &QTimer::timeout, this, &TFrmClassShow::UnpackPauseOver);
+
     JvPopupMenuNoise = new QMenu(this);
     JvPopupMenuNoise->setObjectName(QStringLiteral("JvPopupMenuNoise"));
     connect(JvPopupMenuNoise, &QMenu::triggered, this, &TFrmClassShow::NoiseMenuClick);
@@ -114,6 +125,7 @@ void TFrmClassShow::SoundSpeedClick() {
 }
 
 void TFrmClassShow::BtnWordRepareClick() {
+    if (OpeningLesson()) return;
     PWord->show();
     PWord->raise();
     ArrangeOperationButtons({});
@@ -140,6 +152,8 @@ QString TFrmClassShow::ChooseRole(const QStringList& roles) {
 }
 
 void TFrmClassShow::FunctionButtonClick(TOVRule kind) {
+    // The lesson's folder is still being written.
+    if (OpeningLesson()) return;
     state_.FRuleKind = kind;
     CloseWordPreview();
     conductor_->OpenFunction(state_.FClassPath, kind);
@@ -153,17 +167,40 @@ void TFrmClassShow::ShowPriorPage() { conductor_->ShowPage(TPageButton::Prior); 
 void TFrmClassShow::ShowNextPage() { conductor_->ShowPage(TPageButton::Next); }
 void TFrmClassShow::ShowLastPage() { conductor_->ShowPage(TPageButton::Last); }
 
-// Steps 4 to 7 of a click on a lesson node.
+// The rest of a click on a lesson node. The package is unpacked on a
+// worker; the rest follows once it is written and the full bar has been seen.
 void TFrmClassShow::OpenLesson(QTreeWidgetItem* node) {
-    const QString name = node->text(0);
+    // The lesson still opening is being written into its folder: a second
+    // click waits for nothing and opens nothing.
+    if (OpeningLesson()) return;
+    openingName_ = node->text(0);
+    PWord->EndDrill();
     try {
         const std::string suffix = GbkToUtf8(DecipherString(kClassPackageSuffix, kDefaultCipherKey));
-        OpenClassPackage(name.toStdString() + suffix);
+        if (OpenClassPackage(openingName_.toStdString() + suffix)) return;
     } catch (const std::exception& e) {
         Log(LogLevel::Warning, "study", std::string("lesson does not open: ") + e.what());
     }
-    repaint();
-    setWindowTitle(ApplicationTitle() + QStringLiteral("   ") + name);
+    ShowOpenedLesson();
+}
+
+bool TFrmClassShow::OpeningLesson() const { return unpacker_->Running() || unpackPause_->isActive(); }
+
+void TFrmClassShow::UnpackFinished(bool whole) {
+    if (!whole) {
+        Log(LogLevel::Warning, "study", "class package " + openingPackage_ + " did not unpack whole");
+        return ShowOpenedLesson();
+    }
+    unpackPause_->start(unpackPauseMs_);
+}
+
+void TFrmClassShow::UnpackPauseOver() {
+    PanelSizeLeft->Gauge1->setValue(0);
+    ShowOpenedLesson();
+}
+
+void TFrmClassShow::ShowOpenedLesson() {
+    setWindowTitle(ApplicationTitle() + QStringLiteral("   ") + openingName_);
     PanelLeftFunction->show();
     PanelLeftFunction->raise();
     BtnWordRepareClick();
@@ -187,8 +224,8 @@ void TFrmClassShow::StopLessonPanel() {
     if (box.Active()) box.SetActive(false);
 }
 
-void TFrmClassShow::OpenClassPackage(const std::string& name) {
-    if (name.empty()) return;
+bool TFrmClassShow::OpenClassPackage(const std::string& name) {
+    if (name.empty()) return false;
     // Packages are read where the courseware lies; letter folders go where
     // the player may write, which is the same folder in a one-folder install.
     const std::filesystem::path resources = folders_.Writable() / "Resources";
@@ -198,7 +235,7 @@ void TFrmClassShow::OpenClassPackage(const std::string& name) {
     // while its folder is deleted.
     if (!state_.FClassPath.empty() || std::filesystem::exists(resources / "OV", ec)) StopLessonPanel();
     const std::filesystem::path package = folders_.Find(std::filesystem::path("Resources") / name);
-    if (!std::filesystem::exists(package, ec)) return;
+    if (!std::filesystem::exists(package, ec)) return false;
     std::filesystem::path destination = resources;
     const std::unique_ptr<QSettings> settings = OpenOrvaneSettings();
     if (settings && settings->isWritable()) {
@@ -216,11 +253,9 @@ void TFrmClassShow::OpenClassPackage(const std::string& name) {
         DeleteStaleClassFolders(resources, folder, letters.oldFolder.toStdString());
         destination = resources / folder;
     }
-    TClassZip zip;
-    zip.FinalPauseMs = unpackPauseMs_;
-    GaugeProgress gauge(PanelSizeLeft->Gauge1);
-    if (!zip.Unpack(package.string(), destination.string(), &gauge))
-        Log(LogLevel::Warning, "study", "class package " + package.string() + " did not unpack whole");
+    openingPackage_ = package.string();
+    unpacker_->Start(openingPackage_, destination.string());
+    return true;
 }
 
 }  // namespace ov

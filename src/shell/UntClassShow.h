@@ -25,6 +25,7 @@ namespace ov {
 
 class CollapsiblePanel;
 class FunctionColumn;
+class LessonUnpacker;
 class OperationBar;
 class TFrmDM;
 class TFunctionConductor;
@@ -89,10 +90,12 @@ public:
     void BtnPlayClick();
     void BtnCompareClick();
 
-    // Unpacks a class package of the courseware's Resources into a fresh
-    // letter folder of the writable Resources and makes it the open lesson;
-    // failures are dropped.
-    void OpenClassPackage(const std::string& name);
+    // Starts unpacking a class package of the courseware's Resources into a
+    // fresh letter folder of the writable Resources and makes it the open
+    // lesson; false when there is no such package. Failures are dropped.
+    bool OpenClassPackage(const std::string& name);
+    // From a lesson click until its word preview shows.
+    bool OpeningLesson() const;
     // How long the full bar stays up after unpacking; timing the opening of a
     // lesson needs it without the pause.
     void SetUnpackPauseMs(int ms) { unpackPauseMs_ = ms; }
@@ -144,6 +147,9 @@ private:
     QPushButton* OperationButton(TOperationButton button) const;
     QString ChooseRole(const QStringList& roles);
     void OpenLesson(QTreeWidgetItem* node);
+    void UnpackFinished(bool whole);
+    void UnpackPauseOver();
+    void ShowOpenedLesson();
     void StopLessonPanel();
     void CloseWordPreview();
     // Where the pupil's recordings are kept.
@@ -160,6 +166,10 @@ private:
     TOVPanelShowClass* OVPanelShowClass = nullptr;
     TWordPanel* PWord = nullptr;
     std::unique_ptr<TFunctionConductor> conductor_;
+    LessonUnpacker* unpacker_ = nullptr;
+    QTimer* unpackPause_ = nullptr;
+    QString openingName_;
+    std::string openingPackage_;
 };
 
 }  // namespace ov

@@ -2,11 +2,9 @@
 
 #include <algorithm>
 #include <cerrno>
-#include <chrono>
 #include <climits>
 #include <cstring>
 #include <memory>
-#include <thread>
 
 #include "core/Log.h"
 #include "store/ClassPackageFile.h"
@@ -103,8 +101,7 @@ bool TClassZip::Unpack(const std::string& package, const std::string& destinatio
         if (!written.error.empty()) return Failed(package, error, std::move(written.error));
     }
     bar.Full();
-    if (FinalPauseMs > 0) std::this_thread::sleep_for(std::chrono::milliseconds(FinalPauseMs));
-    bar.Position(0);
+    if (!LeaveBarFull) bar.Position(0);
     return true;
 }
 

@@ -25,9 +25,9 @@ public:
     // as arguments.
     std::string CompressPath;
     std::string UnCompressPath;
-    // How long the full bar stays up at the end. Nobody waits by default; the
-    // player asks for 1000 ms so that the pupil sees the bar full.
-    int FinalPauseMs = 0;
+    // The bar goes back to empty at the end unless this is set: the player
+    // keeps it full for a moment so that the pupil sees it.
+    bool LeaveBarFull = false;
 
     // Writes every member to destination + "/OV/" + its name. True when all
     // were written; false at the first bad member (those before it stay on

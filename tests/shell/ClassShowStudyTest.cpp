@@ -4,14 +4,19 @@
 #include "shell/CollapsiblePanel.h"
 #include "shell/FunctionColumn.h"
 #include "study/WordPanel.h"
+#include "support/SilentSound.h"
 
 #include <QLabel>
 #include <QLineEdit>
+#include <QElapsedTimer>
 #include <QProgressBar>
 #include <QSignalSpy>
+#include <QTest>
 #include <QTimer>
 
 #include <algorithm>
+#include <functional>
+#include <random>
 
 namespace {
 
@@ -38,6 +43,22 @@ protected:
         }
         ovtest::WriteWords(ov::WordDbPath(cls.string()), {{"apple", "ˈæpl", "苹果", "An apple."}, {"pear", "peə", "梨", ""}},
                            Deciphered(ov::kWordDbPassword, ov::kDefaultCipherKey));
+        for (const char* sound : {"w_apple.wav", "w_pear.wav"}) ASSERT_TRUE(ovtest::WriteSilence(cls / sound, 300));
+    }
+
+    ov::TWordPanel& Words() const { return *window->WordPanel(); }
+    bool Drilling() const { return Words().Drill().CurrentState() != ov::WordDrill::State::kIdle; }
+    // Runs `click` every `ms` while the drill that "开始" began plays on.
+    void ClickDuringTheDrill(int ms, int times, const std::function<void()>& click) {
+        QTimer clicks;
+        int left = times;
+        QObject::connect(&clicks, &QTimer::timeout, [&] {
+            if (--left == 0) clicks.stop();
+            click();
+        });
+        clicks.start(ms);
+        Words().BtnWordStart->click();
+        EXPECT_TRUE(QTest::qWaitFor([&] { return left == 0; }, 20000));
     }
 };
 
@@ -176,6 +197,61 @@ TEST_F(ClassShowStudy, FunctionOpensItsFirstPageAndPagesTurn) {
     EXPECT_EQ(BoxFile(), "t1.ovb");
     EXPECT_EQ(ShownOperations().size(), 6u);
     EXPECT_EQ(Panel().Box->RuleTyle(), ov::rEncampment);
+}
+
+// A pupil who clicks the word preview, the lesson or "开始" again while the
+// drill plays: each ends the drill or is ignored; none reads the word list
+// the preview has just replaced.
+TEST_F(ClassShowStudy, ClicksDuringTheDrillEndItOrAreIgnored) {
+    OpenLesson();
+    ClickDuringTheDrill(700, 4, [&] {
+        window->PanelLeftFunction->BtnWordRepare->click();
+        EXPECT_FALSE(Drilling()) << "the preview ends the drill";
+        EXPECT_EQ(Words().RzExpandEdit1->text(), "apple");
+        EXPECT_EQ(Words().RzLabel9->text(), "1");
+        Words().BtnWordStart->click();
+        Words().BtnWordStart->click();
+        EXPECT_TRUE(Drilling());
+    });
+    ClickDuringTheDrill(1200, 1, [&] { ClickOn("01010101"); });
+    EXPECT_FALSE(Drilling()) << "a lesson click ends the drill";
+    EXPECT_EQ(Words().RzLabel9->text(), "1");
+
+    ClickDuringTheDrill(1200, 1, [&] { window->PanelLeftFunction->BtnSentenceFollowRead->click(); });
+    EXPECT_FALSE(Drilling()) << "another function ends the drill";
+    Words().BtnWordStart->click();
+    EXPECT_FALSE(Drilling()) << "and leaves no word list to drill";
+
+    window->PanelLeftFunction->BtnWordRepare->click();
+    Words().BtnWordStart->click();
+    window->close();
+    EXPECT_FALSE(Drilling()) << "closing the window ends the drill";
+}
+
+// A lesson with a 30 MB member that does not compress.
+class ClassShowLargeLesson : public ClassShowStudy {
+protected:
+    void FillClass(const fs::path& cls) override {
+        ClassShowStudy::FillClass(cls);
+        std::string noise(30 << 20, '\0');
+        std::mt19937 random(7);
+        for (char& byte : noise) byte = static_cast<char>(random());
+        ovtest::WriteFile(cls / "video.avi", noise);
+    }
+};
+
+TEST_F(ClassShowLargeLesson, TheWindowAnswersWhileTheLessonUnpacksAndThePauseRuns) {
+    qint64 longest = 0;
+    QElapsedTimer clock;
+    QTimer beat;
+    QObject::connect(&beat, &QTimer::timeout, [&] { longest = std::max(longest, clock.restart()); });
+    clock.start();
+    beat.start(20);
+    OpenLesson();
+    beat.stop();
+    EXPECT_LT(longest, 100);
+    EXPECT_EQ(Words().RzExpandEdit1->text(), "apple");
+    EXPECT_EQ(fs::file_size(fs::path(window->State().FClassPath) / "video.avi"), 30u << 20);
 }
 
 TEST_F(ClassShowStudy, MissingPackageStillShowsTheColumnOnThePreviousLesson) {

@@ -21,6 +21,7 @@
 #include <QCoreApplication>
 #include <QPushButton>
 #include <QSettings>
+#include <QTest>
 #include <QTreeWidgetItemIterator>
 
 #include <algorithm>
@@ -84,8 +85,10 @@ protected:
             if (ov::TOVRzTreeView::NodeCode(*it) != code) continue;
             tree->setCurrentItem(*it);
             tree->Click();
-            // What the event loop runs once the click is done.
+            // What the event loop runs once the click is done, and the rest of
+            // a lesson's opening, which follows its unpacking.
             QCoreApplication::processEvents();
+            EXPECT_TRUE(QTest::qWaitFor([this] { return !window->OpeningLesson(); }, 60000)) << "still opening";
             return;
         }
         FAIL() << "no node " << code.toStdString();

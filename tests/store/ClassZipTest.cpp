@@ -366,7 +366,6 @@ TEST_F(ClassZipTest, EntriesPlantedBelowTheDestinationAreNeverWrittenThrough) {
         const std::string& member = c.member;
         std::string error;
         ov::TClassZip zip;
-        zip.FinalPauseMs = 0;
         ovtest::WriteFile(package_, RawPackage{{RawMember::Of(member, "overwritten")}}.Bytes());
         FifoUnjammer unjammer(dest_ / "OV/Class/a.txt");
         const bool unpacked = zip.Unpack(package_.string(), dest_.string(), nullptr, &error);

@@ -22,7 +22,6 @@ fs::path ClassFolderIn(const fs::path& folder) {
 
 fs::path UnpackedClassFolder(const std::string& package, const fs::path& scratch) {
     ov::TClassZip unpacker;
-    unpacker.FinalPauseMs = 0;
     const fs::path destination = scratch / "package";
     if (!unpacker.Unpack(package, destination.string(), nullptr)) throw CommandError{kFailed, WhyUnpackFailed(package)};
     return destination / "OV" / "Class";
