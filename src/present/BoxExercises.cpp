@@ -13,6 +13,7 @@
 #include "present/CBox.h"
 #include "present/PageFont.h"
 #include "present/PictureItem.h"
+#include "present/StudyFunctions.h"
 #include "present/TimerLabel.h"
 #include "store/UntPublic.h"
 
@@ -24,9 +25,10 @@ const QColor kAnswerRed{0xFF, 0x00, 0x00};
 const QColor kAnswerBackground{0xD9, 0xF4, 0x97};
 const QString kStandardAnswer = QStringLiteral("标准答案: ");
 
-bool IsDictation(TOVRule kind) { return kind == rWordFollowWrite || kind == rSentenceFollowWrite; }
-bool IsArrangement(TOVRule kind) { return kind == rArrangeWord || kind == rArrangeSentence; }
-bool IsChoice(TOVRule kind) { return kind == rDiscern || kind == rTest; }
+bool IsDictation(TOVRule kind) { return StudyFunctionOf(kind).answers == AnswerKind::Dictation; }
+bool IsArrangement(TOVRule kind) { return StudyFunctionOf(kind).answers == AnswerKind::Arrangement; }
+bool IsChoice(TOVRule kind) { return StudyFunctionOf(kind).answers == AnswerKind::Choice; }
+bool HeardThenTyped(TOVRule kind) { return StudyFunctionOf(kind).items == ItemKind::HeardThenTyped; }
 
 template <typename Control>
 QList<Control*> ItemsOf(const TCBox& box, TItemKind kind) {
@@ -102,12 +104,12 @@ void RemoveAnswerLabels(TCBox& box) {
 void GotoItem(TCBox& box, TOVRule kind, bool reset, int32_t item) {
     StopAll(box);
     if (!box.Document()) return;
-    if (kind == rWordFollowWrite || kind == rSentenceFollowWrite || kind == rDiscern)
-        PlayTestItem(box, item, kind);
-    else if (kind == rGames)
-        ShowGame(box, item);
-    else if (kind == rTest)
-        PlayQuestion(box, item, kind);
+    switch (StudyFunctionOf(kind).items) {
+        case ItemKind::HeardThenTyped: PlayTestItem(box, item, kind); break;
+        case ItemKind::Game: ShowGame(box, item); break;
+        case ItemKind::Question: PlayQuestion(box, item, kind); break;
+        case ItemKind::None: break;
+    }
     if (reset) ResetAnswers(box);
     box.SetCurrentItem(item);
 }
@@ -118,7 +120,7 @@ void PlayTestItem(TCBox& box, int32_t item, TOVRule kind) {
     std::string name = ItemSound(box, item, kind);
     if (!name.empty()) PlayLessonSound(box, box.AudioFile(QString::fromStdString(name)));
     box.SetCurrentItem(item);
-    if (kind == rWordFollowWrite || kind == rSentenceFollowWrite || kind == rDiscern) FocusItemEdit(box, kind);
+    if (HeardThenTyped(kind)) FocusItemEdit(box, kind);
 }
 
 void PlayQuestion(TCBox& box, int32_t item, TOVRule kind) {

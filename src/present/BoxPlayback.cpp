@@ -10,6 +10,7 @@
 #include "lesson/ChXMLA.h"
 #include "present/CBox.h"
 #include "present/OVPanelShowClass.h"
+#include "present/StudyFunctions.h"
 #include "present/TimerLabel.h"
 #include "present/UntSoundAudioInfoPanel.h"
 #include "present/UntSoundAudioSound.h"
@@ -21,11 +22,6 @@ namespace {
 
 constexpr int64_t kLastWordExtraMs = 200;
 constexpr const char* kPauseTimerName = "ScriptPauseTimer";
-
-// The kinds whose rules PlayRule plays.
-constexpr TOVRule kPlayedKinds[] = {rTitle,          rScene,      rWordFollowRead, rSentenceFollowRead,
-                                    rWordFollowWrite, rSentenceFollowWrite, rTitleRecite, rWordEden,
-                                    rGames,          rMusic,      rTest,           rWorldExtend};
 
 TCBox* BoxOf(QWidget* widget) {
     for (QWidget* w = widget; w != nullptr; w = w->parentWidget())
@@ -132,8 +128,7 @@ void RestoreEntryWords(TCBox& box, int index) {
 void PlayRule(TCBox& box, TOVRule kind, int32_t id) {
     StopAll(box);
     box.SetRuleTyle(kind);
-    if (!box.Document() || std::find(std::begin(kPlayedKinds), std::end(kPlayedKinds), kind) == std::end(kPlayedKinds))
-        return;
+    if (!box.Document() || !StudyFunctionOf(kind).playsScript) return;
     if (kind == rTitleRecite) ShowVisibleWords(box, true);
     TRule rule;
     box.Document()->GetRule(kind, id, rule);

@@ -6,6 +6,7 @@
 #include "core/MessageHook.h"
 #include "lesson/UntRule.h"
 #include "present/OVPanelShowClass.h"
+#include "present/StudyFunctions.h"
 #include "present/UntSoundAudioInfoPanel.h"
 #include "present/UntSoundAudioRecord.h"
 #include "shell/OperationBar.h"
@@ -49,23 +50,10 @@ void TFrmClassShow::WireLessonPanel() {
         connect(panel->SpeedSpinner, &QSpinBox::valueChanged, this, &TFrmClassShow::SoundSpeedClick);
     };
     hooks_.SetRecordFolder = [panel](const std::string& folder) { panel->InfoPanel->Recorder->SetRecordFolder(folder); };
-
-    auto* bar = PanelBottomShowOperation;
-    connect(bar->BtnRecord, &QPushButton::clicked, this, &TFrmClassShow::BtnRecordClick);
-    connect(bar->BtnPlay, &QPushButton::clicked, this, &TFrmClassShow::BtnPlayClick);
-    connect(bar->BtnCompare, &QPushButton::clicked, this, &TFrmClassShow::BtnCompareClick);
 }
 
 bool TFrmClassShow::ReadsAloud() const {
-    switch (state_.FRuleKind) {
-        case rWordFollowRead:
-        case rSentenceFollowRead:
-        case rRoleAct:
-        case rMusic:
-            return true;
-        default:
-            return false;
-    }
+    return StudyFunctionOf(static_cast<TOVRule>(state_.FRuleKind)).readsAloud;
 }
 
 void TFrmClassShow::BtnRecordClick() {
@@ -77,7 +65,7 @@ void TFrmClassShow::BtnRecordClick() {
         recorder->StopRecord(false);
         recorder->ClearDisplay();
         recorder->StartRecord();
-        state_.FRecordState = 0;
+        state_.FRecordState = RecordState::NotPlayedBack;
     } catch (...) {
         // The pupil sees only that nothing started.
     }
@@ -93,7 +81,7 @@ void TFrmClassShow::BtnPlayClick() {
     }
     try {
         recorder->PlayFile(recorder->LastFileName());
-        state_.FRecordState = 1;
+        state_.FRecordState = RecordState::PlayedBack;
     } catch (...) {
     }
 }
@@ -105,7 +93,7 @@ void TFrmClassShow::BtnCompareClick() {
         ShowMessageEx(kCompareCaption, "您没有播放课件原文读音!", 0);
         return;
     }
-    if (state_.FRecordState != 1) {
+    if (state_.FRecordState != RecordState::PlayedBack) {
         ShowMessageEx(kCompareCaption, "您没有播放录音!", 0);
         return;
     }

@@ -46,32 +46,29 @@ constexpr int kRoleRowHeight = 40;
 
 }  // namespace
 
-QPushButton* TFrmClassShow::OperationButton(TOperationButton button) const {
-    OperationBar* bar = PanelBottomShowOperation;
+void TFrmClassShow::OperationTriggered(TOperationButton button) {
+    TFunctionConductor& conductor = *conductor_;
     switch (button) {
-        case TOperationButton::Start: return bar->BtnStart;
-        case TOperationButton::Stop: return bar->BtnStop;
-        case TOperationButton::StudySing: return bar->BtnStudySing;
-        case TOperationButton::Piror: return bar->BtnPiror;
-        case TOperationButton::Next: return bar->BtnNext;
-        case TOperationButton::Record: return bar->BtnRecord;
-        case TOperationButton::Play: return bar->BtnPlay;
-        case TOperationButton::Compare: return bar->BtnCompare;
-        case TOperationButton::Stat: return bar->BtnStat;
-        case TOperationButton::Result: return bar->BtnResult;
+        case TOperationButton::Start: return conductor.Start();
+        case TOperationButton::Stop: return conductor.Stop();
+        case TOperationButton::StudySing: return conductor.StudySing();
+        case TOperationButton::Prior: return conductor.Prior();
+        case TOperationButton::Next: return conductor.Next();
+        case TOperationButton::Record: return BtnRecordClick();
+        case TOperationButton::Play: return BtnPlayClick();
+        case TOperationButton::Compare: return BtnCompareClick();
+        case TOperationButton::Stat: return conductor.Stat();
+        case TOperationButton::Result: return conductor.Result();
     }
-    return nullptr;
 }
 
 void TFrmClassShow::BuildStudy() {
     TConductorHost host;
-    host.ArrangeOperationButtons = [this](const std::vector<TOperationButton>& buttons) {
-        QList<QPushButton*> shown;
-        for (TOperationButton button : buttons) shown << OperationButton(button);
+    host.ArrangeOperationButtons = [this](const std::vector<TOperationButton>& shown) {
         ArrangeOperationButtons(shown);
     };
     host.EnableOperationButton = [this](TOperationButton button, bool enabled) {
-        OperationButton(button)->setEnabled(enabled);
+        PanelBottomShowOperation->Button(button)->setEnabled(enabled);
     };
     host.ChooseRole = [this](const QStringList& roles) { return ChooseRole(roles); };
     conductor_ = std::make_unique<TFunctionConductor>(*OVPanelShowClass, state_, std::move(host));
@@ -79,15 +76,7 @@ void TFrmClassShow::BuildStudy() {
     for (const auto& [button, kind] : PanelLeftFunction->FunctionButtons())
         connect(button, &QPushButton::clicked, this, [this, kind = kind] { FunctionButtonClick(kind); });
 
-    OperationBar* bar = PanelBottomShowOperation;
-    TFunctionConductor* conductor = conductor_.get();
-    connect(bar->BtnStart, &QPushButton::clicked, this, [conductor] { conductor->Start(); });
-    connect(bar->BtnStop, &QPushButton::clicked, this, [conductor] { conductor->Stop(); });
-    connect(bar->BtnStudySing, &QPushButton::clicked, this, [conductor] { conductor->StudySing(); });
-    connect(bar->BtnPiror, &QPushButton::clicked, this, [conductor] { conductor->Prior(); });
-    connect(bar->BtnNext, &QPushButton::clicked, this, [conductor] { conductor->Next(); });
-    connect(bar->BtnStat, &QPushButton::clicked, this, [conductor] { conductor->Stat(); });
-    connect(bar->BtnResult, &QPushButton::clicked, this, [conductor] { conductor->Result(); });
+    connect(PanelBottomShowOperation, &OperationBar::triggered, this, &TFrmClassShow::OperationTriggered);
     connect(PanelLeftFunction->BtnWordRepare, &QPushButton::clicked, this, &TFrmClassShow::BtnWordRepareClick);
 
     unpacker_ = new LessonUnpacker(this);
@@ -157,9 +146,9 @@ void TFrmClassShow::FunctionButtonClick(TOVRule kind) {
     state_.FRuleKind = kind;
     CloseWordPreview();
     conductor_->OpenFunction(state_.FClassPath, kind);
-    if (kind == rGames) GotoItem(*OVPanelShowClass->Box, rGames, false, 0);
+    if (StudyFunctionOf(kind).items == ItemKind::Game) GotoItem(*OVPanelShowClass->Box, kind, false, 0);
     PanelSizeLeft->Collapse();
-    state_.FRecordState = 2;
+    state_.FRecordState = RecordState::PageShown;
 }
 
 void TFrmClassShow::ShowFirstPage() { conductor_->ShowPage(TPageButton::First); }

@@ -5,7 +5,16 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
+#include <cstring>
+
+#include "present/StudyFunctions.h"
+
 namespace ov {
+namespace {
+
+const char* const kPreviewGroup = "◎单词部分";
+
+}  // namespace
 
 FunctionColumn::FunctionColumn(QWidget* parent) : QWidget(parent) {
     setObjectName(QStringLiteral("PanelLeftFunction"));
@@ -23,20 +32,16 @@ FunctionColumn::FunctionColumn(QWidget* parent) : QWidget(parent) {
     layout_->setContentsMargins(8, 8, 8, 8);
     layout_->setSpacing(8);
 
-    AddHeading(QStringLiteral("◎单词部分"));
+    // The word preview heads the first group; every other button is a study
+    // function's, under its group's heading.
+    const char* heading = kPreviewGroup;
+    AddHeading(QString::fromUtf8(heading));
     BtnWordRepare = AddButton("BtnWordRepare", QStringLiteral("单词预习"));
-    BtnWordFollowRead = AddButton("BtnWordFollowRead", QStringLiteral("单词跟读"));
-    BtnWordFollowWrite = AddButton("BtnWordFollowWrite", QStringLiteral("单词听写"));
-    AddHeading(QStringLiteral("◎句子部分"));
-    BtnSentenceFollowRead = AddButton("BtnSentenceFollowRead", QStringLiteral("句子跟读"));
-    BtnDiscern = AddButton("BtnDiscern", QStringLiteral("句子听辩"));
-    BtnRoleAct = AddButton("BtnRoleAct", QStringLiteral("角色互换"));
-    AddHeading(QStringLiteral("◎测试部分"));
-    BtnTest = AddButton("BtnTest", QStringLiteral("课后练习"));
-    AddHeading(QStringLiteral("◎延伸部分"));
-    BtnMusic = AddButton("BtnMusic", QStringLiteral("音乐茶座"));
-    BtnEncampment = AddButton("BtnEncampment", QStringLiteral("动画欣赏"));
-    BtnGames = AddButton("BtnGames", QStringLiteral("游戏乐园"));
+    for (const StudyFunction* function : ColumnFunctions()) {
+        if (std::strcmp(function->group, heading) != 0) AddHeading(QString::fromUtf8(heading = function->group));
+        QPushButton* button = AddButton(function->buttonName, QString::fromUtf8(function->caption));
+        functionButtons_.emplace_back(button, function->kind);
+    }
     layout_->addStretch(1);
 
     auto* group = new QButtonGroup(this);
@@ -44,11 +49,10 @@ FunctionColumn::FunctionColumn(QWidget* parent) : QWidget(parent) {
     for (QPushButton* button : inner->findChildren<QPushButton*>()) group->addButton(button);
 }
 
-std::vector<std::pair<QPushButton*, TOVRule>> FunctionColumn::FunctionButtons() const {
-    return {{BtnWordFollowRead, rWordFollowRead}, {BtnWordFollowWrite, rWordFollowWrite},
-            {BtnSentenceFollowRead, rSentenceFollowRead}, {BtnDiscern, rDiscern},
-            {BtnRoleAct, rRoleAct}, {BtnTest, rTest}, {BtnMusic, rMusic},
-            {BtnEncampment, rEncampment}, {BtnGames, rGames}};
+QPushButton* FunctionColumn::Button(TOVRule kind) const {
+    for (const auto& [button, buttonKind] : functionButtons_)
+        if (buttonKind == kind) return button;
+    return nullptr;
 }
 
 void FunctionColumn::AddHeading(const QString& text) {

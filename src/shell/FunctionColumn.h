@@ -24,24 +24,18 @@ public:
 
     // The buttons that open a study function, with the function each opens
     // (the word preview has its own panel and is not among them).
-    std::vector<std::pair<QPushButton*, TOVRule>> FunctionButtons() const;
+    const std::vector<std::pair<QPushButton*, TOVRule>>& FunctionButtons() const { return functionButtons_; }
+    // The button of a study function; none for a function without one.
+    QPushButton* Button(TOVRule kind) const;
 
     QPushButton* BtnWordRepare;
-    QPushButton* BtnWordFollowRead;
-    QPushButton* BtnWordFollowWrite;
-    QPushButton* BtnSentenceFollowRead;
-    QPushButton* BtnDiscern;
-    QPushButton* BtnRoleAct;
-    QPushButton* BtnTest;
-    QPushButton* BtnMusic;
-    QPushButton* BtnEncampment;
-    QPushButton* BtnGames;
 
 private:
     void AddHeading(const QString& text);
     QPushButton* AddButton(const char* name, const QString& caption);
 
     QVBoxLayout* layout_;
+    std::vector<std::pair<QPushButton*, TOVRule>> functionButtons_;
 };
 
 }  // namespace ov

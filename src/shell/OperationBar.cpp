@@ -6,18 +6,17 @@ namespace ov {
 
 OperationBar::OperationBar(QWidget* parent) : QWidget(parent) {
     setObjectName(QStringLiteral("PanelBottomShowOperation"));
-    BtnStart = AddButton("BtnStart", QStringLiteral("开始"));
-    BtnStop = AddButton("BtnStop", QStringLiteral("停止"));
-    BtnStudySing = AddButton("BtnStudySing", QStringLiteral("学唱"));
-    BtnPiror = AddButton("BtnPiror", QStringLiteral("<<"));
-    BtnNext = AddButton("BtnNext", QStringLiteral(">>"));
-    BtnRecord = AddButton("BtnRecord", QStringLiteral("录音"));
-    BtnPlay = AddButton("BtnPlay", QStringLiteral("播放"));
-    BtnCompare = AddButton("BtnCompare", QStringLiteral("对比"));
-    BtnStat = AddButton("BtnStat", QStringLiteral("统计"));
-    BtnResult = AddButton("BtnResult", QStringLiteral("答案"));
-    operationButtons_ = {BtnStart, BtnStop, BtnStudySing, BtnPiror, BtnNext,
-                         BtnRecord, BtnPlay, BtnCompare, BtnStat, BtnResult};
+    using B = TOperationButton;
+    BtnStart = AddButton(B::Start, "BtnStart", QStringLiteral("开始"));
+    BtnStop = AddButton(B::Stop, "BtnStop", QStringLiteral("停止"));
+    BtnStudySing = AddButton(B::StudySing, "BtnStudySing", QStringLiteral("学唱"));
+    BtnPrior = AddButton(B::Prior, "BtnPrior", QStringLiteral("<<"));
+    BtnNext = AddButton(B::Next, "BtnNext", QStringLiteral(">>"));
+    BtnRecord = AddButton(B::Record, "BtnRecord", QStringLiteral("录音"));
+    BtnPlay = AddButton(B::Play, "BtnPlay", QStringLiteral("播放"));
+    BtnCompare = AddButton(B::Compare, "BtnCompare", QStringLiteral("对比"));
+    BtnStat = AddButton(B::Stat, "BtnStat", QStringLiteral("统计"));
+    BtnResult = AddButton(B::Result, "BtnResult", QStringLiteral("答案"));
 
     BtnExit = new QPushButton(QStringLiteral("退出"), this);
     BtnExit->setObjectName(QStringLiteral("BtnExit"));
@@ -25,18 +24,22 @@ OperationBar::OperationBar(QWidget* parent) : QWidget(parent) {
     BtnExit->setCursor(Qt::PointingHandCursor);
 }
 
-QPushButton* OperationBar::AddButton(const char* name, const QString& caption) {
+QPushButton* OperationBar::AddButton(TOperationButton which, const char* name, const QString& caption) {
     auto* button = new QPushButton(caption, this);
     button->setObjectName(QString::fromLatin1(name));
     button->setFixedSize(kButtonWidth, kButtonHeight);
     button->setCursor(Qt::PointingHandCursor);
+    connect(button, &QPushButton::clicked, this, [this, which] { emit triggered(which); });
+    buttons_[which] = button;
+    operationButtons_.append(button);
     return button;
 }
 
-void OperationBar::ArrangeOperationButtons(const QList<QPushButton*>& buttons) {
+void OperationBar::ArrangeOperationButtons(const std::vector<TOperationButton>& shown) {
     for (QPushButton* button : operationButtons_) button->hide();
     int x = kFirstLeft;
-    for (QPushButton* button : buttons) {
+    for (TOperationButton which : shown) {
+        QPushButton* button = Button(which);
         button->move(x, kTop);
         button->show();
         x += button->width() + kGap;

@@ -3,6 +3,11 @@
 #include <QList>
 #include <QWidget>
 
+#include <map>
+#include <vector>
+
+#include "present/StudyFunctions.h"
+
 class QPushButton;
 
 namespace ov {
@@ -24,13 +29,14 @@ public:
     explicit OperationBar(QWidget* parent = nullptr);
 
     // Hides every operation button, then shows the given ones left to right.
-    void ArrangeOperationButtons(const QList<QPushButton*>& buttons);
+    void ArrangeOperationButtons(const std::vector<TOperationButton>& shown);
+    QPushButton* Button(TOperationButton button) const { return buttons_.at(button); }
     const QList<QPushButton*>& OperationButtons() const { return operationButtons_; }
 
     QPushButton* BtnStart;
     QPushButton* BtnStop;
     QPushButton* BtnStudySing;
-    QPushButton* BtnPiror;
+    QPushButton* BtnPrior;
     QPushButton* BtnNext;
     QPushButton* BtnRecord;
     QPushButton* BtnPlay;
@@ -39,12 +45,17 @@ public:
     QPushButton* BtnResult;
     QPushButton* BtnExit;
 
+signals:
+    // An operation button was pressed.
+    void triggered(TOperationButton button);
+
 protected:
     void resizeEvent(QResizeEvent* event) override;
 
 private:
-    QPushButton* AddButton(const char* name, const QString& caption);
+    QPushButton* AddButton(TOperationButton button, const char* name, const QString& caption);
 
+    std::map<TOperationButton, QPushButton*> buttons_;
     QList<QPushButton*> operationButtons_;
 };
 

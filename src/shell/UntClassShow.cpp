@@ -174,8 +174,8 @@ void TFrmClassShow::TimerFormShowTimer() {
     if (hooks_.SetRecordFolder) hooks_.SetRecordFolder((records / "").string());
 }
 
-void TFrmClassShow::ArrangeOperationButtons(const QList<QPushButton*>& buttons) {
-    PanelBottomShowOperation->ArrangeOperationButtons(buttons);
+void TFrmClassShow::ArrangeOperationButtons(const std::vector<TOperationButton>& shown) {
+    PanelBottomShowOperation->ArrangeOperationButtons(shown);
 }
 
 void TFrmClassShow::BringToFront() {

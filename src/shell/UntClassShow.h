@@ -2,6 +2,7 @@
 
 #include "core/DataFolders.h"
 #include "lesson/UntRule.h"
+#include "present/StudyFunctions.h"
 #include "study/ClassShowState.h"
 #include "study/FunctionPages.h"
 
@@ -67,7 +68,7 @@ public:
     const DataFolders& Folders() const { return folders_; }
     DeferredSetUpHooks& SetUpHooks() { return hooks_; }
 
-    void ArrangeOperationButtons(const QList<QPushButton*>& buttons);
+    void ArrangeOperationButtons(const std::vector<TOperationButton>& shown);
 
     TOVPanelShowClass* LessonPanel() const { return OVPanelShowClass; }
     TWordPanel* WordPanel() const { return PWord; }
@@ -144,7 +145,7 @@ private:
     void ShowCatalogueUnavailable();
     void WidenSidePanel(int codeLength);
     void BuildStudy();
-    QPushButton* OperationButton(TOperationButton button) const;
+    void OperationTriggered(TOperationButton button);
     QString ChooseRole(const QStringList& roles);
     void OpenLesson(QTreeWidgetItem* node);
     void UnpackFinished(bool whole);

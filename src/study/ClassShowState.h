@@ -7,6 +7,10 @@
 
 namespace ov {
 
+// Where the pupil's reading stands on the page shown; "对比" scores only a
+// recording that was played back.
+enum class RecordState : std::uint8_t { NotPlayedBack, PlayedBack, PageShown };
+
 // What the main window remembers between the pupil's actions: the open lesson
 // and study function, and the flags through which a running word drill learns
 // that it should stop or pause.
@@ -22,9 +26,7 @@ struct TClassShowState {
     bool FPauseWord = false;
     // Word record at which a paused drill resumes; 0 = none.
     std::int32_t FResumeRecNo = 0;
-    // 2: a page was just shown, nothing recorded; 0: recording started;
-    // 1: the recording was played back, so it can be compared.
-    std::uint8_t FRecordState = 0;
+    RecordState FRecordState = RecordState::NotPlayedBack;
 };
 
 }  // namespace ov

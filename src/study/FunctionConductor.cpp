@@ -86,9 +86,9 @@ void TFunctionConductor::OpenFunction(const std::string& folder, TOVRule kind) {
             SetPageButtons(true, false, true);
             panel_.labPage->setText(PageLabel(1, pages.size()));
         }
-        host_.ArrangeOperationButtons(OperationButtonsFor(kind));
-        if (StepsItems(kind) || kind == rGames) {
-            host_.EnableOperationButton(TOperationButton::Piror, false);
+        host_.ArrangeOperationButtons(Function().operations);
+        if (Shows(TOperationButton::Prior)) {
+            host_.EnableOperationButton(TOperationButton::Prior, false);
             host_.EnableOperationButton(TOperationButton::Next, true);
         }
     } catch (const std::exception& e) {
@@ -118,12 +118,12 @@ void TFunctionConductor::ShowPage(TPageButton button) {
     panel_.labPage->setText(PageLabel(target->Entry + 1, pages.size()));
     try {
         ShowEntry(pages[target->Entry]);
-        state_.FRecordState = 2;
+        state_.FRecordState = RecordState::PageShown;
         // A game page turned by the page buttons shows its game, as the game
         // buttons do, and those buttons then lead on from this page.
-        if (Kind() == rGames) {
-            GotoItem(box, rGames, false, 0);
-            host_.EnableOperationButton(TOperationButton::Piror, target->FirstPriorEnabled);
+        if (Function().items == ItemKind::Game) {
+            GotoItem(box, Kind(), false, 0);
+            host_.EnableOperationButton(TOperationButton::Prior, target->FirstPriorEnabled);
             host_.EnableOperationButton(TOperationButton::Next, target->NextLastEnabled);
         }
     } catch (const std::exception& e) {
@@ -153,82 +153,63 @@ void TFunctionConductor::ShowEntry(const std::string& entry) {
 void TFunctionConductor::Start() {
     CancelRoleStart();
     TCBox& box = *panel_.Box;
-    switch (Kind()) {
-        case rWordFollowRead:
-        case rSentenceFollowRead:
+    switch (Function().start) {
+        case StartAction::PlayScript: PlayRule(box, Kind(), 0); break;
+        case StartAction::FirstItem: GotoItem(box, Kind(), true, 0); break;
+        case StartAction::ChooseRole: RoleAct(); break;
+        case StartAction::PlayFromTheTop:
+            StopAll(box);
             PlayRule(box, Kind(), 0);
             break;
-        case rWordFollowWrite:
-        case rDiscern:
-        case rTest:
-            GotoItem(box, Kind(), true, 0);
-            break;
-        case rRoleAct:
-            RoleAct();
-            break;
-        case rMusic:
-            StopAll(box);
-            PlayRule(box, rMusic, 0);
-            break;
-        case rGames:
-            box.PlayMovies();
-            break;
-        default:
-            break;
+        case StartAction::PlayMovies: box.PlayMovies(); break;
+        case StartAction::None: break;
     }
 }
 
 void TFunctionConductor::Stop() {
     CancelRoleStart();
     TCBox& box = *panel_.Box;
-    switch (Kind()) {
-        case rWordFollowRead:
-        case rSentenceFollowRead:
-        case rRoleAct:
-        case rMusic:
-            StopAll(box);
-            break;
-        case rWordFollowWrite:
-        case rDiscern:
-        case rTest:
-            CloseSounds(box);
-            break;
-        case rGames:
-            box.StopMovies();
-            break;
-        default:
-            break;
+    switch (Function().stop) {
+        case StopAction::StopScript: StopAll(box); break;
+        case StopAction::CloseSounds: CloseSounds(box); break;
+        case StopAction::StopMovies: box.StopMovies(); break;
+        case StopAction::None: break;
     }
 }
 
 void TFunctionConductor::StudySing() {
-    if (Kind() != rMusic) return;
+    if (!Shows(TOperationButton::StudySing)) return;
     StopAll(*panel_.Box);
-    PlayRule(*panel_.Box, rMusic, 1);
+    PlayRule(*panel_.Box, Kind(), 1);
 }
 
 void TFunctionConductor::Prior() {
-    if (Kind() == rGames) return TurnGamePage(false);
-    if (!StepsItems(Kind())) return;
+    if (Function().items == ItemKind::Game) return TurnGamePage(false);
+    if (!Function().stepsItems) return;
     const int code = StepItem(*panel_.Box, Kind(), 1);
-    host_.EnableOperationButton(TOperationButton::Piror, code != kStepFirst);
+    host_.EnableOperationButton(TOperationButton::Prior, code != kStepFirst);
     host_.EnableOperationButton(TOperationButton::Next, true);
 }
 
 void TFunctionConductor::Next() {
-    if (Kind() == rGames) return TurnGamePage(true);
-    if (!StepsItems(Kind())) return;
+    if (Function().items == ItemKind::Game) return TurnGamePage(true);
+    if (!Function().stepsItems) return;
     const int code = StepItem(*panel_.Box, Kind(), 2);
     host_.EnableOperationButton(TOperationButton::Next, code != kStepLast);
-    host_.EnableOperationButton(TOperationButton::Piror, true);
+    host_.EnableOperationButton(TOperationButton::Prior, true);
 }
 
 void TFunctionConductor::Stat() {
-    if (StepsItems(Kind())) ShowStatistics(*panel_.Box, Kind());
+    if (Function().stepsItems) ShowStatistics(*panel_.Box, Kind());
 }
 
 void TFunctionConductor::Result() {
-    if (StepsItems(Kind())) ShowAnswers(*panel_.Box);
+    if (Function().stepsItems) ShowAnswers(*panel_.Box);
+}
+
+bool TFunctionConductor::Shows(TOperationButton button) const {
+    const std::vector<TOperationButton>& shown = Function().operations;
+    return std::find(shown.begin(), shown.end(), button) != shown.end();
 }
 
 void TFunctionConductor::RoleAct() {
@@ -262,8 +243,8 @@ void TFunctionConductor::TurnGamePage(bool next) {
         if (!entry.empty()) {
             box.SetActive(false);
             const bool atEnd = next ? entry == pages.back() : entry == pages.front();
-            host_.EnableOperationButton(next ? TOperationButton::Next : TOperationButton::Piror, !atEnd);
-            host_.EnableOperationButton(next ? TOperationButton::Piror : TOperationButton::Next, true);
+            host_.EnableOperationButton(next ? TOperationButton::Next : TOperationButton::Prior, !atEnd);
+            host_.EnableOperationButton(next ? TOperationButton::Prior : TOperationButton::Next, true);
             ShowPagePosition(entry);
             try {
                 ShowEntry(entry);

@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "lesson/UntRule.h"
+#include "present/StudyFunctions.h"
 #include "study/ClassShowState.h"
 #include "study/FunctionPages.h"
 
@@ -55,6 +56,8 @@ public:
 
 private:
     TOVRule Kind() const { return static_cast<TOVRule>(state_.FRuleKind); }
+    const StudyFunction& Function() const { return StudyFunctionOf(Kind()); }
+    bool Shows(TOperationButton button) const;
     void ClearPageExtras();
     void SetPageButtons(bool shown, bool firstPriorEnabled, bool nextLastEnabled);
     void ShowEntry(const std::string& entry);

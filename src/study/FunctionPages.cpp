@@ -4,28 +4,6 @@
 
 namespace ov {
 
-std::vector<TOperationButton> OperationButtonsFor(TOVRule kind) {
-    using B = TOperationButton;
-    switch (kind) {
-        case rWordFollowRead:
-        case rSentenceFollowRead:
-        case rRoleAct:
-            return {B::Start, B::Stop, B::Record, B::Play, B::Compare};
-        case rWordFollowWrite:
-        case rDiscern:
-        case rTest:
-            return {B::Start, B::Stop, B::Piror, B::Next, B::Stat, B::Result};
-        case rMusic:
-            return {B::Start, B::StudySing, B::Stop, B::Record, B::Play};
-        case rGames:
-            return {B::Start, B::Stop, B::Piror, B::Next};
-        default:
-            return {};
-    }
-}
-
-bool StepsItems(TOVRule kind) { return kind == rWordFollowWrite || kind == rDiscern || kind == rTest; }
-
 std::string PageBase(const std::string& entry) { return entry.substr(0, entry.find('.')); }
 
 std::string PageEntry(const std::string& fileName) { return PageBase(fileName) + ".ov"; }

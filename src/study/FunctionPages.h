@@ -7,18 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "lesson/UntRule.h"
-
 namespace ov {
-
-// The buttons of the operation bar that the study functions show.
-enum class TOperationButton { Start, Stop, StudySing, Piror, Next, Record, Play, Compare, Stat, Result };
-
-// The operation buttons of a study function, left to right; none for the
-// functions without an operation bar (animations, the word preview).
-std::vector<TOperationButton> OperationButtonsFor(TOVRule kind);
-// Functions that step through items with "<<" and ">>".
-bool StepsItems(TOVRule kind);
 
 // A page entry's text before its first ".".
 std::string PageBase(const std::string& entry);

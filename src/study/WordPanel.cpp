@@ -203,7 +203,7 @@ void TWordPanel::ShowWordList(const std::string& classPath) {
     drill_.SetWords(classPath, std::move(words));
     RzMemo1->clear();
     if (!drill_.Words().empty()) ShowRecord(0);
-    state_.FRecordState = 2;
+    state_.FRecordState = RecordState::PageShown;
 }
 
 void TWordPanel::CloseWordList() {

@@ -215,7 +215,7 @@ TEST_F(ClassShowOperationBar, ItemButtonsStepThroughTheOpenFunctionsItems) {
         int item;
         bool priorEnabled, nextEnabled;
     };
-    const Button prior = &ov::OperationBar::BtnPiror, next = &ov::OperationBar::BtnNext;
+    const Button prior = &ov::OperationBar::BtnPrior, next = &ov::OperationBar::BtnNext;
     // Ends inside the list, so the next function's opening has to reset "<<".
     const Step steps[] = {{next, 1, true, true},
                           {next, 2, true, false},
@@ -256,7 +256,7 @@ TEST_F(ClassShowOperationBar, ItemButtonsStepThroughTheOpenFunctionsItems) {
 TEST_F(ClassShowOperationBar, ButtonsDoNothingInFunctionsTheyDoNotServe) {
     const std::pair<ov::TOVRule, Button> cases[] = {
         {ov::rSentenceFollowRead, &ov::OperationBar::BtnStudySing},
-        {ov::rSentenceFollowRead, &ov::OperationBar::BtnPiror},
+        {ov::rSentenceFollowRead, &ov::OperationBar::BtnPrior},
         {ov::rSentenceFollowRead, &ov::OperationBar::BtnNext},
         {ov::rSentenceFollowRead, &ov::OperationBar::BtnStat},
         {ov::rSentenceFollowRead, &ov::OperationBar::BtnResult},
@@ -339,7 +339,7 @@ TEST_F(ClassShowOperationBar, GamePagesTurnOnTheItemButtonsAndThePageButtons) {
         const char* page;
         bool priorEnabled, nextEnabled;
     };
-    const Button prior = &ov::OperationBar::BtnPiror, next = &ov::OperationBar::BtnNext;
+    const Button prior = &ov::OperationBar::BtnPrior, next = &ov::OperationBar::BtnNext;
     ov::TOVPanelShowClass& panel = Panel();
     const Step steps[] = {{Bar().*next, "g2", true, true},     {Bar().*next, "g3", true, false},
                           {Bar().*next, "g3", true, false},    {Bar().*prior, "g2", true, true},

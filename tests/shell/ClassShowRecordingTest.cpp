@@ -49,15 +49,15 @@ TEST_F(ClassShowRecording, CompareTellsWhatIsMissingOrShowsTheScore) {
         const char* what;
         uint8_t kind;
         const char* played;
-        uint8_t recordState;
+        ov::RecordState recordState;
         std::string caption, text;
     };
     const Case cases[] = {
-        {"not a reading function", ov::rDiscern, "a.wav", 1, "", ""},
-        {"no original played", ov::rSentenceFollowRead, "", 1, "原音与录音对比提示", "您没有播放课件原文读音!"},
-        {"recording not played back", ov::rWordFollowRead, "a.wav", 0, "原音与录音对比提示", "您没有播放录音!"},
-        {"page just shown", ov::rRoleAct, "a.wav", 2, "原音与录音对比提示", "您没有播放录音!"},
-        {"nothing to score", ov::rMusic, "a.wav", 1, "原音与录音对比", kScoreText + "0"},
+        {"not a reading function", ov::rDiscern, "a.wav", ov::RecordState::PlayedBack, "", ""},
+        {"no original played", ov::rSentenceFollowRead, "", ov::RecordState::PlayedBack, "原音与录音对比提示", "您没有播放课件原文读音!"},
+        {"recording not played back", ov::rWordFollowRead, "a.wav", ov::RecordState::NotPlayedBack, "原音与录音对比提示", "您没有播放录音!"},
+        {"page just shown", ov::rRoleAct, "a.wav", ov::RecordState::PageShown, "原音与录音对比提示", "您没有播放录音!"},
+        {"nothing to score", ov::rMusic, "a.wav", ov::RecordState::PlayedBack, "原音与录音对比", kScoreText + "0"},
     };
     for (const auto& c : cases) {
         window->State().FRuleKind = c.kind;
@@ -78,7 +78,7 @@ TEST_F(ClassShowRecording, CompareTellsWhatIsMissingOrShowsTheScore) {
 
 TEST_F(ClassShowRecording, CompareFreezesTheRecordingAndScoresIt) {
     window->State().FRuleKind = ov::rSentenceFollowRead;
-    window->State().FRecordState = 1;
+    window->State().FRecordState = ov::RecordState::PlayedBack;
     info->Sound->SetFileName("sentence.wav");
     SampleTheSameSentence();
     window->BtnCompareClick();
@@ -91,9 +91,9 @@ TEST_F(ClassShowRecording, CompareFreezesTheRecordingAndScoresIt) {
 
 TEST_F(ClassShowRecording, PlayOutsideTheReadingFunctionsDoesNothing) {
     window->State().FRuleKind = ov::rDiscern;
-    window->State().FRecordState = 2;
+    window->State().FRecordState = ov::RecordState::PageShown;
     window->BtnPlayClick();
-    EXPECT_EQ(window->State().FRecordState, 2);
+    EXPECT_EQ(window->State().FRecordState, ov::RecordState::PageShown);
     EXPECT_TRUE(info->Recorder->LastFileName().empty());
 }
 

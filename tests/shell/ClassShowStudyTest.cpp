@@ -157,7 +157,7 @@ TEST_F(ClassShowStudy, FunctionOpensItsFirstPageAndPagesTurn) {
     EXPECT_FALSE(panel.firstBtn->isEnabled());
     EXPECT_TRUE(panel.LastBtn->isEnabled());
     EXPECT_EQ(ShownOperations(), (std::vector<QString>{"开始", "停止", "录音", "播放", "对比"}));
-    EXPECT_EQ(window->State().FRecordState, 2);
+    EXPECT_EQ(window->State().FRecordState, ov::RecordState::PageShown);
 
     struct Turn {
         void (ov::TFrmClassShow::*handler)();
@@ -189,7 +189,7 @@ TEST_F(ClassShowStudy, FunctionOpensItsFirstPageAndPagesTurn) {
     EXPECT_TRUE(panel.NextBtn->isHidden());
     EXPECT_TRUE(panel.labPage->text().isEmpty());
     EXPECT_EQ(ShownOperations(), (std::vector<QString>{"开始", "停止", "<<", ">>", "统计", "答案"}));
-    EXPECT_FALSE(window->PanelBottomShowOperation->BtnPiror->isEnabled());
+    EXPECT_FALSE(window->PanelBottomShowOperation->BtnPrior->isEnabled());
     EXPECT_TRUE(window->PanelBottomShowOperation->BtnNext->isEnabled());
 
     // A function without pages leaves the page and the bar as they were.
@@ -217,7 +217,7 @@ TEST_F(ClassShowStudy, ClicksDuringTheDrillEndItOrAreIgnored) {
     EXPECT_FALSE(Drilling()) << "a lesson click ends the drill";
     EXPECT_EQ(Words().RzLabel9->text(), "1");
 
-    ClickDuringTheDrill(1200, 1, [&] { window->PanelLeftFunction->BtnSentenceFollowRead->click(); });
+    ClickDuringTheDrill(1200, 1, [&] { window->PanelLeftFunction->Button(ov::rSentenceFollowRead)->click(); });
     EXPECT_FALSE(Drilling()) << "another function ends the drill";
     Words().BtnWordStart->click();
     EXPECT_FALSE(Drilling()) << "and leaves no word list to drill";

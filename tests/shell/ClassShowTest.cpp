@@ -40,7 +40,7 @@ TEST_F(ClassShow, EveryRegionCarriesItsName) {
         "PanelTop", "RzPanel1", "bsSkinButton1", "bsSkinButton2", "bsSkinButton3", "bsSkinButton4",
         "PanelSizeLeft", "RzLabel6", "Gauge1", "PanelLeftFunction", "PanelTopFunction", "OVPanelShowClass",
         "PWord", "PanelBottomShow", "PanelSystemSet", "PanelBottomShowOperation", "BtnStart", "BtnStop",
-        "BtnStudySing", "BtnPiror", "BtnNext", "BtnRecord", "BtnPlay", "BtnCompare", "BtnStat", "BtnResult",
+        "BtnStudySing", "BtnPrior", "BtnNext", "BtnRecord", "BtnPlay", "BtnCompare", "BtnStat", "BtnResult",
         "BtnExit", "BtnWordRepare", "BtnWordFollowRead", "BtnWordFollowWrite", "BtnSentenceFollowRead",
         "BtnDiscern", "BtnRoleAct", "BtnTest", "BtnMusic", "BtnEncampment", "BtnGames"};
     for (const char* name : names) EXPECT_NE(window->findChild<QWidget*>(name), nullptr) << name;
@@ -48,8 +48,8 @@ TEST_F(ClassShow, EveryRegionCarriesItsName) {
     EXPECT_EQ(window->windowTitle(), "朗悦行教材(电脑)学习机");
     EXPECT_EQ(window->PanelSizeLeft->RzLabel6->text(), "请选择下面课件:");
     EXPECT_EQ(window->PanelSizeLeft->Gauge1->height(), 15);
-    EXPECT_EQ(window->PanelLeftFunction->BtnSentenceFollowRead->text(), "句子跟读");
-    EXPECT_EQ(window->PanelBottomShowOperation->BtnPiror->text(), "<<");
+    EXPECT_EQ(window->PanelLeftFunction->Button(ov::rSentenceFollowRead)->text(), "句子跟读");
+    EXPECT_EQ(window->PanelBottomShowOperation->BtnPrior->text(), "<<");
 }
 
 TEST_F(ClassShow, FormCreateLeavesTheOperationBarEmpty) {
@@ -63,10 +63,10 @@ TEST_F(ClassShow, OperationButtonsLineUpFromTheLeftAndExitKeepsToTheRight) {
     window->resize(1280, 800);
     window->show();
     auto* bar = window->PanelBottomShowOperation;
-    window->ArrangeOperationButtons({bar->BtnStart, bar->BtnStop, bar->BtnRecord});
-    window->ArrangeOperationButtons({bar->BtnStart, bar->BtnPiror, bar->BtnNext});
+    window->ArrangeOperationButtons({ov::TOperationButton::Start, ov::TOperationButton::Stop, ov::TOperationButton::Record});
+    window->ArrangeOperationButtons({ov::TOperationButton::Start, ov::TOperationButton::Prior, ov::TOperationButton::Next});
     EXPECT_EQ(bar->BtnStart->geometry(), QRect(20, 8, 75, 25));
-    EXPECT_EQ(bar->BtnPiror->pos(), QPoint(115, 8));
+    EXPECT_EQ(bar->BtnPrior->pos(), QPoint(115, 8));
     EXPECT_EQ(bar->BtnNext->pos(), QPoint(210, 8));
     EXPECT_TRUE(bar->BtnStop->isHidden());
     EXPECT_TRUE(bar->BtnRecord->isHidden());

@@ -1,5 +1,7 @@
 #include "study/FunctionPages.h"
 
+#include "present/StudyFunctions.h"
+
 #include <gtest/gtest.h>
 
 namespace {
@@ -10,14 +12,14 @@ using Pages = std::vector<std::string>;
 
 TEST(FunctionPages, OperationButtonsPerFunction) {
     using B = TOperationButton;
-    EXPECT_EQ(ov::OperationButtonsFor(ov::rSentenceFollowRead),
+    EXPECT_EQ(ov::StudyFunctionOf(ov::rSentenceFollowRead).operations,
               (std::vector<B>{B::Start, B::Stop, B::Record, B::Play, B::Compare}));
-    EXPECT_EQ(ov::OperationButtonsFor(ov::rTest),
-              (std::vector<B>{B::Start, B::Stop, B::Piror, B::Next, B::Stat, B::Result}));
-    EXPECT_EQ(ov::OperationButtonsFor(ov::rMusic),
+    EXPECT_EQ(ov::StudyFunctionOf(ov::rTest).operations,
+              (std::vector<B>{B::Start, B::Stop, B::Prior, B::Next, B::Stat, B::Result}));
+    EXPECT_EQ(ov::StudyFunctionOf(ov::rMusic).operations,
               (std::vector<B>{B::Start, B::StudySing, B::Stop, B::Record, B::Play}));
-    EXPECT_EQ(ov::OperationButtonsFor(ov::rGames), (std::vector<B>{B::Start, B::Stop, B::Piror, B::Next}));
-    EXPECT_TRUE(ov::OperationButtonsFor(ov::rEncampment).empty());
+    EXPECT_EQ(ov::StudyFunctionOf(ov::rGames).operations, (std::vector<B>{B::Start, B::Stop, B::Prior, B::Next}));
+    EXPECT_TRUE(ov::StudyFunctionOf(ov::rEncampment).operations.empty());
 }
 
 TEST(FunctionPages, NamesAndLabel) {

@@ -70,14 +70,14 @@ TEST_F(WordPanel, PreviewShowsTheFirstWordAndTheCountLine) {
     EXPECT_EQ(panel->RzExpandEdit3->text(), "词1");
     EXPECT_EQ(panel->RzMemo1->toPlainText(), "Sentence 1.");
     EXPECT_EQ(CountLine(), "本课共有|12|个单词，现在是第|1|个");
-    EXPECT_EQ(state.FRecordState, 2);
+    EXPECT_EQ(state.FRecordState, ov::RecordState::PageShown);
 }
 
 TEST_F(WordPanel, LessonWithoutWordsChangesNothing) {
     panel->RzExpandEdit1->setText("before");
     panel->ShowWordList(classPath());
     EXPECT_EQ(panel->RzExpandEdit1->text(), "before");
-    EXPECT_EQ(state.FRecordState, 0);
+    EXPECT_EQ(state.FRecordState, ov::RecordState::NotPlayedBack);
     panel->BtnWordStartClick();  // no query open: nothing happens
 }
 
