@@ -50,6 +50,9 @@ void TVoiceRecorder::StopRecord(bool save) {
     FInput.Close();
     FLastFileName = FreeFileName();
     if (!save) return;
+    // The folder may have gone while the pupil read; the reading is theirs.
+    std::error_code ec;
+    if (!FRecordFolder.empty()) std::filesystem::create_directories(FRecordFolder, ec);
     TWave& wave = FInput.BuildWave();
     wave.SaveToFile(FLastFileName);
     wave.CloseStream();

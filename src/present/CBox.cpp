@@ -118,11 +118,6 @@ void TCBox::Deactivate() {
     }
 }
 
-void TCBox::SetStopAction(bool value) {
-    stopAction_ = value;
-    if (value) StopAlias(kLessonAlias);
-}
-
 void TCBox::ClearItems() {
     dragging_ = false;
     dropCaret_->hide();

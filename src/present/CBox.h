@@ -58,27 +58,16 @@ public:
     TOVRule RuleTyle() const { return ruleTyle_; }
     void SetRuleTyle(TOVRule value) { ruleTyle_ = value; }
 
-    int Speed() const { return speed_; }
-    void SetSpeed(int value) { speed_ = value; }
-    // Setting it to true stops the lesson sound.
-    bool StopAction() const { return stopAction_; }
-    void SetStopAction(bool value);
     // Full path of the scene sound, empty for none; its volume 0 to 1000.
     const QString& NoiseName() const { return noiseName_; }
     void SetNoiseName(const QString& value) { noiseName_ = value; }
     int NoiseValue() const { return noiseValue_; }
     void SetNoiseValue(int value) { noiseValue_ = value; }
-    int SoundSpeed() const { return soundSpeed_; }
-    void SetSoundSpeed(int value) { soundSpeed_ = value; }
 
     // The lesson panel's info panel, whose original-sound display plays
     // lesson sound at normal speed. Not owned.
     TInfoPanel* InfoPanel() const { return infoPanel_; }
     void SetInfoPanel(TInfoPanel* value) { infoPanel_ = value; }
-
-    // Kept for hosts that call them; they have nothing to do.
-    void Go() {}
-    void Refresh() {}
 
     // Frees every page item, every overlay and the play list.
     void ClearItems();
@@ -170,11 +159,8 @@ private:
     QString imagePath_;
     QString audioPath_;
     TOVRule ruleTyle_ = rOthers;
-    int speed_ = 1;
-    bool stopAction_ = false;
     QString noiseName_;
     int noiseValue_ = 500;
-    int soundSpeed_ = 1000;
     int currentItem_ = -1;
     bool dragging_ = false;
     int insertionLeft_ = 0;

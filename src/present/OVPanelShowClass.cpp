@@ -217,20 +217,6 @@ double TOVPanelShowClass::CompareRecording() {
     }
 }
 
-template <typename T>
-void TOVPanelShowClass::SetInfo(T& field, const T& value) {
-    if (field == value) return;
-    field = value;
-    emit InfoChanged();
-}
-
-void TOVPanelShowClass::SetInfoText(const QString& value) { SetInfo(FInfoText, value); }
-void TOVPanelShowClass::SetInfoFontName(const QString& value) { SetInfo(FInfoFontName, value); }
-void TOVPanelShowClass::SetInfoColor(const QColor& value) { SetInfo(FInfoColor, value); }
-void TOVPanelShowClass::SetInfoSize(int value) { SetInfo(FInfoSize, value); }
-void TOVPanelShowClass::SetInfoTop(int value) { SetInfo(FInfoTop, value); }
-void TOVPanelShowClass::SetInfoLeft(int value) { SetInfo(FInfoLeft, value); }
-
 void TOVPanelShowClass::SetMainSoundSpeed(int value) {
     if (value > 0 && value != FMainSoundSpeed) FMainSoundSpeed = value;
 }

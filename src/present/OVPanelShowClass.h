@@ -2,7 +2,6 @@
 
 #include "audio/UGetResult.h"
 
-#include <QColor>
 #include <QString>
 #include <QWidget>
 
@@ -28,15 +27,7 @@ class WaveInputDriver;
 // laid out and scores recordings.
 class TOVPanelShowClass : public QWidget {
     Q_OBJECT
-    Q_PROPERTY(QString InfoText READ InfoText WRITE SetInfoText NOTIFY InfoChanged)
-    Q_PROPERTY(QString InfoFontName READ InfoFontName WRITE SetInfoFontName NOTIFY InfoChanged)
-    Q_PROPERTY(QColor InfoColor READ InfoColor WRITE SetInfoColor NOTIFY InfoChanged)
-    Q_PROPERTY(int InfoSize READ InfoSize WRITE SetInfoSize NOTIFY InfoChanged)
-    Q_PROPERTY(int InfoTop READ InfoTop WRITE SetInfoTop NOTIFY InfoChanged)
-    Q_PROPERTY(int InfoLeft READ InfoLeft WRITE SetInfoLeft NOTIFY InfoChanged)
-    Q_PROPERTY(QString WaveFilePath READ WaveFilePath WRITE SetWaveFilePath)
     Q_PROPERTY(int MainSoundSpeed READ MainSoundSpeed WRITE SetMainSoundSpeed)
-    Q_PROPERTY(int MainSoundFreq READ MainSoundFreq WRITE SetMainSoundFreq)
 
 public:
     static constexpr int kBottomBarHeight = 25;
@@ -58,25 +49,9 @@ public:
     // Score of the recording against the original sound; 0 when it cannot be scored.
     double CompareRecording();
 
-    const QString& InfoText() const { return FInfoText; }
-    void SetInfoText(const QString& value);
-    const QString& InfoFontName() const { return FInfoFontName; }
-    void SetInfoFontName(const QString& value);
-    const QColor& InfoColor() const { return FInfoColor; }
-    void SetInfoColor(const QColor& value);
-    int InfoSize() const { return FInfoSize; }
-    void SetInfoSize(int value);
-    int InfoTop() const { return FInfoTop; }
-    void SetInfoTop(int value);
-    int InfoLeft() const { return FInfoLeft; }
-    void SetInfoLeft(int value);
-    const QString& WaveFilePath() const { return FWaveFilePath; }
-    void SetWaveFilePath(const QString& value) { FWaveFilePath = value; }
     // Percent of normal speech speed for lesson sound; 0 and below are ignored.
     int MainSoundSpeed() const { return FMainSoundSpeed; }
     void SetMainSoundSpeed(int value);
-    int MainSoundFreq() const { return FMainSoundFreq; }
-    void SetMainSoundFreq(int value) { FMainSoundFreq = value; }
 
     QWidget* BottomBar;
     QFrame* Separator;
@@ -99,9 +74,6 @@ public:
     TPictureStrip* RightBorder;
     TCBox* Box;
 
-signals:
-    void InfoChanged();
-
 protected:
     void resizeEvent(QResizeEvent* event) override;
 
@@ -116,21 +88,11 @@ private:
     // Places the aligned children: strips at the top and bottom, borders at
     // the sides, the box in what is left.
     void AlignChildren();
-    template <typename T>
-    void SetInfo(T& field, const T& value);
 
     std::filesystem::path FProgramFolder;
     int FLeftBorderWidth;
     TGetSoundDataResult FScorer;
-    QString FInfoText;
-    QString FInfoFontName;
-    QColor FInfoColor = Qt::black;
-    int FInfoSize = 0;
-    int FInfoTop = 0;
-    int FInfoLeft = 0;
-    QString FWaveFilePath;
     int FMainSoundSpeed = 0;
-    int FMainSoundFreq = 0;
     int FTopStripHeight = 20;
 };
 

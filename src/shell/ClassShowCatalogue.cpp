@@ -33,7 +33,6 @@ void TFrmClassShow::BuildCatalogueTree() {
     OVRsListTreeView->OnClick = [this] { OVRsListTreeViewClick(); };
     connect(OVRsListTreeView, &TOVRzTreeView::catalogueFailed, this, &TFrmClassShow::ShowCatalogueUnavailable);
     PanelSizeLeft->SetCatalogueTree(OVRsListTreeView);
-    hooks_.LoadCatalogueTree = [this] { LoadCatalogueTree(); };
 }
 
 void TFrmClassShow::LoadCatalogueTree() {

@@ -39,17 +39,16 @@ void TFrmClassShow::BuildLessonPanel() {
 
 void TFrmClassShow::WireLessonPanel() {
     auto* panel = OVPanelShowClass;
-    hooks_.WirePageButtons = [this, panel] {
-        connect(panel->firstBtn, &QPushButton::clicked, this, &TFrmClassShow::ShowFirstPage);
-        connect(panel->pirorBtn, &QPushButton::clicked, this, &TFrmClassShow::ShowPriorPage);
-        connect(panel->NextBtn, &QPushButton::clicked, this, &TFrmClassShow::ShowNextPage);
-        connect(panel->LastBtn, &QPushButton::clicked, this, &TFrmClassShow::ShowLastPage);
-    };
-    hooks_.WireSpinners = [this, panel] {
-        connect(panel->VolumeSpinner, &QSpinBox::valueChanged, this, &TFrmClassShow::NoiseVolumeClick);
-        connect(panel->SpeedSpinner, &QSpinBox::valueChanged, this, &TFrmClassShow::SoundSpeedClick);
-    };
-    hooks_.SetRecordFolder = [panel](const std::string& folder) { panel->InfoPanel->Recorder->SetRecordFolder(folder); };
+    connect(panel->firstBtn, &QPushButton::clicked, this, &TFrmClassShow::ShowFirstPage);
+    connect(panel->pirorBtn, &QPushButton::clicked, this, &TFrmClassShow::ShowPriorPage);
+    connect(panel->NextBtn, &QPushButton::clicked, this, &TFrmClassShow::ShowNextPage);
+    connect(panel->LastBtn, &QPushButton::clicked, this, &TFrmClassShow::ShowLastPage);
+    connect(panel->VolumeSpinner, &QSpinBox::valueChanged, this, &TFrmClassShow::NoiseVolumeClick);
+    connect(panel->SpeedSpinner, &QSpinBox::valueChanged, this, &TFrmClassShow::SoundSpeedClick);
+    const std::filesystem::path records = RecordsFolder();
+    std::error_code ec;
+    std::filesystem::create_directories(records, ec);
+    panel->InfoPanel->Recorder->SetRecordFolder((records / "").string());
 }
 
 bool TFrmClassShow::ReadsAloud() const {

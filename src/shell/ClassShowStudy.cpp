@@ -92,10 +92,8 @@ void TFrmClassShow::BuildStudy() {
     JvPopupMenuNoise = new QMenu(this);
     JvPopupMenuNoise->setObjectName(QStringLiteral("JvPopupMenuNoise"));
     connect(JvPopupMenuNoise, &QMenu::triggered, this, &TFrmClassShow::NoiseMenuClick);
-    hooks_.BuildNoiseMenu = [this](const std::filesystem::path& folder) {
-        BuildNoiseMenu(folder, *JvPopupMenuNoise);
-        OVPanelShowClass->NoiseButton->setMenu(JvPopupMenuNoise);
-    };
+    BuildNoiseMenu(folders_.Find("ENoises"), *JvPopupMenuNoise);
+    OVPanelShowClass->NoiseButton->setMenu(JvPopupMenuNoise);
 }
 
 void TFrmClassShow::NoiseMenuClick(QAction* item) {

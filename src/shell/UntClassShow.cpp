@@ -164,14 +164,7 @@ void TFrmClassShow::TimerFormShowTimer() {
     TimerFormShow->stop();
     if (setUpDone_) return;
     setUpDone_ = true;
-    if (hooks_.LoadCatalogueTree) hooks_.LoadCatalogueTree();
-    if (hooks_.WirePageButtons) hooks_.WirePageButtons();
-    if (hooks_.BuildNoiseMenu) hooks_.BuildNoiseMenu(folders_.Find("ENoises"));
-    if (hooks_.WireSpinners) hooks_.WireSpinners();
-    const std::filesystem::path records = RecordsFolder();
-    std::error_code ec;
-    std::filesystem::create_directories(records, ec);
-    if (hooks_.SetRecordFolder) hooks_.SetRecordFolder((records / "").string());
+    LoadCatalogueTree();
 }
 
 void TFrmClassShow::ArrangeOperationButtons(const std::vector<TOperationButton>& shown) {

@@ -11,7 +11,6 @@
 #include <QWidget>
 
 #include <filesystem>
-#include <functional>
 #include <memory>
 #include <optional>
 #include <string>
@@ -35,21 +34,6 @@ class TOVRzTreeView;
 class TopBarPanel;
 class TWordPanel;
 
-// Steps of the deferred set-up that belong to the lesson panel, the catalogue
-// and the scene sounds; an empty step is skipped.
-struct DeferredSetUpHooks {
-    // Loads the catalogue tree's top level and collapses all its nodes.
-    std::function<void()> LoadCatalogueTree;
-    // Points the lesson panel's page buttons at the window's page handlers.
-    std::function<void()> WirePageButtons;
-    // Builds the scene-sound menu from the given folder into the lesson panel.
-    std::function<void(const std::filesystem::path& noiseFolder)> BuildNoiseMenu;
-    // Points the lesson panel's volume and speed spinners at their handlers.
-    std::function<void()> WireSpinners;
-    // Gives the recorder its folder, a path that ends in a separator.
-    std::function<void(const std::string& recordFolder)> SetRecordFolder;
-};
-
 // The one main window: top bar, catalogue side panel, study-function column,
 // content area and operation bar.
 class TFrmClassShow : public QWidget {
@@ -66,7 +50,6 @@ public:
     TClassShowState& State() { return state_; }
     TFrmDM& DataModule() { return dm_; }
     const DataFolders& Folders() const { return folders_; }
-    DeferredSetUpHooks& SetUpHooks() { return hooks_; }
 
     void ArrangeOperationButtons(const std::vector<TOperationButton>& shown);
 
@@ -159,7 +142,6 @@ private:
     TFrmDM& dm_;
     DataFolders folders_;
     TClassShowState state_;
-    DeferredSetUpHooks hooks_;
     std::optional<int> openingStyle_;
     bool openingAnimated_ = false;
     bool setUpDone_ = false;

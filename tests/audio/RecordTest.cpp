@@ -174,6 +174,14 @@ TEST_F(Recorder, SavesInOneSecondNeverOverwrite) {
     EXPECT_EQ(fs::file_size(Stamped("_2.wav")), 44u + 8u);
 }
 
+TEST_F(Recorder, AFolderThatWentMeanwhileIsMadeAgainForTheRecording) {
+    auto& input = Start();
+    input.Fill(4096, 1);
+    fs::remove_all(dir.path());
+    recorder.StopRecord(true);
+    EXPECT_EQ(fs::file_size(Stamped(".wav")), 44u + 4096u);
+}
+
 TEST_F(Recorder, NothingCapturedWritesNoFile) {
     Start();
     recorder.StopRecord(true);

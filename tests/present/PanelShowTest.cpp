@@ -80,7 +80,6 @@ TEST_F(PanelShow, ChildrenInConstructionOrderWithTheirNames) {
     EXPECT_EQ(panel->SpeedSpinner->singleStep(), 5);
     EXPECT_EQ(panel->VolumeSpinner->accessibleName(), "场景音量");
     EXPECT_EQ(panel->MainSoundSpeed(), 100);
-    EXPECT_EQ(panel->InfoColor(), QColor(Qt::black));
     EXPECT_EQ(panel->Box->InfoPanel(), panel->InfoPanel);
 }
 
@@ -156,19 +155,6 @@ TEST_F(PanelShow, MainSoundSpeedIgnoresZeroAndBelow) {
         panel->SetMainSoundSpeed(value);
         EXPECT_EQ(panel->MainSoundSpeed(), expected) << value;
     }
-}
-
-TEST_F(PanelShow, InfoSettersStoreAndNotifyOnlyOnChange) {
-    auto panel = Panel();
-    int changes = 0;
-    QObject::connect(panel.get(), &ov::TOVPanelShowClass::InfoChanged, [&] { ++changes; });
-    panel->SetInfoText("hello");
-    panel->SetInfoText("hello");
-    panel->SetInfoSize(12);
-    panel->setProperty("InfoTop", 5);
-    EXPECT_EQ(changes, 3);
-    EXPECT_EQ(panel->InfoText(), "hello");
-    EXPECT_EQ(panel->InfoTop(), 5);
 }
 
 TEST_F(PanelShow, CompareRecordingGivesZeroWhenNothingCanBeScored) {
