@@ -19,6 +19,18 @@ std::optional<std::string> FindIgnoringCase(const std::filesystem::path& folder,
     return best;
 }
 
+// Whether `path`, its links followed as far as it exists, lies below the
+// folder `base` really is.
+bool StaysBelow(const std::filesystem::path& base, const std::filesystem::path& path) {
+    std::error_code ec;
+    std::filesystem::path folder = std::filesystem::weakly_canonical(base, ec);
+    if (ec) return false;
+    if (folder.filename().empty()) folder = folder.parent_path();
+    const std::filesystem::path real = std::filesystem::weakly_canonical(path, ec);
+    if (ec) return false;
+    return std::mismatch(folder.begin(), folder.end(), real.begin(), real.end()).first == folder.end();
+}
+
 }  // namespace
 
 std::string AsciiLower(std::string_view text) {
@@ -35,9 +47,12 @@ std::string AsciiUpper(std::string_view text) {
     return out;
 }
 
-std::filesystem::path ResolveCoursewarePath(const std::filesystem::path& base, std::string_view relative) {
+std::optional<std::filesystem::path> ResolveCoursewareName(const std::filesystem::path& base,
+                                                           std::string_view relative) {
     std::filesystem::path result = base;
     bool resolving = true;
+    bool throughLink = false;
+    int depth = 0;
     size_t start = 0;
     while (start <= relative.size()) {
         size_t end = relative.find_first_of("\\/", start);
@@ -46,6 +61,15 @@ std::filesystem::path ResolveCoursewarePath(const std::filesystem::path& base, s
         start = end + 1;
         if (part.empty() || part == ".") continue;
         std::error_code ec;
+        // Stepping back is done on the path built so far, never left to the
+        // file system, so a link on the way cannot make ".." land elsewhere.
+        if (part == "..") {
+            if (depth == 0) return std::nullopt;
+            result = result.parent_path();
+            --depth;
+            resolving = std::filesystem::is_directory(result, ec);
+            continue;
+        }
         if (resolving && !std::filesystem::exists(std::filesystem::symlink_status(result / part, ec))) {
             if (auto match = FindIgnoringCase(result, part))
                 part = *match;
@@ -53,8 +77,15 @@ std::filesystem::path ResolveCoursewarePath(const std::filesystem::path& base, s
                 resolving = false;  // nothing below a missing folder can exist
         }
         result /= part;
+        ++depth;
+        if (resolving && std::filesystem::is_symlink(std::filesystem::symlink_status(result, ec))) throughLink = true;
     }
+    if (throughLink && !StaysBelow(base, result)) return std::nullopt;
     return result;
+}
+
+std::filesystem::path ResolveCoursewarePath(const std::filesystem::path& base, std::string_view relative) {
+    return ResolveCoursewareName(base, relative).value_or(base);
 }
 
 }  // namespace ov

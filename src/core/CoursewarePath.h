@@ -1,6 +1,8 @@
 #pragma once
 
 #include <filesystem>
+#include <optional>
+#include <string>
 #include <string_view>
 
 namespace ov {
@@ -11,6 +13,12 @@ namespace ov {
 // exist exactly is matched ignoring ASCII case (the first match in byte order
 // when several differ only in case). Components that match nothing are kept
 // as written, so the result can also name a file about to be created.
+// A lesson is not trusted to stay in its folder: nothing when `relative`
+// leaves `base`, by ".." parts or through a link that leads outside it.
+std::optional<std::filesystem::path> ResolveCoursewareName(const std::filesystem::path& base,
+                                                           std::string_view relative);
+// The same, with `base` itself for a name that leaves it: a folder, which
+// every reader of a file takes for a missing file.
 std::filesystem::path ResolveCoursewarePath(const std::filesystem::path& base, std::string_view relative);
 
 // Lower-cases ASCII letters only; GBK and UTF-8 bytes above 0x7F are left alone.

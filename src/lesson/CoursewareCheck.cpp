@@ -8,10 +8,11 @@
 #include <stdexcept>
 
 #include "core/CoursewarePath.h"
-#include "core/MessageHook.h"
+#include "core/HeldMessages.h"
 #include "lesson/ChXMLA.h"
 #include "lesson/OVIndex.h"
 #include "lesson/PageCheck.h"
+#include "lesson/PageLimits.h"
 #include "lesson/XmlFile.h"
 #include "lesson/XmlValue.h"
 #include "store/SqliteConnection.h"
@@ -27,25 +28,6 @@ namespace {
 constexpr const char* kIndexFile = "OVFunction.ind";
 constexpr int kFunctionSlots = 27;
 
-// The player shows lesson-document failures to the pupil; here they are
-// counted instead, and nothing is shown.
-class MessageCount {
-public:
-    MessageCount()
-        : previous_(SetMessageHandler([this](const Message&) {
-              ++count_;
-              return 1;
-          })) {}
-    ~MessageCount() { SetMessageHandler(previous_); }
-    MessageCount(const MessageCount&) = delete;
-    MessageCount& operator=(const MessageCount&) = delete;
-    int Count() const { return count_; }
-
-private:
-    int count_ = 0;
-    MessageHandler previous_;
-};
-
 bool IsFile(const std::filesystem::path& path) {
     std::error_code error;
     return std::filesystem::is_regular_file(path, error);
@@ -58,12 +40,14 @@ std::vector<std::string> IndexedPages(const std::filesystem::path& classFolder, 
         findings.push_back({kIndexFile, "", "the function index is missing"});
         return pages;
     }
-    MessageCount messages;
+    // The player shows lesson-document failures to the pupil; here they are
+    // counted instead, and nothing is shown.
+    const HeldMessages messages;
     TOVIndex index(classFolder, kIndexFile, false);
     std::set<std::string> seen;
     for (int kind = 0; kind < kFunctionSlots; ++kind) {
         const auto list = index.GetPageList(static_cast<TOVRule>(kind));
-        if (messages.Count() > 0) {
+        if (!messages.Held().empty()) {
             findings.push_back({kIndexFile, "Function_" + std::to_string(kind), "the function index cannot be read"});
             break;
         }
@@ -123,12 +107,17 @@ void CheckPage(const std::filesystem::path& classFolder, const std::filesystem::
     // The content box builds the page from this one read; where it fails, the
     // pupil sees the message and a page cut short.
     {
-        MessageCount messages;
-        TChXMLA page(scratch, plain->filename().string(), false);
-        const size_t items = page.GetPageItems().size();
-        if (messages.Count() > 0)
-            findings.push_back({entry, "", "the page's elements cannot be read: the player shows only the first " +
-                                               std::to_string(items)});
+        const HeldMessages messages;
+        TChXMLA lesson(scratch, plain->filename().string(), false);
+        const size_t items = lesson.GetPageItems().size();
+        if (!messages.Held().empty())
+            findings.push_back(
+                {entry, "",
+                 "the page's elements cannot be read: the player shows only the first " + std::to_string(items)});
+        if (items > page::kMaxElements)
+            findings.push_back({entry, "",
+                                "the page has " + std::to_string(items) + " elements, more than the " +
+                                    std::to_string(page::kMaxElements) + " the player builds: it is not shown"});
     }
     PageCheck(classFolder, entry, findings).Run(document.document_element());
 }

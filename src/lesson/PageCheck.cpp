@@ -5,6 +5,7 @@
 
 #include "core/CoursewarePath.h"
 #include "lesson/LessonLayout.h"
+#include "lesson/PageLimits.h"
 #include "lesson/PlayScript.h"
 #include "lesson/XmlValue.h"
 #include "store/UntPublic.h"
@@ -58,8 +59,9 @@ void PageCheck::Report(std::string element, std::string text) {
 void PageCheck::Run(pugi::xml_node root) {
     // A page that lacks a pool or section fails the page read, which has
     // been reported; what can still be walked is checked.
-    for (auto check : {&PageCheck::CollectIds, &PageCheck::CheckFiles, &PageCheck::CheckChoiceMarks,
-                       &PageCheck::CheckScripts, &PageCheck::CheckItems, &PageCheck::CheckArrangements}) {
+    for (auto check :
+         {&PageCheck::CollectIds, &PageCheck::CheckPlaces, &PageCheck::CheckFiles, &PageCheck::CheckChoiceMarks,
+          &PageCheck::CheckScripts, &PageCheck::CheckItems, &PageCheck::CheckArrangements}) {
         try {
             (this->*check)(root);
         } catch (const XmlFailure&) {
@@ -71,12 +73,43 @@ void PageCheck::CollectIds(pugi::xml_node root) {
     ForEachElement(layout::Walk(root, layout::kAlls), [&](pugi::xml_node sentence) {
         const auto id = NumberAttribute(sentence, "Id");
         if (!id) return;
-        sentences_.insert(*id);
+        // Lookups take the first sentence of an Id: a second one never plays its own rule.
+        if (!sentences_.insert(*id).second)
+            Report(Label("sentence", sentence),
+                   "an earlier sentence has the same Id, so this one's rule is never reached");
         for (int32_t word : IdsOf(sentence)) sentenceWords_[*id].insert(word);
     });
     pictures_ = IdsOf(layout::Walk(root, layout::kAlli));
     buttons_ = IdsOf(layout::Walk(root, layout::kAllButton));
     edits_ = IdsOf(layout::Walk(root, layout::kAllEdit));
+}
+
+void PageCheck::CheckPlaces(pugi::xml_node root) {
+    ForEachElement(layout::Walk(root, layout::kAlls), [&](pugi::xml_node sentence) {
+        const std::string owner = Label("sentence", sentence) + " ";
+        ForEachElement(sentence, [&](pugi::xml_node word) { CheckPlace(word, owner + Label("word", word)); });
+    });
+    const struct {
+        layout::Path pool;
+        const char* what;
+    } pools[] = {{layout::kAlli, "picture"},       {layout::kAllButton, "button"},
+                 {layout::kAllRadio, "video"},     {layout::kAllEdit, "answer edit"},
+                 {layout::kAllShape, "rectangle"}, {layout::kAllFlash, "Flash movie"},
+                 {layout::kGames, "game"}};
+    for (const auto& pool : pools)
+        ForEachElement(layout::Walk(root, pool.pool),
+                       [&](pugi::xml_node element) { CheckPlace(element, Label(pool.what, element)); });
+}
+
+// The page starts at 0, 0: an element left of or above it cannot be scrolled
+// to, and the player brings larger numbers down to its limit.
+void PageCheck::CheckPlace(pugi::xml_node element, const std::string& label) {
+    for (const char* attribute : {"Top", "Left", "Width", "Height"}) {
+        const auto value = NumberAttribute(element, attribute);
+        if (value && (*value < 0 || *value > page::kMaxCoordinate))
+            Report(label, std::string("\"") + attribute + "\" is " + std::to_string(*value) +
+                              ", outside the page (0 to " + std::to_string(page::kMaxCoordinate) + ")");
+    }
 }
 
 void PageCheck::CheckFiles(pugi::xml_node root) {
@@ -92,7 +125,11 @@ void PageCheck::CheckFiles(pugi::xml_node root) {
 void PageCheck::CheckFile(pugi::xml_node pool, const char* attribute, const char* what) {
     ForEachElement(pool, [&](pugi::xml_node element) {
         const Value name = Attribute(element, attribute);
-        if (name && !name->empty() && !IsFile(*name))
+        if (!name || name->empty()) return;
+        if (!ResolveCoursewareName(classFolder_, *name))
+            Report(Label(what, element),
+                   "file \"" + std::string(*name) + "\" leaves the lesson folder: the player treats it as missing");
+        else if (!IsFile(*name))
             Report(Label(what, element), "file \"" + std::string(*name) + "\" is missing");
     });
 }

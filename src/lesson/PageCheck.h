@@ -25,6 +25,8 @@ public:
 
 private:
     void CollectIds(pugi::xml_node root);
+    void CheckPlaces(pugi::xml_node root);
+    void CheckPlace(pugi::xml_node element, const std::string& label);
     void CheckFiles(pugi::xml_node root);
     void CheckFile(pugi::xml_node pool, const char* attribute, const char* what);
     void CheckChoiceMarks(pugi::xml_node root);

@@ -12,6 +12,7 @@
 #include "present/BoxPlayback.h"
 #include "present/CBox.h"
 #include "present/PageFont.h"
+#include "present/PagePlace.h"
 #include "present/PictureItem.h"
 #include "present/StudyFunctions.h"
 #include "present/TimerLabel.h"
@@ -292,7 +293,8 @@ void ShowAnswerLabel(TCBox& box, const TTmpLabel& record) {
     label->setPalette(palette);
     label->adjustSize();
     // Raised by its height in the box's font, measured before the record's font applies.
-    label->move(record.Left, record.Top - label->height() - 5);
+    const QPoint place = PagePoint(record.Left, record.Top);
+    label->move(place.x(), place.y() - label->height() - 5);
     label->setFont(PageFont(record.Font, label->font()));
     label->adjustSize();
     label->setAttribute(Qt::WA_TranslucentBackground);
@@ -304,7 +306,7 @@ void ShowMark(TCBox& box, const TXMLImage& mark) {
     // Marks are the page's invisible pictures; a visible one is already shown.
     if (mark.Image.Visible) return;
     auto* picture = new TPictureItem(box.Page(), mark.Image);
-    picture->setGeometry(mark.Left, mark.Top, mark.Width, mark.Height);
+    picture->setGeometry(PageRect(mark.Left, mark.Top, mark.Width, mark.Height));
     if (!picture->LoadPicture(box.PicturePath(QString::fromStdString(mark.Image.Name))))
         ShowMessageEx("提示", "未找到资源，编号 : " + mark.Image.Name, 0);
     picture->show();

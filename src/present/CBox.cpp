@@ -1,6 +1,7 @@
 #include "present/CBox.h"
 
 #include "core/CoursewarePath.h"
+#include "core/HeldMessages.h"
 #include "core/MessageHook.h"
 #include "lesson/ChXMLA.h"
 #include "present/BoxPlayback.h"
@@ -95,15 +96,19 @@ void TCBox::Activate() {
         ShowMessageEx("提示", "未找到资源文件", 0);
         return;
     }
+    // The messages of the build are shown once the page stands: a modal
+    // dialog runs timers and clicks while the build holds references into it.
+    HeldMessages messages;
     try {
         document_ = std::make_unique<TChXMLA>(folder, name, false);
-        BuildPage();
-        active_ = true;
+        active_ = BuildPage();
+        if (!active_) document_.reset();
     } catch (const std::exception&) {
         StopAll(*this);
         ClearItems();
         document_.reset();
     }
+    messages.Release("present");
 }
 
 void TCBox::Deactivate() {

@@ -121,7 +121,8 @@ protected:
 private:
     void Activate();
     void Deactivate();
-    void BuildPage();
+    // False when the page is refused whole (the pupil has been told).
+    bool BuildPage();
     void AddItem(const TPageItem& item, bool clickable);
     void AddPicture(const TXMLImage& record);
     void AddWordOrTell(const TXMLSentence& record, bool clickable);

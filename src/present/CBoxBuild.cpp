@@ -1,12 +1,15 @@
 #include "present/CBox.h"
 
 #include "core/CoursewarePath.h"
+#include "core/Log.h"
 #include "core/MessageHook.h"
 #include "lesson/ChXMLA.h"
+#include "lesson/PageLimits.h"
 #include "present/AnswerEdit.h"
 #include "present/CVideo.h"
 #include "present/MovieControl.h"
 #include "present/PageFont.h"
+#include "present/PagePlace.h"
 #include "present/PictureItem.h"
 #include "present/RectShape.h"
 #include "present/TimerLabel.h"
@@ -16,6 +19,7 @@
 
 #include <algorithm>
 #include <new>
+#include <string>
 #include <variant>
 
 namespace ov {
@@ -26,8 +30,17 @@ bool LiesBehind(TItemKind kind) { return kind == ikPicture || kind == ikFrame; }
 
 }  // namespace
 
-void TCBox::BuildPage() {
+bool TCBox::BuildPage() {
     const std::vector<TPageItem> items = document_->GetPageItems();
+    // One widget per element on this thread: a page of 100,000 words would
+    // hold the window for half a minute and take most of the memory.
+    if (items.size() > page::kMaxElements) {
+        Log(LogLevel::Warning, "present",
+            "page " + (filePath_ + "/" + fileName_).toStdString() + " not built: " + std::to_string(items.size()) +
+                " elements, more than " + std::to_string(page::kMaxElements));
+        ShowResourceMissing();
+        return false;
+    }
     const bool clickable = document_->HasRules();
     for (const TPageItem& item : items) {
         if (LiesBehind(item.Kind)) AddItem(item, clickable);
@@ -36,6 +49,7 @@ void TCBox::BuildPage() {
         if (!LiesBehind(item.Kind)) AddItem(item, clickable);
     }
     FitPage();
+    return true;
 }
 
 void TCBox::AddItem(const TPageItem& item, bool clickable) {
@@ -62,7 +76,7 @@ void TCBox::AddPicture(const TXMLImage& record) {
     TRImage image = record.Image;
     image.Selected = false;
     auto* picture = new TPictureItem(page_, image);
-    picture->setGeometry(record.Left, record.Top, record.Width, record.Height);
+    picture->setGeometry(PageRect(record.Left, record.Top, record.Width, record.Height));
     const QString name = QString::fromStdString(image.Name);
     if (!picture->LoadPicture(PicturePath(name))) ShowMessageEx("提示", "未找到资源，编号 : " + image.Name, 0);
     connect(picture, &TPictureItem::clicked, this, [this, picture] { ItemClick(picture); });
@@ -83,7 +97,7 @@ void TCBox::AddWord(const TXMLSentence& record, bool clickable) {
     word->setFont(PageFont(record.Font, font()));
     word->SetTextColor(ToQColor(record.Font.Color));
     word->FitToText();
-    word->move(record.Left, record.Top);
+    word->move(PagePoint(record.Left, record.Top));
     if (record.Sentence.CanMove) {
         connect(word, &TTimerLabel::pressed, this, [this, word] { WordMouseDown(word); });
         connect(word, &TTimerLabel::dragged, this, [this, word](QPoint at) { WordMouseMove(word, at.x()); });
@@ -98,14 +112,15 @@ void TCBox::AddWord(const TXMLSentence& record, bool clickable) {
 void TCBox::AddVideo(const TXMLVideo& record) {
     auto* video = new TCVideo(page_);
     video->SetFileName(QString::fromStdString(record.Movie));
-    video->Layout(record.Top, record.Left, record.Width, record.Height);
+    const QRect place = PageRect(record.Left, record.Top, record.Width, record.Height);
+    video->Layout(place.top(), place.left(), place.width(), place.height());
     Append(ikVideo, video);
     video->PlayFile(AudioFile(video->FileName()));
 }
 
 void TCBox::AddButton(const TXMLButton& record) {
     auto* button = new QPushButton(QString::fromStdString(record.Caption), page_);
-    button->setGeometry(record.Left, record.Top, record.Width, record.Height);
+    button->setGeometry(PageRect(record.Left, record.Top, record.Width, record.Height));
     button->setProperty(kIdProperty, record.Id);
     connect(button, &QPushButton::clicked, this, [this, button] { ItemClick(button); });
     Append(ikButton, button);
@@ -120,8 +135,8 @@ void TCBox::AddEdit(const TXMLEdit& record) {
         ++place;
     }
     auto* edit = new TAnswerEdit(page_, record.Id);
-    edit->move(record.Left, record.Top);
-    edit->resize(record.Width, edit->sizeHint().height());
+    edit->move(PagePoint(record.Left, record.Top));
+    edit->resize(page::Coordinate(record.Width), edit->sizeHint().height());
     edit->setText(QString::fromStdString(record.Caption));
     edit->setAccessibleName(QStringLiteral("答案 %1").arg(place));
     if (previous) setTabOrder(previous, edit);
@@ -133,7 +148,7 @@ void TCBox::AddEdit(const TXMLEdit& record) {
 
 void TCBox::AddFrame(const TXMLFrame& record) {
     auto* frame = new TRectShape(page_, Qt::black);
-    frame->setGeometry(record.Left, record.Top, record.Width, record.Height);
+    frame->setGeometry(PageRect(record.Left, record.Top, record.Width, record.Height));
     frame->setProperty(kIdProperty, record.Id);
     Append(ikFrame, frame);
 }
@@ -141,7 +156,7 @@ void TCBox::AddFrame(const TXMLFrame& record) {
 void TCBox::AddMovie(const TXMLFlash& record) {
     TMovieControl* movie = CreateMovieControl(page_, QString::fromStdString(record.Movie));
     QWidget* control = movie->Widget();
-    control->setGeometry(record.Left, record.Top, record.Width, record.Height);
+    control->setGeometry(PageRect(record.Left, record.Top, record.Width, record.Height));
     control->setProperty(kIdProperty, record.Id);
     movie->SetMovie(AudioFile(QString::fromStdString(record.Movie)));
     Append(ikMovie, control);

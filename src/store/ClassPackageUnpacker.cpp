@@ -77,7 +77,7 @@ public:
         std::span<const ClassMember> members, int rootFd)
         : file_(std::move(file)), data_(data), members_(members.begin(), members.end()),
           rootFd_(::fcntl(rootFd, F_DUPFD_CLOEXEC, 0)), replaced_(ReplacedMembers(members)),
-          states_(members.size(), State::Pending), errors_(members.size()) {
+          states_(members.size(), State::Pending), errors_(members.size()), written_(members.size()) {
     }
 
     void Work() {
@@ -92,7 +92,7 @@ public:
             std::string error = "not enough memory";
             if (inflater.d) {
                 try {
-                    error = replaced_[i] ? std::string() : Unpack(inflater.d, members_[i]);
+                    error = replaced_[i] ? std::string() : Unpack(inflater.d, i);
                 } catch (const std::bad_alloc&) {
                 }
             }
@@ -109,11 +109,19 @@ public:
     }
 
     // The number of members written before the first failure, and why that one failed.
-    UnpackResult Report(const std::function<void(size_t)>& finished) {
+    UnpackResult Report(const std::function<void(size_t)>& finished,
+                        const std::function<void(size_t, int64_t)>& writing) {
         for (size_t i = 0; i < members_.size(); ++i) {
             std::unique_lock lock(mutex_);
-            if (!WaitWhileMoving(lock, [&] { return states_[i] != State::Pending; }))
-                return {i, MemberName(i, members_[i]) + ": its file stopped being written"};
+            for (int64_t shown = 0;;) {
+                if (!WaitWhileMoving(lock, [&] { return states_[i] != State::Pending || written_[i] != shown; }))
+                    return {i, MemberName(i, members_[i]) + ": its file stopped being written"};
+                if (states_[i] != State::Pending) break;
+                shown = written_[i];
+                lock.unlock();
+                writing(i, shown);
+                lock.lock();
+            }
             const bool ok = states_[i] == State::Done;
             lock.unlock();
             if (!ok) return {i, MemberName(i, members_[i]) + ": " + errors_[i]};
@@ -140,13 +148,14 @@ private:
     }
 
     // Empty when the member was written, else why not.
-    std::string Unpack(libdeflate_decompressor* inflater, const ClassMember& member) {
+    std::string Unpack(libdeflate_decompressor* inflater, size_t index) {
+        const ClassMember& member = members_[index];
         const auto size = static_cast<size_t>(member.unpackedSize);
         const auto packed = data_.subspan(static_cast<size_t>(member.offset), static_cast<size_t>(member.compressedSize));
         if (Streamed(member)) {
             UniqueFd out = CreateMemberFile(member);
             if (!out) return WhyNotCreated(errno);
-            return InflateInSlices(packed, size, out.get());
+            return InflateInSlices(packed, size, out.get(), index);
         }
         std::unique_ptr<std::byte[]> buffer;
         if (size > 0) {
@@ -178,7 +187,7 @@ private:
 
     // zlib's streaming inflate, writing each slice as it comes and handing the
     // consumed input pages back, so neither side of the member piles up.
-    std::string InflateInSlices(std::span<const std::byte> packed, size_t size, int fd) {
+    std::string InflateInSlices(std::span<const std::byte> packed, size_t size, int fd, size_t index) {
         z_stream z{};
         if (inflateInit(&z) != Z_OK) return "not enough memory";
         auto slice = std::make_unique_for_overwrite<Bytef[]>(kSlice);
@@ -203,6 +212,11 @@ private:
             if (writeFailed) break;
             written += produced;
             ++progress_;
+            {
+                std::lock_guard lock(mutex_);
+                written_[index] = static_cast<int64_t>(written);
+            }
+            changed_.notify_all();
             const size_t consumed = fed - z.avail_in;
             file_->Release(packed.subspan(released, consumed - released));
             released = consumed;
@@ -254,13 +268,16 @@ private:
     int running_ = 0;
     std::vector<State> states_;
     std::vector<std::string> errors_;
+    // Bytes of each member written so far, for members written in slices.
+    std::vector<int64_t> written_;
 };
 
 }  // namespace
 
 UnpackResult UnpackMembers(std::shared_ptr<const ClassPackageFile> file, std::span<const std::byte> data,
                            std::span<const ClassMember> members, int rootFd,
-                           const std::function<void(size_t)>& finished) {
+                           const std::function<void(size_t)>& finished,
+                           const std::function<void(size_t, int64_t)>& writing) {
     if (members.empty()) return {};
     auto job = std::make_shared<Job>(std::move(file), data, members, rootFd);
     std::vector<std::thread> workers;
@@ -268,7 +285,7 @@ UnpackResult UnpackMembers(std::shared_ptr<const ClassPackageFile> file, std::sp
         job->Started();
         workers.emplace_back([job] { job->Work(); });
     }
-    UnpackResult result = job->Report(finished);
+    UnpackResult result = job->Report(finished, writing);
     const bool left = job->Stop();
     for (auto& worker : workers) left ? worker.join() : worker.detach();
     return result;

@@ -1,6 +1,7 @@
 #include "store/ClassPackageWriter.h"
 
 #include <fcntl.h>
+#include <sys/stat.h>
 #include <unistd.h>
 #include <zlib.h>
 
@@ -8,6 +9,7 @@
 #include <climits>
 #include <ctime>
 #include <string>
+#include <string_view>
 #include <utility>
 #include <vector>
 
@@ -25,6 +27,8 @@ constexpr std::string_view kMark = "O";
 constexpr std::string_view kFormat = "OVCLASSPACK ";
 constexpr std::string_view kVersion = "1";
 constexpr std::string_view kText = "ovplayer class package";
+// Members are read and compressed in slices of this size.
+constexpr size_t kSlice = size_t{1} << 20;
 
 struct Entry {
     fs::path file;
@@ -74,22 +78,6 @@ std::string Header() {
     return header;
 }
 
-std::string ReadWhole(const fs::path& file) {
-    auto bytes = ReadWholeFile(file, INT32_MAX);
-    if (!bytes) throw EStreamError("cannot read " + file.string() + " (or it is larger than a package member can be)");
-    return std::move(*bytes);
-}
-
-std::string Compressed(const std::string& bytes) {
-    uLongf size = compressBound(static_cast<uLong>(bytes.size()));
-    std::string out(size, '\0');
-    if (compress2(reinterpret_cast<Bytef*>(out.data()), &size, reinterpret_cast<const Bytef*>(bytes.data()),
-                  static_cast<uLong>(bytes.size()), Z_DEFAULT_COMPRESSION) != Z_OK)
-        throw EStreamError("zlib could not compress a member");
-    out.resize(size);
-    return out;
-}
-
 // The tables come before the data but hold the compressed sizes, so the data
 // is streamed out first and the index is written over its placeholder after.
 class PackageOutput {
@@ -110,7 +98,7 @@ public:
         if (::lseek(fd_, offset, SEEK_SET) != offset || WriteFull(fd_, bytes.data(), bytes.size()) != bytes.size())
             throw EStreamError("cannot write " + path_.string());
     }
-    void Append(const std::string& bytes) {
+    void Append(std::string_view bytes) {
         if (WriteFull(fd_, bytes.data(), bytes.size()) != bytes.size()) throw EStreamError("cannot write " + path_.string());
     }
     void Finish() {
@@ -125,6 +113,59 @@ private:
     fs::path path_;
     int fd_ = -1;  // closed by hand: a failing close means a lost write
 };
+
+struct PackedMember {
+    int64_t size = 0;
+    int64_t packedSize = 0;
+};
+
+class Deflater {
+public:
+    Deflater() {
+        if (deflateInit(&z_, Z_DEFAULT_COMPRESSION) != Z_OK) throw EStreamError("zlib could not compress a member");
+    }
+    ~Deflater() { deflateEnd(&z_); }
+    Deflater(const Deflater&) = delete;
+    Deflater& operator=(const Deflater&) = delete;
+    z_stream& operator*() { return z_; }
+
+private:
+    z_stream z_{};
+};
+
+// Compresses one file onto the end of the package a slice at a time, so that
+// memory stays small whatever the member's size.
+PackedMember AppendCompressed(const fs::path& file, PackageOutput& out) {
+    const UniqueFd in(::open(file.c_str(), O_RDONLY | O_CLOEXEC));
+    struct stat status {};
+    if (!in || ::fstat(in.get(), &status) != 0) throw EStreamError("cannot read " + file.string());
+    if (status.st_size > INT32_MAX)
+        throw EStreamError(file.string() + " is larger than a package member can be");
+    Deflater deflater;
+    z_stream& z = *deflater;
+    std::string input(kSlice, '\0');
+    std::string output(kSlice, '\0');
+    PackedMember packed;
+    for (int flush = Z_NO_FLUSH; flush != Z_FINISH;) {
+        const size_t read = ReadFull(in.get(), input.data(), input.size());
+        packed.size += static_cast<int64_t>(read);
+        if (packed.size > INT32_MAX) throw EStreamError(file.string() + " is larger than a package member can be");
+        flush = read < input.size() ? Z_FINISH : Z_NO_FLUSH;
+        z.next_in = reinterpret_cast<Bytef*>(input.data());
+        z.avail_in = static_cast<uInt>(read);
+        do {
+            z.next_out = reinterpret_cast<Bytef*>(output.data());
+            z.avail_out = static_cast<uInt>(output.size());
+            if (deflate(&z, flush) == Z_STREAM_ERROR) throw EStreamError("zlib could not compress a member");
+            const size_t produced = output.size() - z.avail_out;
+            out.Append(std::string_view(output.data(), produced));
+            packed.packedSize += static_cast<int64_t>(produced);
+        } while (z.avail_out == 0);
+    }
+    // A file that changed size while it was read would be stored wrong.
+    if (packed.size != status.st_size) throw EStreamError("cannot read " + file.string() + " whole");
+    return packed;
+}
 
 std::string Index(const std::vector<std::string>& names, const std::vector<int64_t>& sizes,
                   const std::vector<int64_t>& offsets, const std::vector<int64_t>& packedSizes) {
@@ -158,12 +199,10 @@ void WriteClassPackage(const fs::path& folder, const fs::path& package) {
     out.WriteAt(0, Header() + placeholder);
     int64_t offset = 0;
     for (size_t i = 0; i < entries.size(); ++i) {
-        const std::string bytes = ReadWhole(entries[i].file);
-        const std::string packed = Compressed(bytes);
-        sizes[i] = static_cast<int64_t>(bytes.size());
+        const PackedMember packed = AppendCompressed(entries[i].file, out);
+        sizes[i] = packed.size;
         offsets[i] = offset;
-        packedSizes[i] = static_cast<int64_t>(packed.size());
-        out.Append(packed);
+        packedSizes[i] = packed.packedSize;
         offset += packedSizes[i];
         if (offset > INT32_MAX) throw EStreamError("the members are larger than a package can hold");
     }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstdint>
 #include <string>
 #include <string_view>
 
@@ -28,14 +29,19 @@ public:
     // The bar goes back to empty at the end unless this is set: the player
     // keeps it full for a moment so that the pupil sees it.
     bool LeaveBarFull = false;
+    // Room that must stay free on the destination's file system after the
+    // unpacking; a package that would take it is refused before anything is written.
+    int64_t KeepFreeBytes = int64_t{512} << 20;
 
     // Writes every member to destination + "/OV/" + its name. True when all
     // were written; false at the first bad member (those before it stay on
-    // disk) or when the package cannot be read; then `error`, when given, says
-    // why, naming the member at fault. The bar moves once per member and, on
-    // failure, keeps its last position. A name that would lead outside the
-    // destination or through a link below it is never written, and an existing
-    // file is replaced, never written into.
+    // disk), when the package cannot be read, or when its members would not
+    // leave KeepFreeBytes free (then nothing is written); `error`, when given,
+    // says why, naming the member at fault. The bar moves once per member, and
+    // a large member moves it while it is written; on failure it keeps its
+    // last position. A name that would lead outside the destination or through
+    // a link below it is never written, and an existing file is replaced,
+    // never written into.
     bool Unpack(const std::string& package, const std::string& destination, ProgressSink* bar,
                 std::string* error = nullptr) const;
 

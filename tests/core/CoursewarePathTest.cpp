@@ -33,6 +33,42 @@ TEST(ResolveCoursewarePath, PrefersTheExactNameThenTheFirstInByteOrder) {
     EXPECT_EQ(ov::ResolveCoursewarePath(dir.path(), "word.WAV"), dir / "WORD.WAV");
 }
 
+// A lesson's names stay in the lesson: ".." that climbs above the folder, and
+// links that lead out of it, name nothing but the folder itself; the same
+// steps inside it are fine.
+TEST(ResolveCoursewarePath, NamesThatLeaveTheFolderNameNoFileOutsideIt) {
+    ovtest::TempDir dir;
+    const auto lesson = dir / "lesson";
+    ovtest::WriteFile(lesson / "Pic/cat.jpg", "x");
+    ovtest::WriteFile(dir / "secret.png", "x");
+    std::filesystem::create_directory_symlink(dir.path(), lesson / "out");
+    std::filesystem::create_directory_symlink(lesson / "Pic", lesson / "in");
+    std::filesystem::create_symlink(dir / "secret.png", lesson / "leak.png");
+    const struct {
+        const char* relative;
+        const char* expected;  // below the lesson; null: leaves it
+    } cases[] = {
+        {"Pic/../Pic/cat.jpg", "Pic/cat.jpg"},
+        {"in\\CAT.JPG", "in/cat.jpg"},
+        {"out/../Pic/cat.jpg", "Pic/cat.jpg"},
+        {"../secret.png", nullptr},
+        {"Pic\\..\\..\\secret.png", nullptr},
+        {"../lesson/Pic/cat.jpg", nullptr},
+        {"out/secret.png", nullptr},
+        {"OUT/missing/x.png", nullptr},
+        {"leak.png", nullptr},
+    };
+    for (const auto& c : cases) {
+        const auto resolved = ov::ResolveCoursewareName(lesson, c.relative);
+        if (c.expected) {
+            EXPECT_EQ(resolved, lesson / c.expected) << c.relative;
+        } else {
+            EXPECT_FALSE(resolved) << c.relative << " gave " << resolved->string();
+            EXPECT_EQ(ov::ResolveCoursewarePath(lesson, c.relative), lesson) << c.relative;
+        }
+    }
+}
+
 TEST(ShowMessageEx, RecordsUntilAHandlerIsInstalled) {
     ov::TakeRecordedMessages();
     EXPECT_EQ(ov::ShowMessageEx("提示", "未找到资源文件", 0), 1);

@@ -61,6 +61,17 @@ struct Expected {
     std::string file, element, text;
 };
 
+// The findings in order; each text starts with the expected one.
+void ExpectFindings(const std::vector<ov::CheckFinding>& findings, const std::vector<Expected>& expected) {
+    ASSERT_EQ(findings.size(), expected.size());
+    for (size_t i = 0; i < expected.size(); ++i) {
+        SCOPED_TRACE(i);
+        EXPECT_EQ(findings[i].File, expected[i].file);
+        EXPECT_EQ(findings[i].Element, expected[i].element);
+        EXPECT_EQ(findings[i].Text.substr(0, expected[i].text.size()), expected[i].text);
+    }
+}
+
 TEST(CoursewareCheck, BadLessonGivesOneLineForEachFault) {
     ovtest::TempDir dir;
     const fs::path lesson = dir / "Class";
@@ -96,15 +107,48 @@ TEST(CoursewareCheck, BadLessonGivesOneLineForEachFault) {
         {"short.ov", "", "the page's elements cannot be read: the player shows only the first 0"},
         {"words.db", "dog", "no sound: none of w_dog.wav, .mp3, .swf"},
     };
-    const auto findings = ov::CheckClassFolder(lesson, dir / "scratch");
-    ASSERT_EQ(findings.size(), expected.size());
-    for (size_t i = 0; i < expected.size(); ++i) {
-        SCOPED_TRACE(i);
-        EXPECT_EQ(findings[i].File, expected[i].file);
-        EXPECT_EQ(findings[i].Element, expected[i].element);
-        EXPECT_EQ(findings[i].Text.substr(0, expected[i].text.size()), expected[i].text);
-    }
+    ExpectFindings(ov::CheckClassFolder(lesson, dir / "scratch"), expected);
     EXPECT_TRUE(ov::TakeRecordedMessages().empty()) << "the check shows the pupil nothing";
+}
+
+std::string Picture(int id, const std::string& name, const std::string& place) {
+    return "<p Id=\"" + std::to_string(id) + "\" Name=\"" + name + "\" Visible=\"True\" Group=\"-1\" RuleId=\"-1\" "
+           "Key=\"\" " + place + "/>";
+}
+
+// Pages that the player refuses or cuts short, or whose parts it can never
+// reach, each reported where the author can find it.
+TEST(CoursewareCheck, HostilePagesAreReported) {
+    ovtest::TempDir dir;
+    const fs::path lesson = dir / "lesson" / "Class";
+    ovtest::WriteFile(dir / "lesson" / "outside.png", "picture");
+    const std::string sentence =
+        R"(<s Id="1" Audio="" Font_Size="9" Font_Style="" Font_Color="0" RuleStyle="0" RuleId="0">)";
+    const std::string place = R"(Top="0" Left="0" Width="9" Height="9")";
+    std::string crowd;
+    for (int i = 0; i < 5001; ++i) crowd += Picture(i, "", place);
+    ovtest::WriteFile(lesson / "OVFunction.ind", Index("escape.ov|far.ov|twice.ov|crowd.ov|broken.ov", ""));
+    WritePage(lesson / "escape.ov", LessonXml({{"alli", Picture(1, "..\\outside.png", place)}}));
+    WritePage(lesson / "far.ov",
+              LessonXml({{"alls", sentence + R"(<w Id="4" Top="100001" Left="0" Visible="1" CanMove="0">w</w></s>)"},
+                         {"alli", Picture(2, "", R"(Top="0" Left="-20" Width="200000" Height="100000")")}}));
+    WritePage(lesson / "twice.ov", LessonXml({{"alls", sentence + "</s>" + sentence + "</s>"}}));
+    WritePage(lesson / "crowd.ov", LessonXml({{"alli", crowd}}));
+    WritePage(lesson / "broken.ov", "<OVENG>\n<res><alls>\n  <s>");
+    ovtest::WriteWords(ov::WordDbPath(lesson.string()), {{"cat", "", "", ""}}, WordPassword());
+    ovtest::WriteFile(lesson / "w_cat.mp3", "sound");
+    fs::create_directories(dir / "scratch");
+
+    const std::vector<Expected> expected{
+        {"escape.ov", "picture 1", "file \"..\\outside.png\" leaves the lesson folder"},
+        {"far.ov", "sentence 1 word 4", "\"Top\" is 100001, outside the page (0 to 100000)"},
+        {"far.ov", "picture 2", "\"Left\" is -20, outside the page (0 to 100000)"},
+        {"far.ov", "picture 2", "\"Width\" is 200000, outside the page (0 to 100000)"},
+        {"twice.ov", "sentence 1", "an earlier sentence has the same Id, so this one's rule is never reached"},
+        {"crowd.ov", "", "the page has 5001 elements, more than the 5000 the player builds"},
+        {"broken.ov", "", "the page does not parse: not XML: Start-end tags mismatch at line 3, column"},
+    };
+    ExpectFindings(ov::CheckClassFolder(lesson, dir / "scratch"), expected);
 }
 
 TEST(CoursewareCheck, FolderWithoutIndexOrWordsAndUnreadableWords) {

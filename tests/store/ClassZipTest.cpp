@@ -2,9 +2,11 @@
 #include <gtest/gtest.h>
 
 #include <fcntl.h>
+#include <sys/mount.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <atomic>
 #include <chrono>
 #include <climits>
@@ -157,6 +159,64 @@ TEST_F(ClassZipTest, VeryLargeMembersAreInflatedInSlices) {
     understated.unpacked -= 1;
     for (const auto& bad : {truncated, understated})
         EXPECT_FALSE(Unpack(RawPackage{{bad}}.Bytes()));
+}
+
+// A member of a gigabyte takes long to write: the bar moves while it is
+// written, one step for each 64 MiB, before it stands on the member's end.
+TEST_F(ClassZipTest, LargeMembersMoveTheBarWhileTheyAreWritten) {
+    RecordingBar bar;
+    const std::string big(130 << 20, '\0');
+    EXPECT_TRUE(Unpack(RawPackage{{RawMember::Of("Class\\big.avi", big), RawMember::Of("Class\\a.txt", "a")}}.Bytes(),
+                       &bar));
+    const auto max = std::find(bar.calls.begin(), bar.calls.end(), "max 10");
+    ASSERT_NE(max, bar.calls.end());
+    std::vector<int> positions;
+    for (auto call = max + 1; call != bar.calls.end(); ++call) positions.push_back(std::stoi(call->substr(4)));
+    positions.erase(std::unique(positions.begin(), positions.end()), positions.end());
+    ASSERT_GE(positions.size(), 4u);
+    EXPECT_THAT(std::vector<int>(positions.end() - 3, positions.end()), ElementsAre(9, 10, 0));
+    EXPECT_TRUE(std::is_sorted(positions.begin(), positions.end() - 1));
+    EXPECT_TRUE(std::count(positions.begin(), positions.end(), 7) || std::count(positions.begin(), positions.end(), 8))
+        << "no step inside the large member";
+    EXPECT_EQ(fs::file_size(dest_ / "OV/Class/big.avi"), big.size());
+}
+
+// Unpacking never takes the last of the disk: a package that would leave
+// less than the room kept free is refused before anything is written.
+TEST_F(ClassZipTest, PackagesThatWouldFillTheDiskAreRefusedBeforeWriting) {
+    const std::string package = RawPackage{{RawMember::Of("Class\\a.txt", std::string(3 << 20, 'a'))}}.Bytes();
+    ovtest::WriteFile(package_, package);
+    RecordingBar bar;
+    ov::TClassZip zip;
+    zip.KeepFreeBytes = INT64_MAX / 2;
+    std::string error;
+    EXPECT_FALSE(zip.Unpack(package_.string(), dest_.string(), &bar, &error));
+    EXPECT_THAT(error, ::testing::HasSubstr("not enough free space"));
+    EXPECT_EQ(bar.position, 6);
+    EXPECT_TRUE(FilesWritten().empty());
+    EXPECT_FALSE(fs::exists(dest_));
+    zip.KeepFreeBytes = 0;
+    EXPECT_TRUE(zip.Unpack(package_.string(), dest_.string(), &bar));
+}
+
+// The same on a real small file system, where this test may mount one.
+TEST_F(ClassZipTest, ASmallFileSystemRefusesWhatDoesNotFit) {
+    const fs::path small = root_ / "small";
+    fs::create_directories(small);
+    if (::mount("tmpfs", small.c_str(), "tmpfs", 0, "size=16m") != 0) GTEST_SKIP() << "cannot mount a tmpfs here";
+    struct Unmount {
+        fs::path path;
+        ~Unmount() { ::umount2(path.c_str(), MNT_DETACH); }
+    } unmount{small};
+    dest_ = small / "A";
+    ov::TClassZip zip;
+    EXPECT_FALSE(Unpack(RawPackage{{RawMember::Of("Class\\a.txt", "a")}}.Bytes())) << "512 MiB must stay free";
+    zip.KeepFreeBytes = 0;
+    ovtest::WriteFile(package_, RawPackage{{RawMember::Of("Class\\big.avi", std::string(20 << 20, '\0'))}}.Bytes());
+    EXPECT_FALSE(zip.Unpack(package_.string(), dest_.string(), nullptr));
+    EXPECT_FALSE(fs::exists(dest_));
+    ovtest::WriteFile(package_, RawPackage{{RawMember::Of("Class\\small.txt", std::string(1 << 20, 's'))}}.Bytes());
+    EXPECT_TRUE(zip.Unpack(package_.string(), dest_.string(), nullptr));
 }
 
 // Each case spoils member 1 of three or the package as a whole.

@@ -27,7 +27,7 @@ std::map<std::string, std::string> FilesBelow(const fs::path& folder) {
     return files;
 }
 
-// Lesson-like content: compressible text, noise, empty files, Chinese names.
+// Lesson-like content: compressible text, noise, empty files, Chinese names, videos.
 std::map<std::string, std::string> GeneratedLesson() {
     std::mt19937 random(7);
     std::map<std::string, std::string> files{
@@ -40,6 +40,12 @@ std::map<std::string, std::string> GeneratedLesson() {
         std::string noise(random() % 50000, '\0');
         for (auto& c : noise) c = static_cast<char>(random());
         files["Class/Pic/图" + std::to_string(i) + ".jpg"] = noise;
+    }
+    // Members are compressed slice by slice: one ends on a slice's end, one runs over several.
+    for (const size_t size : {size_t{1} << 20, (size_t{5} << 20) / 2}) {
+        std::string noise(size, '\0');
+        for (auto& c : noise) c = static_cast<char>(random() % 7);
+        files["Class/Video/" + std::to_string(size) + ".avi"] = noise;
     }
     return files;
 }

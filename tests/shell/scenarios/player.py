@@ -98,11 +98,14 @@ class Player:
     def path(self, *parts):
         return os.path.join(self.dir, *parts)
 
-    def start(self):
+    def start(self, prepare=None):
+        """prepare(player), when given, may change the copied courseware folder before the player starts."""
         for sub in ("home", "config", "state", "run", "pulse"):
             os.makedirs(self.path(sub), mode=0o700)
         self.ov_home = self.path("ovhome")
         shutil.copytree(self.demo_home, self.ov_home, symlinks=True)
+        if prepare:
+            prepare(self)
         self.env.update(HOME=self.path("home"), XDG_CONFIG_HOME=self.path("config"),
                         XDG_STATE_HOME=self.path("state"), XDG_RUNTIME_DIR=self.path("run"))
         self._start_display()
@@ -367,16 +370,17 @@ def parse_args(description, extra=None):
     return parser.parse_args()
 
 
-def run_scenario(name, body, description=None, extra_args=None):
+def run_scenario(name, body, description=None, extra_args=None, prepare=None, cleanup=None):
     """Starts a player, runs body(player) and reports; the exit status tells ctest.
-    The parsed arguments are at player.args."""
+    The parsed arguments are at player.args; prepare(player) runs before the
+    player starts, cleanup(player) once it has stopped."""
     args = parse_args(description or name, extra_args)
     player = Player(args.player, args.home, args.work, name, args.artifacts or args.work)
     player.args = args
     started = time.monotonic()
     failed = False
     try:
-        player.start()
+        player.start(prepare)
         body(player)
         player.check_alive()
     except Exception as error:
@@ -384,6 +388,8 @@ def run_scenario(name, body, description=None, extra_args=None):
         report_failure(player, name, error)
     finally:
         player.stop()
+        if cleanup:
+            cleanup(player)
         if not failed and not args.keep:
             player.remove_folders()
     print(f"{name}: {'FAILED' if failed else 'passed'} in {time.monotonic() - started:.1f} s")
