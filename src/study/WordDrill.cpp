@@ -1,5 +1,7 @@
 #include "study/WordDrill.h"
 
+#include "core/CoursewarePath.h"
+
 #include <algorithm>
 #include <iterator>
 #include <utility>
@@ -103,8 +105,12 @@ void WordDrill::SoundFinished() {
 
 void WordDrill::PlayNextSound() {
     for (; extension_ < std::size(kSoundExtensions); ++extension_) {
-        const std::string path = classFolder_ + "/w_" + words_[current_].word + kSoundExtensions[extension_];
-        switch (host_.PlaySound(path)) {
+        // The word comes from the lesson's database: a file it names outside
+        // the lesson's folder is as good as missing.
+        const auto path =
+            ResolveCoursewareName(classFolder_, "w_" + words_[current_].word + kSoundExtensions[extension_]);
+        if (!path) continue;
+        switch (host_.PlaySound(path->string())) {
         case WordDrillHost::SoundStart::kMissing: continue;
         // A file that will not play still takes its interval.
         case WordDrillHost::SoundStart::kFailed: return StartInterval();

@@ -139,6 +139,15 @@ TEST_F(Drill, EverySoundFileOfAWordInItsOrderAndMissingOnesSkipped) {
     EXPECT_EQ(host.played, expected);
 }
 
+TEST_F(Drill, AWordThatNamesAFileOutsideTheLessonHasNoSound) {
+    host.files = {"w_.wav", "passwd.wav"};
+    drill.SetWords("/lesson", {{"x/../../../etc/passwd", "", "", ""}});
+    drill.Start(1, 2);
+    Run();
+    EXPECT_TRUE(host.played.empty());
+    EXPECT_EQ(host.shown.size(), 1u);
+}
+
 TEST_F(Drill, AWordWithoutSoundsStaysForTheSecondBeforeTheNext) {
     Load(3, {});
     drill.Start(1, 2);
