@@ -14,6 +14,7 @@
 #include <map>
 #include <string>
 
+#include "BenchFigures.h"
 #include "core/DataFolders.h"
 #include "lesson/OVIndex.h"
 #include "present/CBox.h"
@@ -29,11 +30,6 @@ using Clock = std::chrono::steady_clock;
 
 inline double MillisecondsSince(Clock::time_point start) {
     return std::chrono::duration<double, std::milli>(Clock::now() - start).count();
-}
-
-[[noreturn]] inline void Fail(const char* bench, const std::string& why) {
-    std::fprintf(stderr, "%s: %s\n", bench, why.c_str());
-    std::exit(1);
 }
 
 inline QtMessageHandler& DefaultMessages() {
