@@ -20,6 +20,7 @@
 #include "present/CBox.h"
 #include "present/OVPanelShowClass.h"
 #include "shell/FunctionColumn.h"
+#include "shell/MallocArenas.h"
 #include "shell/OVRzTreeView.h"
 #include "shell/UntClassShow.h"
 #include "store/UntDM.h"
@@ -44,8 +45,10 @@ inline void DropOffscreenNotes(QtMsgType type, const QMessageLogContext& context
     DefaultMessages()(type, context, message);
 }
 
-// Before the QApplication: offscreen, silent audio, quiet platform.
+// Before the QApplication: the player's allocator limits, offscreen, silent
+// audio, quiet platform.
 inline void PrepareOffscreen() {
+    ov::LimitMallocArenas();
     if (!qEnvironmentVariableIsSet("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
     if (!qEnvironmentVariableIsSet("OV_AUDIO_DRIVER")) qputenv("OV_AUDIO_DRIVER", "dummy");
     DefaultMessages() = qInstallMessageHandler(DropOffscreenNotes);
