@@ -51,15 +51,16 @@ struct Decompressor {
 // A worker's output memory, kept from member to member. Fresh memory of a
 // few megabytes comes from the kernel page by page, and those page faults
 // cost as much as the inflating; kept memory faults once. It grows at least
-// twofold, so that members of rising sizes do not each bring fresh memory.
-// Memory above kKeptLimit is handed back after its member, so the budget
-// still holds.
+// twofold, and to kKeptLimit at once for a member of kLargeMember or more, so
+// that members of rising sizes do not each bring fresh memory. Memory above
+// kKeptLimit is handed back after its member, so the budget still holds.
 class OutputBuffer {
 public:
     std::byte* Get(size_t size) {
         if (size > capacity_) {
             memory_.reset();
-            capacity_ = std::max(size, std::min(2 * capacity_, kKeptLimit));
+            const size_t grown = size >= kLargeMember ? kKeptLimit : std::min(2 * capacity_, kKeptLimit);
+            capacity_ = std::max(size, grown);
             memory_ = std::make_unique_for_overwrite<std::byte[]>(capacity_);
         }
         return memory_.get();
@@ -73,6 +74,7 @@ public:
 
 private:
     static constexpr size_t kKeptLimit = size_t{8} << 20;
+    static constexpr size_t kLargeMember = size_t{1} << 20;
     std::unique_ptr<std::byte[]> memory_;
     size_t capacity_ = 0;
 };
@@ -182,6 +184,7 @@ private:
         std::byte* buffer = nullptr;
         if (size > 0) {
             buffer = output.Get(size);
+            file_->Load(packed);
             size_t actualIn = 0;
             size_t actualOut = 0;
             const auto result = libdeflate_zlib_decompress_ex(inflater, packed.data(), packed.size(), buffer,
