@@ -15,11 +15,13 @@
 #include <map>
 #include <string>
 
+#include "BenchFigures.h"
 #include "core/DataFolders.h"
 #include "lesson/OVIndex.h"
 #include "present/CBox.h"
 #include "present/OVPanelShowClass.h"
 #include "shell/FunctionColumn.h"
+#include "shell/MallocArenas.h"
 #include "shell/OVRzTreeView.h"
 #include "shell/UntClassShow.h"
 #include "store/UntDM.h"
@@ -30,11 +32,6 @@ using Clock = std::chrono::steady_clock;
 
 inline double MillisecondsSince(Clock::time_point start) {
     return std::chrono::duration<double, std::milli>(Clock::now() - start).count();
-}
-
-[[noreturn]] inline void Fail(const char* bench, const std::string& why) {
-    std::fprintf(stderr, "%s: %s\n", bench, why.c_str());
-    std::exit(1);
 }
 
 inline QtMessageHandler& DefaultMessages() {
@@ -49,8 +46,10 @@ inline void DropOffscreenNotes(QtMsgType type, const QMessageLogContext& context
     DefaultMessages()(type, context, message);
 }
 
-// Before the QApplication: offscreen, silent audio, quiet platform.
+// Before the QApplication: the player's allocator limits, offscreen, silent
+// audio, quiet platform.
 inline void PrepareOffscreen() {
+    ov::LimitMallocArenas();
     if (!qEnvironmentVariableIsSet("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
     if (!qEnvironmentVariableIsSet("OV_AUDIO_DRIVER")) qputenv("OV_AUDIO_DRIVER", "dummy");
     DefaultMessages() = qInstallMessageHandler(DropOffscreenNotes);

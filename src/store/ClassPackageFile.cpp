@@ -28,6 +28,13 @@ bool ClassPackageFile::Open(const std::string& path) {
     return true;
 }
 
+void ClassPackageFile::Load(std::span<const std::byte> range) const {
+    const auto page = static_cast<uintptr_t>(::sysconf(_SC_PAGESIZE));
+    const uintptr_t first = reinterpret_cast<uintptr_t>(range.data()) / page * page;
+    const uintptr_t end = reinterpret_cast<uintptr_t>(range.data()) + range.size();
+    if (first < end) ::madvise(reinterpret_cast<void*>(first), end - first, MADV_POPULATE_READ);
+}
+
 void ClassPackageFile::Release(std::span<const std::byte> range) const {
     const auto page = static_cast<uintptr_t>(::sysconf(_SC_PAGESIZE));
     const auto begin = reinterpret_cast<uintptr_t>(range.data());

@@ -19,6 +19,10 @@ public:
     bool Open(const std::string& path);
     std::span<const std::byte> Bytes() const { return {data_, size_}; }
 
+    // Maps the pages of `range` in one call before they are read: taking them
+    // one fault at a time costs more than inflating them.
+    void Load(std::span<const std::byte> range) const;
+
     // Hands the pages lying wholly inside `range` back to the kernel: a member
     // is read once, and its pages would otherwise stay resident until the end.
     void Release(std::span<const std::byte> range) const;

@@ -48,6 +48,37 @@ struct Decompressor {
     ~Decompressor() { libdeflate_free_decompressor(d); }
 };
 
+// A worker's output memory, kept from member to member. Fresh memory of a
+// few megabytes comes from the kernel page by page, and those page faults
+// cost as much as the inflating; kept memory faults once. It grows at least
+// twofold, and to kKeptLimit at once for a member of kLargeMember or more, so
+// that members of rising sizes do not each bring fresh memory. Memory above
+// kKeptLimit is handed back after its member, so the budget still holds.
+class OutputBuffer {
+public:
+    std::byte* Get(size_t size) {
+        if (size > capacity_) {
+            memory_.reset();
+            const size_t grown = size >= kLargeMember ? kKeptLimit : std::min(2 * capacity_, kKeptLimit);
+            capacity_ = std::max(size, grown);
+            memory_ = std::make_unique_for_overwrite<std::byte[]>(capacity_);
+        }
+        return memory_.get();
+    }
+
+    void Done() {
+        if (capacity_ <= kKeptLimit) return;
+        memory_.reset();
+        capacity_ = 0;
+    }
+
+private:
+    static constexpr size_t kKeptLimit = size_t{8} << 20;
+    static constexpr size_t kLargeMember = size_t{1} << 20;
+    std::unique_ptr<std::byte[]> memory_;
+    size_t capacity_ = 0;
+};
+
 std::string JoinedPath(const ClassMember& member) {
     std::string joined;
     for (const auto& part : member.path) joined += part + '/';
@@ -82,6 +113,7 @@ public:
 
     void Work() {
         Decompressor inflater;
+        OutputBuffer output;
         // A member once taken is always finished: the reporter waits for every
         // member before the first failure.
         while (!stop_.load()) {
@@ -92,9 +124,10 @@ public:
             std::string error = "not enough memory";
             if (inflater.d) {
                 try {
-                    error = replaced_[i] ? std::string() : Unpack(inflater.d, i);
+                    error = replaced_[i] ? std::string() : Unpack(inflater.d, output, i);
                 } catch (const std::bad_alloc&) {
                 }
+                output.Done();
             }
             Finish(i, size, std::move(error));
         }
@@ -148,7 +181,7 @@ private:
     }
 
     // Empty when the member was written, else why not.
-    std::string Unpack(libdeflate_decompressor* inflater, size_t index) {
+    std::string Unpack(libdeflate_decompressor* inflater, OutputBuffer& output, size_t index) {
         const ClassMember& member = members_[index];
         const auto size = static_cast<size_t>(member.unpackedSize);
         const auto packed = data_.subspan(static_cast<size_t>(member.offset), static_cast<size_t>(member.compressedSize));
@@ -157,12 +190,13 @@ private:
             if (!out) return WhyNotCreated(errno);
             return InflateInSlices(packed, size, out.get(), index);
         }
-        std::unique_ptr<std::byte[]> buffer;
+        std::byte* buffer = nullptr;
         if (size > 0) {
-            buffer = std::make_unique_for_overwrite<std::byte[]>(size);
+            buffer = output.Get(size);
+            file_->Load(packed);
             size_t actualIn = 0;
             size_t actualOut = 0;
-            const auto result = libdeflate_zlib_decompress_ex(inflater, packed.data(), packed.size(), buffer.get(),
+            const auto result = libdeflate_zlib_decompress_ex(inflater, packed.data(), packed.size(), buffer,
                                                               size, &actualIn, &actualOut);
             file_->Release(packed);
             if (result != LIBDEFLATE_SUCCESS || actualOut != size) return kDamaged;
@@ -171,7 +205,7 @@ private:
         }
         UniqueFd out = CreateMemberFile(member);
         if (!out) return WhyNotCreated(errno);
-        if (WriteFull(out.get(), buffer.get(), size) != size) return NotWritten();
+        if (WriteFull(out.get(), buffer, size) != size) return NotWritten();
         return {};
     }
 
