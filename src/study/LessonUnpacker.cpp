@@ -30,13 +30,7 @@ private:
 
 }  // namespace
 
-LessonUnpacker::LessonUnpacker(QObject* parent) : QObject(parent) {
-    // Connected first, so every other receiver of Finished sees it no longer running.
-    connect(this, &LessonUnpacker::Finished, this, [this] {
-        Join();
-        running_ = false;
-    });
-}
+LessonUnpacker::LessonUnpacker(QObject* parent) : QObject(parent) {}
 
 LessonUnpacker::~LessonUnpacker() { Join(); }
 
@@ -49,8 +43,16 @@ void LessonUnpacker::Start(const std::string& package, const std::string& destin
         TClassZip zip;
         zip.LeaveBarFull = true;
         const bool whole = zip.Unpack(package, destination, &bar);
-        emit Finished(whole);
+        // One call on this object's thread: no receiver of Finished can see
+        // it running still, nor between the end and the receivers' answers.
+        QMetaObject::invokeMethod(this, [this, whole] { Done(whole); }, Qt::QueuedConnection);
     });
+}
+
+void LessonUnpacker::Done(bool whole) {
+    Join();
+    running_ = false;
+    emit Finished(whole);
 }
 
 void LessonUnpacker::Join() {

@@ -31,6 +31,7 @@ signals:
     void Finished(bool whole);
 
 private:
+    void Done(bool whole);
     void Join();
 
     std::thread worker_;
