@@ -26,6 +26,7 @@ namespace ov {
 class CollapsiblePanel;
 class FunctionColumn;
 class LessonUnpacker;
+class MovieWarmUp;
 class OperationBar;
 class TFrmDM;
 class TFunctionConductor;
@@ -134,6 +135,8 @@ private:
     void UnpackFinished(bool whole);
     void UnpackPauseOver();
     void ShowOpenedLesson();
+    // The function index of the open lesson lists pages of a function that shows movies.
+    bool LessonHasMovies() const;
     void StopLessonPanel();
     void CloseWordPreview();
     // Where the pupil's recordings are kept.
@@ -151,6 +154,7 @@ private:
     std::unique_ptr<TFunctionConductor> conductor_;
     LessonUnpacker* unpacker_ = nullptr;
     QTimer* unpackPause_ = nullptr;
+    MovieWarmUp* movieWarmUp_ = nullptr;
     QString openingName_;
     std::string openingPackage_;
 };
