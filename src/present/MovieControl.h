@@ -40,10 +40,6 @@ TMovieControl* CreateMovieControl(QWidget* parent, const QString& name);
 // start as root.
 void PrepareMovieEngine();
 
-// Starts the web engine, if it has not started, with a page ready for the
-// first movie of window: the pupil is about to open one.
-void WarmMovieEngine(QWidget* window);
-
 // Frees the views and the profile of the movies' web engine, if a movie
 // started it. Call it once the last movie has gone and while the QApplication
 // still stands: views freed during the application's own end crash it.

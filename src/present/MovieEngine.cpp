@@ -100,16 +100,6 @@ QWebEngineView* TMovieEngine::TakeView(QWidget* parent) {
     return view;
 }
 
-void TMovieEngine::WarmView(QWidget* window) {
-    spare_.removeAll(nullptr);
-    for (const QPointer<QWebEngineView>& view : spare_)
-        if (view->window() == window) return;
-    QWebEngineView* view = NewView();
-    view->hide();
-    view->setParent(window);
-    spare_.append(view);
-}
-
 void TMovieEngine::ReturnView(QWebEngineView* view) {
     spare_.removeAll(nullptr);
     QWidget* window = view->window();

@@ -36,9 +36,6 @@ public:
     // A view showing our page, placed in parent. Check Ready before calling
     // into its page: a fresh view is still loading it.
     QWebEngineView* TakeView(QWidget* parent);
-    // Starts a view loading our page in window, hidden, for the window's
-    // first movie to take; nothing when one is there already.
-    void WarmView(QWidget* window);
     void ReturnView(QWebEngineView* view);
     static bool Ready(const QWebEngineView* view);
 

@@ -17,13 +17,11 @@ namespace {
 
 using CreateFunction = TMovieControl* (*)(QWidget*, const QString&);
 using CloseFunction = void (*)();
-using WarmFunction = void (*)(QWidget*);
 
 struct Module {
     bool tried = false;
     CreateFunction create = nullptr;
     CloseFunction close = nullptr;
-    WarmFunction warm = nullptr;
 };
 
 Module module;
@@ -53,11 +51,9 @@ bool LoadModule() {
         auto* library = new QLibrary(path);
         const auto create = reinterpret_cast<CreateFunction>(library->resolve("ovCreateMovieControl"));
         const auto close = reinterpret_cast<CloseFunction>(library->resolve("ovCloseMovieEngine"));
-        const auto warm = reinterpret_cast<WarmFunction>(library->resolve("ovWarmMovieEngine"));
-        if (create && close && warm) {
+        if (create && close) {
             module.create = create;
             module.close = close;
-            module.warm = warm;
             return true;
         }
         delete library;
@@ -82,10 +78,6 @@ void PrepareMovieEngine() {
     // The web engine describes its GL set-up on stderr at every start; a
     // pupil's terminal has no use for it (QT_LOGGING_RULES still turns it on).
     QLoggingCategory::setFilterRules(QStringLiteral("qt.webenginecontext.info=false"));
-}
-
-void WarmMovieEngine(QWidget* window) {
-    if (LoadModule()) module.warm(window);
 }
 
 void CloseMovieEngine() {

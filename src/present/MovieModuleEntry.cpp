@@ -8,5 +8,3 @@ extern "C" Q_DECL_EXPORT ov::TMovieControl* ovCreateMovieControl(QWidget* parent
 }
 
 extern "C" Q_DECL_EXPORT void ovCloseMovieEngine() { ov::CloseMovieEngineModule(); }
-
-extern "C" Q_DECL_EXPORT void ovWarmMovieEngine(QWidget* window) { ov::TMovieEngine::Instance().WarmView(window); }

@@ -39,8 +39,6 @@ struct StudyFunction {
     bool stepsItems = false;
     // Its rule's play script is run by "开始" and by clicks on the page.
     bool playsScript = false;
-    // Its pages are where a lesson's Flash movies are.
-    bool showsMovies = false;
     StartAction start = StartAction::None;
     StopAction stop = StopAction::None;
 };

@@ -14,12 +14,10 @@
 #include "shell/ApplicationTitle.h"
 #include "shell/CollapsiblePanel.h"
 #include "shell/FunctionColumn.h"
-#include "shell/MovieWarmUp.h"
 #include "shell/OVRzTreeView.h"
 #include "shell/OperationBar.h"
 #include "shell/ShellSettings.h"
 #include "shell/UntRole.h"
-#include "lesson/OVIndex.h"
 #include "store/StoredSecrets.h"
 #include "store/UntPublic.h"
 #include "study/ClassFolders.h"
@@ -75,12 +73,8 @@ void TFrmClassShow::BuildStudy() {
     host.ChooseRole = [this](const QStringList& roles) { return ChooseRole(roles); };
     conductor_ = std::make_unique<TFunctionConductor>(*OVPanelShowClass, state_, std::move(host));
 
-    std::vector<QWidget*> movieButtons;
-    for (const auto& [button, kind] : PanelLeftFunction->FunctionButtons()) {
+    for (const auto& [button, kind] : PanelLeftFunction->FunctionButtons())
         connect(button, &QPushButton::clicked, this, [this, kind = kind] { FunctionButtonClick(kind); });
-        if (StudyFunctionOf(kind).showsMovies) movieButtons.push_back(button);
-    }
-    movieWarmUp_ = new MovieWarmUp(this, movieButtons);
 
     connect(PanelBottomShowOperation, &OperationBar::triggered, this, &TFrmClassShow::OperationTriggered);
     connect(PanelLeftFunction->BtnWordRepare, &QPushButton::clicked, this, &TFrmClassShow::BtnWordRepareClick);
@@ -198,24 +192,6 @@ void TFrmClassShow::ShowOpenedLesson() {
     PanelLeftFunction->raise();
     BtnWordRepareClick();
     PanelSizeLeft->Collapse();
-    movieWarmUp_->SetLessonHasMovies(LessonHasMovies());
-}
-
-bool TFrmClassShow::LessonHasMovies() const {
-    std::error_code ec;
-    // An index that is not there would be reported to the pupil as missing.
-    if (!std::filesystem::exists(std::filesystem::path(state_.FClassPath) / "OVFunction.ind", ec)) return false;
-    try {
-        TOVIndex index(state_.FClassPath, "OVFunction.ind", false);
-        for (const StudyFunction* function : ColumnFunctions()) {
-            if (!function->showsMovies) continue;
-            const auto pages = index.GetPageList(function->kind);
-            if (pages && !pages->empty()) return true;
-        }
-    } catch (const std::exception& e) {
-        Log(LogLevel::Info, "study", std::string("no function index to look for movies in: ") + e.what());
-    }
-    return false;
 }
 
 void TFrmClassShow::StopLessonPanel() {

@@ -26,7 +26,6 @@ namespace ov {
 class CollapsiblePanel;
 class FunctionColumn;
 class LessonUnpacker;
-class MovieWarmUp;
 class OperationBar;
 class TFrmDM;
 class TFunctionConductor;
@@ -135,8 +134,6 @@ private:
     void UnpackFinished(bool whole);
     void UnpackPauseOver();
     void ShowOpenedLesson();
-    // The function index of the open lesson lists pages of a function that shows movies.
-    bool LessonHasMovies() const;
     void StopLessonPanel();
     void CloseWordPreview();
     // Where the pupil's recordings are kept.
@@ -154,7 +151,6 @@ private:
     std::unique_ptr<TFunctionConductor> conductor_;
     LessonUnpacker* unpacker_ = nullptr;
     QTimer* unpackPause_ = nullptr;
-    MovieWarmUp* movieWarmUp_ = nullptr;
     QString openingName_;
     std::string openingPackage_;
 };
