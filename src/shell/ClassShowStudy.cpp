@@ -38,6 +38,7 @@
 
 #include <chrono>
 #include <random>
+#include <utility>
 
 namespace ov {
 namespace {
@@ -112,7 +113,10 @@ void TFrmClassShow::SoundSpeedClick() {
 }
 
 void TFrmClassShow::BtnWordRepareClick() {
-    if (OpeningLesson()) return;
+    if (OpeningLesson()) {
+        pendingFunction_.reset();
+        return;
+    }
     PWord->show();
     PWord->raise();
     ArrangeOperationButtons({});
@@ -139,8 +143,12 @@ QString TFrmClassShow::ChooseRole(const QStringList& roles) {
 }
 
 void TFrmClassShow::FunctionButtonClick(TOVRule kind) {
-    // The lesson's folder is still being written.
-    if (OpeningLesson()) return;
+    // The lesson's folder is still being written: the function opens once
+    // the lesson has, as the pupil's last click asked.
+    if (OpeningLesson()) {
+        pendingFunction_ = kind;
+        return;
+    }
     state_.FRuleKind = kind;
     CloseWordPreview();
     conductor_->OpenFunction(state_.FClassPath, kind);
@@ -192,6 +200,7 @@ void TFrmClassShow::ShowOpenedLesson() {
     PanelLeftFunction->raise();
     BtnWordRepareClick();
     PanelSizeLeft->Collapse();
+    if (const auto kind = std::exchange(pendingFunction_, std::nullopt)) FunctionButtonClick(*kind);
 }
 
 void TFrmClassShow::StopLessonPanel() {

@@ -152,6 +152,8 @@ private:
     LessonUnpacker* unpacker_ = nullptr;
     QTimer* unpackPause_ = nullptr;
     QString openingName_;
+    // A study function the pupil chose while the lesson was opening.
+    std::optional<TOVRule> pendingFunction_;
     std::string openingPackage_;
 };
 

@@ -254,6 +254,23 @@ TEST_F(ClassShowLargeLesson, TheWindowAnswersWhileTheLessonUnpacksAndThePauseRun
     EXPECT_EQ(fs::file_size(fs::path(window->State().FClassPath) / "video.avi"), 30u << 20);
 }
 
+// The pupil chooses a function while the lesson still opens: it opens once
+// the lesson has, instead of the click being lost.
+TEST_F(ClassShowLargeLesson, AFunctionChosenWhileTheLessonOpensOpensAfterIt) {
+    OpenLesson();
+    ov::TOVRzTreeView* tree = window->OVRsListTreeView;
+    for (QTreeWidgetItemIterator it(tree); *it; ++it)
+        if (ov::TOVRzTreeView::NodeCode(*it) == "01010101") tree->setCurrentItem(*it);
+    tree->Click();
+    ASSERT_TRUE(window->OpeningLesson());
+    window->PanelLeftFunction->Button(ov::rSentenceFollowRead)->click();
+    EXPECT_FALSE(Panel().Box->Active()) << "not while the lesson's folder is written";
+    ASSERT_TRUE(QTest::qWaitFor([this] { return !window->OpeningLesson(); }, 60000));
+    EXPECT_TRUE(Panel().Box->Active());
+    EXPECT_EQ(Panel().Box->RuleTyle(), ov::rSentenceFollowRead);
+    EXPECT_TRUE(Words().isHidden());
+}
+
 TEST_F(ClassShowStudy, MissingPackageStillShowsTheColumnOnThePreviousLesson) {
     for (const auto& entry : fs::directory_iterator(home / "Resources")) fs::remove_all(entry.path());
     OpenLesson();
