@@ -22,14 +22,16 @@ std::vector<StudyFunction> MakeTable() {
         f.buttonName = name;
         f.group = group;
     };
-    const auto reading = [&](StudyFunction& f) {
+    const auto reading = [&](StudyFunction& f, bool playsScript) {
         f.operations = kReading;
+        f.playsScript = playsScript;
         f.readsAloud = true;
         f.start = StartAction::PlayScript;
         f.stop = StopAction::StopScript;
     };
-    const auto exercise = [&](StudyFunction& f, AnswerKind answers, ItemKind items) {
+    const auto exercise = [&](StudyFunction& f, AnswerKind answers, ItemKind items, bool playsScript) {
         f.operations = kExercise;
+        f.playsScript = playsScript;
         f.answers = answers;
         f.items = items;
         f.stepsItems = true;
@@ -44,27 +46,23 @@ std::vector<StudyFunction> MakeTable() {
     // The column's buttons, top to bottom.
     StudyFunction& wordRead = add(rWordFollowRead);
     button(wordRead, "单词跟读", "BtnWordFollowRead", words);
-    reading(wordRead);
-    wordRead.playsScript = true;
+    reading(wordRead, true);
     StudyFunction& wordWrite = add(rWordFollowWrite);
     button(wordWrite, "单词听写", "BtnWordFollowWrite", words);
-    exercise(wordWrite, AnswerKind::Dictation, ItemKind::HeardThenTyped);
-    wordWrite.playsScript = true;
+    exercise(wordWrite, AnswerKind::Dictation, ItemKind::HeardThenTyped, true);
     StudyFunction& sentenceRead = add(rSentenceFollowRead);
     button(sentenceRead, "句子跟读", "BtnSentenceFollowRead", sentences);
-    reading(sentenceRead);
-    sentenceRead.playsScript = true;
+    reading(sentenceRead, true);
     StudyFunction& discern = add(rDiscern);
     button(discern, "句子听辩", "BtnDiscern", sentences);
-    exercise(discern, AnswerKind::Choice, ItemKind::HeardThenTyped);
+    exercise(discern, AnswerKind::Choice, ItemKind::HeardThenTyped, false);
     StudyFunction& roleAct = add(rRoleAct);
     button(roleAct, "角色互换", "BtnRoleAct", sentences);
-    reading(roleAct);
+    reading(roleAct, false);
     roleAct.start = StartAction::ChooseRole;
     StudyFunction& test = add(rTest);
     button(test, "课后练习", "BtnTest", tests);
-    exercise(test, AnswerKind::Choice, ItemKind::Question);
-    test.playsScript = true;
+    exercise(test, AnswerKind::Choice, ItemKind::Question, true);
     StudyFunction& music = add(rMusic);
     button(music, "音乐茶座", "BtnMusic", extension);
     music.operations = {B::Start, B::StudySing, B::Stop, B::Record, B::Play};
