@@ -19,7 +19,8 @@
 #include "BenchFigures.h"
 #include "audio/SoundLibrary.h"
 #include "support/SilentSound.h"
-#include "present/BoxPlayback.h"
+#include "present/PageSound.h"
+#include "present/ScriptPlayer.h"
 #include "present/CBox.h"
 #include "present/OVPanelShowClass.h"
 #include "present/TimerLabel.h"
@@ -100,14 +101,8 @@ int main(int argc, char** argv) {
     const double cpuBefore = CpuSeconds();
     QElapsedTimer wall;
     wall.start();
-    ov::RunScript(box, ov::TRule{ov::rOthers, 0, "", "[0,0,1,1]"});
-    const QList<ov::TTimerLabel*> words = ov::CollectWords(box, 1);
-    auto highlighting = [&] {
-        for (ov::TTimerLabel* word : words)
-            if (word->Timer().isActive()) return true;
-        return false;
-    };
-    while (highlighting() && wall.elapsed() < 3 * soundMs) Wait(50);
+    box.Script().Run(ov::TRule{ov::rOthers, 0, "", "[0,0,1,1]"});
+    while (box.Script().LitWord() && wall.elapsed() < 3 * soundMs) Wait(50);
     const double cpu = CpuSeconds() - cpuBefore;
     const double seconds = static_cast<double>(wall.elapsed()) / 1000.0;
     // The same stretch with nothing playing: what the window and the sound
@@ -120,7 +115,7 @@ int main(int argc, char** argv) {
     std::printf("highlight: %d words over %.2f s on %s: CPU %.3f s\n", kWords, seconds,
                 qPrintable(QGuiApplication::platformName()), cpu);
     bench::Verdict("highlight CPU, share of one core", 100.0 * cpu / seconds, kCpuLimitPercent, "%");
-    ov::CloseSounds(box);
+    box.Sound().CloseAll();
     box.SetActive(false);
     fs::remove_all(dir);
     return 0;

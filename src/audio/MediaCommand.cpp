@@ -129,6 +129,11 @@ int MediaCommand::Send(const std::string& command, std::string* reply) {
     return kOk;
 }
 
+SoundHandle MediaCommand::Channel(const std::string& alias) const {
+    auto it = sounds_.find(AsciiLower(alias));
+    return it == sounds_.end() ? 0 : it->second.channel;
+}
+
 int MediaCommand::Open(const std::string& arguments) {
     std::string path;
     std::string alias;

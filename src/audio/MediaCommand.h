@@ -43,6 +43,9 @@ public:
     int Send(const std::string& command, std::string* reply = nullptr);
     // At most 128 characters.
     static std::string ErrorText(int code);
+    // The channel an alias plays on, 0 while it is not open: the state of a
+    // sound is read from it directly rather than through a reply string.
+    SoundHandle Channel(const std::string& alias) const;
 
 private:
     struct Sound {

@@ -9,7 +9,8 @@
 #include "core/MessageHook.h"
 #include "lesson/ChXMLA.h"
 #include "present/AnswerEdit.h"
-#include "present/BoxPlayback.h"
+#include "present/PageSound.h"
+#include "present/ScriptPlayer.h"
 #include "present/CBox.h"
 #include "present/PageFont.h"
 #include "present/PagePlace.h"
@@ -64,9 +65,8 @@ void ShowCounts(int right, int total) {
 
 // Sounds of test items play through the lesson sound like sentences do.
 void PlayItemSound(TCBox& box, const std::string& name) {
-    StopAlias(kLessonAlias);
-    CloseAlias(kLessonAlias);
-    PlayLessonSound(box, box.AudioFile(QString::fromStdString(name)));
+    box.Sound().StopLesson();
+    box.Sound().PlayLesson(box.AudioFile(QString::fromStdString(name)));
 }
 
 std::string ItemSound(TCBox& box, int32_t item, TOVRule kind) {
@@ -103,7 +103,7 @@ void RemoveAnswerLabels(TCBox& box) {
 }  // namespace
 
 void GotoItem(TCBox& box, TOVRule kind, bool reset, int32_t item) {
-    StopAll(box);
+    box.Script().StopAll();
     if (!box.Document()) return;
     switch (StudyFunctionOf(kind).items) {
         case ItemKind::HeardThenTyped: PlayTestItem(box, item, kind); break;
@@ -116,10 +116,9 @@ void GotoItem(TCBox& box, TOVRule kind, bool reset, int32_t item) {
 }
 
 void PlayTestItem(TCBox& box, int32_t item, TOVRule kind) {
-    StopAlias(kLessonAlias);
-    CloseAlias(kLessonAlias);
+    box.Sound().StopLesson();
     std::string name = ItemSound(box, item, kind);
-    if (!name.empty()) PlayLessonSound(box, box.AudioFile(QString::fromStdString(name)));
+    if (!name.empty()) box.Sound().PlayLesson(box.AudioFile(QString::fromStdString(name)));
     box.SetCurrentItem(item);
     if (HeardThenTyped(kind)) FocusItemEdit(box, kind);
 }
@@ -157,7 +156,7 @@ void ShowGame(TCBox& box, int32_t item) {
 
 int StepItem(TCBox& box, TOVRule kind, int direction) {
     if (kind == rGames || !box.Document()) return kStepOther;
-    StopAll(box);
+    box.Script().StopAll();
     TChXMLA& document = *box.Document();
     const int32_t next = document.GetNeighbourItem(direction, box.CurrentItem(), kind);
     std::pair<int32_t, int32_t> range{-1, -1};

@@ -4,10 +4,12 @@
 #include "core/HeldMessages.h"
 #include "core/MessageHook.h"
 #include "lesson/ChXMLA.h"
-#include "present/BoxPlayback.h"
 #include "present/MovieControl.h"
+#include "present/PageSound.h"
 #include "present/RectShape.h"
+#include "present/ScriptPlayer.h"
 #include "present/TimerLabel.h"
+#include "present/WordTiming.h"
 
 #include <QApplication>
 #include <QContextMenuEvent>
@@ -44,7 +46,12 @@ bool IsRightPress(const QEvent* event) {
 
 }  // namespace
 
-TCBox::TCBox(QWidget* parent) : QScrollArea(parent), page_(new QWidget) {
+TCBox::TCBox(QWidget* parent)
+    : QScrollArea(parent),
+      page_(new QWidget),
+      speechSpeed_(kNormalSpeechSpeed),
+      sound_(std::make_unique<PageSound>(*this)),
+      script_(std::make_unique<ScriptPlayer>(*this, *sound_)) {
     setFrameShape(QFrame::NoFrame);
     setPalette(WhitePalette(palette()));
     setAutoFillBackground(true);
@@ -66,13 +73,10 @@ TCBox::TCBox(QWidget* parent) : QScrollArea(parent), page_(new QWidget) {
     dragLabel_->setPalette(green);
     dragLabel_->hide();
 
-    Playback().StopFlag = false;
-    Playback().LastClickedWord = nullptr;
     qApp->installEventFilter(this);
 }
 
 TCBox::~TCBox() {
-    Playback().StopFlag = true;
     ClearItems();
     qApp->removeEventFilter(this);
     active_ = false;
@@ -104,7 +108,7 @@ void TCBox::Activate() {
         active_ = BuildPage();
         if (!active_) document_.reset();
     } catch (const std::exception&) {
-        StopAll(*this);
+        script_->StopAll();
         ClearItems();
         document_.reset();
     }
@@ -113,12 +117,12 @@ void TCBox::Activate() {
 
 void TCBox::Deactivate() {
     try {
-        StopAll(*this);
+        script_->StopAll();
         ClearItems();
         document_.reset();
         active_ = false;
     } catch (const std::exception&) {
-        StopAll(*this);
+        script_->StopAll();
         ClearItems();
     }
 }
@@ -130,11 +134,10 @@ void TCBox::ClearItems() {
     while (!pageItems_.isEmpty()) {
         FreeItem(pageItems_.takeLast());
     }
-    Playback().LastClickedWord = nullptr;
+    // Whatever played on the page ends with it.
+    script_->Forget();
     for (const TBoxItem& item : overlays_) delete item.Control;
     overlays_.clear();
-    Playback().PlayList.clear();
-    Playback().ScriptIndex = 0;
     page_->resize(0, 0);
 }
 

@@ -12,6 +12,8 @@ class QLabel;
 
 namespace ov {
 
+class PageSound;
+class ScriptPlayer;
 class TAnswerEdit;
 class TChXMLA;
 class TInfoPanel;
@@ -68,6 +70,14 @@ public:
     // lesson sound at normal speed. Not owned.
     TInfoPanel* InfoPanel() const { return infoPanel_; }
     void SetInfoPanel(TInfoPanel* value) { infoPanel_ = value; }
+    // The lesson panel's speech speed, percent of normal.
+    int SpeechSpeed() const { return speechSpeed_; }
+    void SetSpeechSpeed(int value) { speechSpeed_ = value; }
+
+    // The page's lesson and scene sounds, and the script player that reads
+    // the page's sentences aloud.
+    PageSound& Sound() { return *sound_; }
+    ScriptPlayer& Script() { return *script_; }
 
     // Frees every page item, every overlay and the play list.
     void ClearItems();
@@ -153,6 +163,9 @@ private:
     QList<TBoxItem> overlays_;
     std::unique_ptr<TChXMLA> document_;
     TInfoPanel* infoPanel_ = nullptr;
+    int speechSpeed_;
+    std::unique_ptr<PageSound> sound_;
+    std::unique_ptr<ScriptPlayer> script_;
 
     bool active_ = false;
     QString fileName_;

@@ -3,11 +3,9 @@
 #include "core/MessageHook.h"
 #include "lesson/ChXMLA.h"
 #include "present/AnswerEdit.h"
-#include "present/BoxPlayback.h"
 #include "present/PictureItem.h"
 #include "present/TimerLabel.h"
-#include "present/UntSoundAudioInfoPanel.h"
-#include "present/UntSoundAudioSound.h"
+#include "present/ScriptPlayer.h"
 
 #include <QPushButton>
 
@@ -45,13 +43,7 @@ bool TCBox::FindRuleFor(QWidget* sender, TRule& rule) {
 }
 
 void TCBox::RunRule(QWidget* sender, const TRule& rule) {
-    TPlaybackState& playback = Playback();
-    playback.StopFlag = true;
-    if (playback.LastClickedWord) playback.LastClickedWord->Timer().stop();
-    if (infoPanel_ && infoPanel_->Sound) infoPanel_->Sound->Stop();
-    StopWords(*this);
-    if (auto* word = qobject_cast<TTimerLabel*>(sender)) playback.LastClickedWord = word;
-    RunScript(*this, rule);
+    script_->RunForWord(qobject_cast<TTimerLabel*>(sender), rule);
 }
 
 void TCBox::ClickChoice(TPictureItem* picture) {

@@ -218,7 +218,9 @@ double TOVPanelShowClass::CompareRecording() {
 }
 
 void TOVPanelShowClass::SetMainSoundSpeed(int value) {
-    if (value > 0 && value != FMainSoundSpeed) FMainSoundSpeed = value;
+    if (value <= 0 || value == FMainSoundSpeed) return;
+    FMainSoundSpeed = value;
+    Box->SetSpeechSpeed(value);
 }
 
 }  // namespace ov

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "audio/UGetResult.h"
+#include "present/WordTiming.h"
 
 #include <QString>
 #include <QWidget>
@@ -35,7 +36,7 @@ public:
     static constexpr int kInfoPanelHeight = 40;
     static constexpr int kTopStripHeight = 10;
     static constexpr int kRightBorderWidth = 20;
-    static constexpr int kNormalSpeed = 100;
+    static constexpr int kNormalSpeed = kNormalSpeechSpeed;
 
     // `screenWidth` decides the left border: none on an 800 px screen.
     TOVPanelShowClass(const std::filesystem::path& programFolder, int screenWidth,

@@ -1,6 +1,5 @@
 #include "present/TimerLabel.h"
 
-#include "present/BoxPlayback.h"
 #include "present/ToolkitColor.h"
 
 #include <QMouseEvent>
@@ -12,16 +11,10 @@ namespace ov {
 
 TTimerLabel::TTimerLabel(QWidget* parent, const TRSentence& word)
     : QLabel(parent), word_(word), textColor_(ToQColor(word.Color)) {
-    timer_.setInterval(kTimerInterval);
     setAttribute(Qt::WA_TranslucentBackground);
     setText(QString::fromStdString(word.Text));
     setAccessibleName(text());
-    connect(&timer_, &QTimer::timeout, this, [this] { TimerTick(*this); });
 }
-
-// A word that goes away mid-script takes the script with it: clearing a page
-// ends whatever played on it.
-TTimerLabel::~TTimerLabel() { Playback().StopFlag = true; }
 
 void TTimerLabel::SetHighlighted(bool value) {
     if (value == highlighted_) return;

@@ -4,26 +4,21 @@
 
 #include <QColor>
 #include <QLabel>
-#include <QTimer>
 
 namespace ov {
 
-// A word of a lesson sentence. It owns its word record and the 100 ms timer
-// that steps its highlighting, and it is the one place that paints the word:
-// plainly in its own colour, or highlighted with the first WipeFraction of its
-// width in the wipe colour over the highlight colour.
+// A word of a lesson sentence. It owns its word record and is the one place
+// that paints the word: plainly in its own colour, or, when told to, highlighted
+// with the first WipeFraction of its width in the wipe colour over the
+// highlight colour. The page's script player decides when.
 class TTimerLabel : public QLabel {
     Q_OBJECT
 
 public:
-    static constexpr int kTimerInterval = 100;
-
     TTimerLabel(QWidget* parent, const TRSentence& word);
-    ~TTimerLabel() override;
 
     TRSentence& Word() { return word_; }
     const TRSentence& Word() const { return word_; }
-    QTimer& Timer() { return timer_; }
 
     // The colour the word is drawn in while not highlighted.
     void SetTextColor(const QColor& color);
@@ -56,7 +51,6 @@ protected:
 
 private:
     TRSentence word_;
-    QTimer timer_;
     QColor textColor_;
     bool pressed_ = false;
     bool highlighted_ = false;

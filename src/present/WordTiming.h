@@ -5,6 +5,9 @@
 
 namespace ov {
 
+// The speech speed at which lesson sound plays as recorded, percent.
+inline constexpr int kNormalSpeechSpeed = 100;
+
 // How long a highlighted word stays lit: its share of the sentence's playing
 // time by width, plus 200 ms. A sentence of no width gives every word 200 ms.
 // Computed in 64 bits: a long sound over a wide sentence would overflow 32.

@@ -5,7 +5,8 @@
 #include "core/GbkText.h"
 #include "core/Log.h"
 #include "present/BoxExercises.h"
-#include "present/BoxPlayback.h"
+#include "present/PageSound.h"
+#include "present/ScriptPlayer.h"
 #include "present/CBox.h"
 #include "present/OVPanelShowClass.h"
 #include "present/UntSoundAudioInfoPanel.h"
@@ -105,7 +106,7 @@ void TFrmClassShow::NoiseMenuClick(QAction* item) {
 void TFrmClassShow::NoiseVolumeClick() {
     TCBox& box = *OVPanelShowClass->Box;
     box.SetNoiseValue(NoiseValueFor(OVPanelShowClass->VolumeSpinner->value()));
-    PlaySceneSound(box);
+    box.Sound().LoopScene();
 }
 
 void TFrmClassShow::SoundSpeedClick() {
@@ -206,16 +207,15 @@ void TFrmClassShow::ShowOpenedLesson() {
 void TFrmClassShow::StopLessonPanel() {
     TOVPanelShowClass* panel = OVPanelShowClass;
     TCBox& box = *panel->Box;
-    CloseSounds(box);
-    StopAll(box);
+    box.Sound().CloseAll();
+    box.Script().StopAll();
     box.StopMovies();
     panel->InfoPanel->Sound->Stop();
     // A recording in progress is the pupil's work: it is saved, not dropped.
     // Without one there is nothing to save, and no empty file is written.
     TChRecord* recorder = panel->InfoPanel->Recorder;
     if (recorder->IsRecording()) recorder->StopRecord(true);
-    StopAlias(kLessonAlias);
-    CloseAlias(kLessonAlias);
+    box.Sound().StopLesson();
     state_.FPageList.reset();
     if (box.Active()) box.SetActive(false);
 }

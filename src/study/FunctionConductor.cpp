@@ -4,6 +4,8 @@
 #include "lesson/OVIndex.h"
 #include "present/BoxExercises.h"
 #include "present/BoxPlayback.h"
+#include "present/PageSound.h"
+#include "present/ScriptPlayer.h"
 #include "present/CBox.h"
 #include "present/OVPanelShowClass.h"
 #include "present/UntSoundAudioInfoPanel.h"
@@ -158,7 +160,7 @@ void TFunctionConductor::Start() {
         case StartAction::FirstItem: GotoItem(box, Kind(), true, 0); break;
         case StartAction::ChooseRole: RoleAct(); break;
         case StartAction::PlayFromTheTop:
-            StopAll(box);
+            box.Script().StopAll();
             PlayRule(box, Kind(), 0);
             break;
         case StartAction::PlayMovies: box.PlayMovies(); break;
@@ -170,8 +172,8 @@ void TFunctionConductor::Stop() {
     CancelRoleStart();
     TCBox& box = *panel_.Box;
     switch (Function().stop) {
-        case StopAction::StopScript: StopAll(box); break;
-        case StopAction::CloseSounds: CloseSounds(box); break;
+        case StopAction::StopScript: box.Script().StopAll(); break;
+        case StopAction::CloseSounds: box.Sound().CloseAll(); break;
         case StopAction::StopMovies: box.StopMovies(); break;
         case StopAction::None: break;
     }
@@ -179,7 +181,7 @@ void TFunctionConductor::Stop() {
 
 void TFunctionConductor::StudySing() {
     if (!Shows(TOperationButton::StudySing)) return;
-    StopAll(*panel_.Box);
+    panel_.Box->Script().StopAll();
     PlayRule(*panel_.Box, Kind(), 1);
 }
 
@@ -218,7 +220,7 @@ void TFunctionConductor::RoleAct() {
     for (const std::string& role : GetRoles(box)) roles << QString::fromStdString(role);
     const QString chosen = host_.ChooseRole(roles);
     if (chosen.isEmpty()) return;
-    StopAll(box);
+    box.Script().StopAll();
     if (chosen == roles.front()) {
         // The pupil who speaks first gets two seconds to get ready.
         startingRole_ = chosen.toStdString();

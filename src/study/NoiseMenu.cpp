@@ -1,6 +1,7 @@
 #include "study/NoiseMenu.h"
 
-#include "present/BoxPlayback.h"
+#include "present/PageSound.h"
+#include "present/ScriptPlayer.h"
 #include "present/CBox.h"
 
 #include <QMenu>
@@ -28,9 +29,8 @@ void BuildNoiseMenu(const std::filesystem::path& folder, QMenu& menu) {
 
 void NoiseMenuClick(TCBox& box, const std::filesystem::path& folder, const QString& caption,
                     const QString& listedFile) {
-    StopAlias(kLessonAlias);
-    CloseAlias(kLessonAlias);
-    CloseSounds(box);
+    box.Sound().StopLesson();
+    box.Sound().CloseAll();
     const QString name = caption.left(caption.indexOf(QLatin1Char('(')));
     if (name == kNoNoiseCaption) {
         box.SetNoiseName(QString());
@@ -39,7 +39,7 @@ void NoiseMenuClick(TCBox& box, const std::filesystem::path& folder, const QStri
         std::error_code ec;
         box.SetNoiseName(std::filesystem::exists(wave, ec) ? QString::fromStdString(wave.string()) : listedFile);
     }
-    PlaySceneSound(box);
+    box.Sound().LoopScene();
 }
 
 int NoiseValueFor(int spinnerValue) { return spinnerValue * 10 + 500; }

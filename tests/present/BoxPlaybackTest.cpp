@@ -55,8 +55,8 @@ TEST_F(BoxPlayback, RepeatPauseAndNextSentenceInOrder) {
     int index = 0;
     for (int step = 0; step < 80 && (RunningWord() || Pausing()); ++step) {
         Advance(100);
-        if (ov::Playback().ScriptIndex != index) {
-            index = ov::Playback().ScriptIndex;
+        if (Script().ScriptIndex() != index) {
+            index = Script().ScriptIndex();
             entryStarts.push_back(fakeNow - started);
             if (!Pausing()) heard << Playing(*box);
         }
@@ -73,11 +73,11 @@ TEST_F(BoxPlayback, PausesFirstAndInARowEachWaitInOrder) {
     OpenSentences();
     Run("[1,0,0,800][1,0,0,900][0,0,6,1]");
     ASSERT_TRUE(Pausing());
-    EXPECT_EQ(PauseTimer()->interval(), 800);
+    EXPECT_EQ(Script().PauseMs(), 800);
     EXPECT_FALSE(Words(6)[0]->Highlighted());
     Advance(800);
     ASSERT_TRUE(Pausing());
-    EXPECT_EQ(PauseTimer()->interval(), 900);
+    EXPECT_EQ(Script().PauseMs(), 900);
     Advance(900);
     EXPECT_FALSE(Pausing());
     EXPECT_TRUE(Words(6)[0]->Highlighted());
@@ -91,8 +91,8 @@ TEST_F(BoxPlayback, WordsLightForTheirShareAndTheWipeFollowsTheSound) {
     const int widths[] = {40, 60, 100};
     for (int i = 0; i < 3; ++i) Words(1)[i]->resize(widths[i], 20);
     Run("[0,0,1,1]");
-    EXPECT_EQ(ov::Playback().SentenceDuration, 2000);
-    EXPECT_EQ(ov::Playback().SentenceWidth, 200);
+    EXPECT_EQ(Script().SentenceDuration(), 2000);
+    EXPECT_EQ(Script().SentenceWidth(), 200);
     Advance(300);
     // 300 ms at 200 px per 2000 ms: 30 of the first word's 40 px.
     EXPECT_DOUBLE_EQ(Words(1)[0]->WipeFraction(), 0.75);
@@ -101,8 +101,8 @@ TEST_F(BoxPlayback, WordsLightForTheirShareAndTheWipeFollowsTheSound) {
     int word = 0;
     while (RunningWord() && lit.size() < 3) {
         Advance(100);
-        if (ov::Playback().WordIndex != word || !RunningWord()) {
-            word = ov::Playback().WordIndex;
+        if (Script().WordIndex() != word || !RunningWord()) {
+            word = Script().WordIndex();
             lit.push_back(fakeNow - start);
             start = fakeNow;
         }
@@ -118,17 +118,17 @@ TEST_F(BoxPlayback, NormalSpeedPlaysInTheInfoPanelOtherSpeedsThroughCommands) {
     Run("[0,0,1,1]");
     EXPECT_FALSE(panel->InfoPanel->isHidden());
     EXPECT_EQ(Playing(*box), "three.wav");
-    EXPECT_EQ(ov::Playback().SentenceDuration, 3000);
+    EXPECT_EQ(Script().SentenceDuration(), 3000);
     std::string reply;
-    EXPECT_EQ(ov::SendMediaCommand("status ZOzadaZI length", &reply), ov::MediaCommand::kUnknownAlias);
+    EXPECT_EQ(box->Sound().Media().Send("status ZOzadaZI length", &reply), ov::MediaCommand::kUnknownAlias);
 
     const std::pair<int, int64_t> speeds[] = {{80, 3750}, {120, 2500}};
     for (const auto& [speed, duration] : speeds) {
         panel->SetMainSoundSpeed(speed);
         Run("[0,0,1,1]");
         EXPECT_TRUE(panel->InfoPanel->isHidden()) << speed;
-        EXPECT_EQ(ov::Playback().SentenceDuration, duration) << speed;
-        EXPECT_EQ(ov::SendMediaCommand("status ZOzadaZI length", &reply), 0) << speed;
+        EXPECT_EQ(Script().SentenceDuration(), duration) << speed;
+        EXPECT_EQ(box->Sound().Media().Send("status ZOzadaZI length", &reply), 0) << speed;
     }
 }
 
@@ -136,11 +136,11 @@ TEST_F(BoxPlayback, AMissingSoundLightsItsWordsWithoutALeftOverDuration) {
     OpenSentences();
     panel->SetMainSoundSpeed(80);
     Run("[0,0,6,1][0,0,7,1]");
-    EXPECT_EQ(ov::Playback().SentenceDuration, 2500);
+    EXPECT_EQ(Script().SentenceDuration(), 2500);
     Advance(2800);
-    ASSERT_EQ(ov::Playback().ScriptIndex, 1);
-    EXPECT_NE(ov::Playback().MediaError, 0);
-    EXPECT_EQ(ov::Playback().SentenceDuration, 0);
+    ASSERT_EQ(Script().ScriptIndex(), 1);
+    EXPECT_NE(box->Sound().Media().LastError(), 0);
+    EXPECT_EQ(Script().SentenceDuration(), 0);
     EXPECT_TRUE(Words(7)[0]->Highlighted());
     Advance(300);
     EXPECT_EQ(Words(7)[0]->WipeFraction(), 0.0);
@@ -158,7 +158,7 @@ TEST_F(BoxPlayback, AHiddenFirstWordStillMovesTheScriptOnAfterTheSentence) {
     EXPECT_EQ(Playing(*box), "five.wav");
     EXPECT_FALSE(RunningWord());
     EXPECT_TRUE(Words(5)[1]->Highlighted());
-    EXPECT_EQ(ov::Playback().SentenceWidth, Words(5)[1]->width());
+    EXPECT_EQ(Script().SentenceWidth(), Words(5)[1]->width());
     Advance(1200);
     EXPECT_FALSE(Words(5)[1]->Highlighted());
     EXPECT_EQ(Playing(*box), "six.wav");
@@ -177,8 +177,8 @@ TEST_F(BoxPlayback, AnEntryWithoutWordsAfterAPauseEndsTheScript) {
 
 TEST_F(BoxPlayback, AMalformedScriptStartsNothing) {
     OpenSentences();
-    EXPECT_FALSE(ov::RunScript(*box, ov::TRule{ov::rOthers, 0, "", "[0,0,5,1][0,x,6,1]"}));
-    EXPECT_EQ(ov::Playback().PlayList.size(), 1u);
+    EXPECT_FALSE(Script().Run(ov::TRule{ov::rOthers, 0, "", "[0,0,5,1][0,x,6,1]"}));
+    EXPECT_EQ(Script().PlayList().size(), 1u);
     EXPECT_FALSE(RunningWord());
     EXPECT_FALSE(Words(5)[0]->Highlighted());
 }
@@ -196,11 +196,11 @@ TEST_F(BoxPlayback, ClickingAWordDuringAScriptStartsItsSentencesRule) {
     QTest::mouseClick(Words(6)[0], Qt::LeftButton, {}, QPoint(2, 2));
     for (ov::TTimerLabel* word : Words(5)) {
         EXPECT_FALSE(word->Highlighted());
-        EXPECT_FALSE(word->Timer().isActive());
+        EXPECT_NE(RunningWord(), word);
     }
     EXPECT_TRUE(Words(6)[0]->Highlighted());
-    EXPECT_EQ(ov::Playback().LastClickedWord, Words(6)[0]);
-    EXPECT_EQ(ov::Playback().PlayList.size(), 1u);
+    EXPECT_EQ(Script().LastClickedWord(), Words(6)[0]);
+    EXPECT_EQ(Script().PlayList().size(), 1u);
     EXPECT_EQ(Playing(*box), "six.wav");
 }
 
@@ -209,11 +209,11 @@ TEST_F(BoxPlayback, StopAllRestoresEveryWordAndClosesTheSounds) {
     box->SetNoiseName(QString::fromStdString((dir / "six.wav").string()));
     Run("[0,0,5,1]");
     std::string reply;
-    ASSERT_EQ(ov::SendMediaCommand("status DEdivo length", &reply), 0);
-    ov::StopAll(*box);
-    EXPECT_TRUE(ov::Playback().StopFlag);
+    ASSERT_EQ(box->Sound().Media().Send("status DEdivo length", &reply), 0);
+    Script().StopAll();
+    EXPECT_TRUE(Script().Stopped());
     for (ov::TTimerLabel* word : Words(5)) EXPECT_FALSE(word->Highlighted());
-    EXPECT_EQ(ov::SendMediaCommand("status DEdivo length", &reply), ov::MediaCommand::kUnknownAlias);
+    EXPECT_EQ(box->Sound().Media().Send("status DEdivo length", &reply), ov::MediaCommand::kUnknownAlias);
     Advance(300);
     EXPECT_FALSE(RunningWord());
 }
@@ -221,14 +221,14 @@ TEST_F(BoxPlayback, StopAllRestoresEveryWordAndClosesTheSounds) {
 TEST_F(BoxPlayback, TheVolumeSpinnerChangesTheOpenSceneSoundWithoutReopeningIt) {
     WriteSound("noise.wav", 2000);
     box->SetNoiseName(QString::fromStdString((dir / "noise.wav").string()));
-    ov::PlaySceneSound(*box);
+    box->Sound().LoopScene();
     ov::SoundLibrary::Instance().AdvanceVirtualClock(500);
     box->SetNoiseValue(200);
-    ov::PlaySceneSound(*box);
-    EXPECT_EQ(ov::Playback().MediaCommand, "play DEdivo repeat");
-    EXPECT_EQ(ov::Playback().MediaError, 0);
+    box->Sound().LoopScene();
+    EXPECT_EQ(box->Sound().Media().LastCommand(), "play DEdivo repeat");
+    EXPECT_EQ(box->Sound().Media().LastError(), 0);
     // The open failed on the alias in use, so the playing sound was kept.
-    EXPECT_EQ(ov::SendMediaCommand("open " + (dir / "noise.wav").string() + " type MPEGVideo Alias DEdivo"),
+    EXPECT_EQ(box->Sound().Media().Send("open " + (dir / "noise.wav").string() + " type MPEGVideo Alias DEdivo"),
               ov::MediaCommand::kAliasInUse);
 }
 

@@ -8,6 +8,8 @@
 #include "present/BoxPlayback.h"
 #include "present/CBox.h"
 #include "present/OVPanelShowClass.h"
+#include "present/PageSound.h"
+#include "present/ScriptPlayer.h"
 #include "present/TimerLabel.h"
 #include "present/UntSoundAudioInfoPanel.h"
 #include "present/UntSoundAudioRecord.h"
@@ -44,7 +46,7 @@ protected:
         box = panel->Box;
     }
     void TearDown() override {
-        ov::CloseSounds(*box);
+        box->Sound().CloseAll();
         panel.reset();
         ov::SetTickSource(nullptr);
         ov::TakeRecordedMessages();
@@ -60,31 +62,25 @@ protected:
 
     // Words of a sentence, by word Id.
     QList<ov::TTimerLabel*> Words(int sentenceId) { return ov::CollectWords(*box, sentenceId); }
-    QTimer* PauseTimer() { return box->findChild<QTimer*>("ScriptPauseTimer"); }
-    bool Pausing() { return PauseTimer() && PauseTimer()->isActive(); }
-    ov::TTimerLabel* RunningWord() {
-        for (const ov::TBoxItem& item : box->PageItems()) {
-            auto* word = static_cast<ov::TTimerLabel*>(item.Control);
-            if (item.Kind == ov::ikWord && word->Timer().isActive()) return word;
-        }
-        return nullptr;
-    }
-    // What the timers would do over `ms` on the fake clock: word ticks every
-    // 100 ms, and the pause timer once its interval has passed.
+    ov::ScriptPlayer& Script() { return box->Script(); }
+    bool Pausing() { return Script().Pausing(); }
+    ov::TTimerLabel* RunningWord() { return Script().LitWord(); }
+    // What the player's timer would do over `ms` on the fake clock: a step
+    // every 100 ms while a word is lit, and one once a pause has passed.
     void Advance(int ms) {
         for (int step = 0; step < ms; step += 100) {
             fakeNow += 100;
             const bool pausing = Pausing();
-            if (ov::TTimerLabel* word = RunningWord()) ov::TimerTick(*word);
-            if (pausing && (pauseWaited += 100) >= PauseTimer()->interval()) {
+            if (RunningWord()) Script().Step();
+            if (pausing && (pauseWaited += 100) >= Script().PauseMs()) {
                 pauseWaited = 0;
-                ov::ScriptTimer(*box);
+                Script().Step();
             }
         }
     }
     void Run(const std::string& script) {
         pauseWaited = 0;
-        ov::RunScript(*box, ov::TRule{ov::rOthers, 0, "", script});
+        Script().Run(ov::TRule{ov::rOthers, 0, "", script});
     }
 
     ovtest::TempDir home;

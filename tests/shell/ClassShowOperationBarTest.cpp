@@ -8,6 +8,7 @@
 #include "lesson/OVIndex.h"
 #include "present/AnswerEdit.h"
 #include "present/BoxPlayback.h"
+#include "present/ScriptPlayer.h"
 #include "present/MovieControl.h"
 #include "present/UntSoundAudioInfoPanel.h"
 #include "present/UntSoundAudioSound.h"
@@ -101,7 +102,7 @@ protected:
         ov::TakeRecordedMessages();
     }
     void TearDown() override {
-        ov::StopAll(*Panel().Box);
+        Panel().Box->Script().StopAll();
         ov::TakeRecordedMessages();
         StudyWindowTest::TearDown();
     }

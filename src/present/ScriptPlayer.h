@@ -1,0 +1,101 @@
+#pragma once
+
+#include <QList>
+#include <QObject>
+#include <QPointer>
+#include <QTimer>
+
+#include <cstdint>
+#include <functional>
+#include <vector>
+
+#include "lesson/PlayScript.h"
+#include "lesson/UntRule.h"
+#include "present/TimerLabel.h"
+
+namespace ov {
+
+class PageSound;
+class TCBox;
+
+// Plays a rule's script on one page: each sentence through the page's lesson
+// sound, each of its words highlighted for its share of the sentence's time,
+// the pauses waited between. One timer moves it: every 100 ms while a word is
+// lit, once for a pause. Time is read from the clock it is given, so tests can
+// let it pass by hand.
+class ScriptPlayer : public QObject {
+    Q_OBJECT
+
+public:
+    using Clock = std::function<int64_t()>;
+    static constexpr int kWordStepMs = 100;
+
+    // The clock defaults to the program's tick count.
+    ScriptPlayer(TCBox& box, PageSound& sound, Clock clock = {});
+
+    // Expands the rule's script into the play list and starts it. A malformed
+    // number leaves the entries parsed before it, starts nothing and is
+    // logged: a damaged rule must not take the player down with it.
+    bool Run(const TRule& rule);
+    // Runs the rule of a clicked word's sentence, ending what played.
+    void RunForWord(TTimerLabel* word, const TRule& rule);
+    // Ends the script, restores every word and closes the page's sounds.
+    void StopAll();
+    // Ends the script and restores every word; the sounds play on.
+    void StopWords();
+    // The page's items are going: nothing of them may be touched again.
+    void Forget();
+
+    // The timer's step; tests call it when their clock says the timer is due.
+    void Step();
+
+    // Where the script stands.
+    const std::vector<TScriptEntry>& PlayList() const { return playList_; }
+    int ScriptIndex() const { return scriptIndex_; }
+    int WordIndex() const { return wordIndex_; }
+    // Playing time of the sentence after the speech speed, ms; 0 or less when
+    // its length is unknown.
+    int64_t SentenceDuration() const { return sentenceDuration_; }
+    // Pixels of the highlighted words of the sentence.
+    int64_t SentenceWidth() const { return sentenceWidth_; }
+    bool Stopped() const { return stopped_; }
+    TTimerLabel* LastClickedWord() const { return lastClickedWord_; }
+    // The word being lit, null while none is.
+    TTimerLabel* LitWord() const;
+    // Whether a pause (or the wait after a sentence whose first word is
+    // hidden) runs, and how long it is.
+    bool Pausing() const { return mode_ == Mode::Pause && timer_.isActive(); }
+    int PauseMs() const { return timer_.interval(); }
+
+private:
+    enum class Mode { Idle, Word, Pause };
+
+    void Start();
+    void PlayEntry(const TScriptEntry& entry, bool countHidden);
+    void PlaySentence(const QList<TTimerLabel*>& words, const QString& sound, bool countHidden);
+    void StepWord();
+    void NextWord();
+    void EndPause();
+    void StartPause(int64_t ms);
+    void LightWord(TTimerLabel* word);
+    void Halt();
+    void RestoreEntryWords(int index);
+
+    TCBox& box_;
+    PageSound& sound_;
+    Clock clock_;
+    QTimer timer_;
+    Mode mode_ = Mode::Idle;
+    std::vector<TScriptEntry> playList_;
+    // The entry playing or being waited, and its word being highlighted.
+    int scriptIndex_ = 0;
+    int wordIndex_ = 0;
+    bool stopped_ = false;
+    int64_t wordStartTick_ = 0;
+    int64_t sentenceDuration_ = 0;
+    int64_t sentenceWidth_ = 0;
+    QPointer<TTimerLabel> litWord_;
+    QPointer<TTimerLabel> lastClickedWord_;
+};
+
+}  // namespace ov
