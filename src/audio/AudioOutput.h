@@ -1,6 +1,5 @@
 #pragma once
 
-#include <chrono>
 #include <cstdint>
 #include <functional>
 #include <memory>
@@ -22,9 +21,6 @@ public:
     virtual std::string Name() const = 0;
     // A command was queued for the mixer.
     virtual void CommandsQueued() {}
-    // How long Play waits for a channel's first decoded frames, so they reach
-    // the very next callback.
-    virtual std::chrono::milliseconds FirstBlockWait() const { return std::chrono::milliseconds(200); }
     // Time passes only through Advance.
     virtual bool AdvancedByHand() const { return false; }
     // Renders `ms` of output, appending the frames to `out` when given.

@@ -7,15 +7,13 @@
 #include "core/Log.h"
 
 #include <algorithm>
-#include <chrono>
-#include <thread>
 
 namespace ov {
 namespace {
 
-// A mixer that has not taken a command in this time is not rendering at all;
-// waiting longer would only freeze the caller.
-constexpr auto kSendWait = std::chrono::milliseconds(250);
+// Far beyond any burst the program makes; it bounds what an output that has
+// stopped taking commands keeps.
+constexpr std::size_t kBacklogLimit = 65536;
 
 MixerCommand Command(MixerCommand::Kind kind, Voice* voice) {
     MixerCommand command;
@@ -39,6 +37,8 @@ template <typename Result, typename Action>
 Result SoundLibrary::WithChannel(SoundHandle handle, Result missing, Action action) {
     std::lock_guard lock(mutex_);
     ReplaceLostOutput();
+    // The pollers of a playing sound pass here every few milliseconds.
+    FlushBacklog();
     SoundChannel* channel = registry_.Find(handle);
     if (channel == nullptr) return missing;
     return action(*channel);
@@ -97,26 +97,28 @@ bool SoundLibrary::UseDevice() {
     return UseRealTimeOutput();
 }
 
-bool SoundLibrary::SendPendingRemovals() {
-    while (!pendingRemovals_.empty()) {
-        if (!mixer_.Send(Command(MixerCommand::Kind::Remove, pendingRemovals_.back()))) return false;
-        pendingRemovals_.pop_back();
+bool SoundLibrary::FlushBacklog() {
+    while (!backlog_.empty()) {
+        if (!mixer_.Send(backlog_.front())) return false;
+        backlog_.pop_front();
     }
     return true;
 }
 
+// A burst larger than the mixer's queue waits in the backlog, in order, rather
+// than the caller waiting for room: the caller is the window. Only an output
+// that has stopped taking commands altogether fills the backlog; removals are
+// kept even then, since the voice must outlive the mixer's use of it.
 bool SoundLibrary::Send(const MixerCommand& command) {
-    AudioOutput* output = &Output();
-    const auto deadline = std::chrono::steady_clock::now() + kSendWait;
-    while (!SendPendingRemovals() || !mixer_.Send(command)) {
-        if (std::chrono::steady_clock::now() >= deadline) {
-            Log(LogLevel::Warning, "audio", "the " + output->Name() + " takes no commands; one was dropped");
+    AudioOutput& output = Output();
+    if (!FlushBacklog() || !mixer_.Send(command)) {
+        if (backlog_.size() >= kBacklogLimit && command.kind != MixerCommand::Kind::Remove) {
+            Log(LogLevel::Warning, "audio", "the " + output.Name() + " takes no commands; one was dropped");
             return false;
         }
-        std::this_thread::sleep_for(std::chrono::milliseconds(1));
-        output = &Output();
+        backlog_.push_back(command);
     }
-    output->CommandsQueued();
+    output.CommandsQueued();
     registry_.CollectRetired(mixer_);
     return true;
 }
@@ -156,11 +158,8 @@ void SoundLibrary::Free(SoundHandle handle) {
         std::lock_guard lock(mutex_);
         channel = registry_.Remove(handle);
         if (channel == nullptr) return;
-        // The registry keeps the voice alive until the mixer lets go of it;
-        // a removal the mixer cannot take now goes with the next command.
-        if (!Send(Command(MixerCommand::Kind::Remove, channel->voice.get()))) {
-            pendingRemovals_.push_back(channel->voice.get());
-        }
+        // The registry keeps the voice alive until the mixer lets go of it.
+        Send(Command(MixerCommand::Kind::Remove, channel->voice.get()));
     }
     // Joining the decoder may wait on a network read; not under the lock.
     channel.reset();
@@ -173,25 +172,12 @@ std::int64_t SoundLibrary::MeasureFile(const std::string& path) {
 }
 
 bool SoundLibrary::Play(SoundHandle handle) {
-    std::unique_lock lock(mutex_);
+    std::lock_guard lock(mutex_);
     SoundChannel* channel = registry_.Find(handle);
     if (channel == nullptr) return false;
     if (channel->voice->ended.load(std::memory_order_acquire) && !channel->loop) SeekLocked(*channel, 0);
-    // The first frames should reach the very next callback. The wait must
-    // not hold up every other channel's calls.
-    const auto wait = Output().FirstBlockWait();
-    if (wait.count() > 0) {
-        std::shared_ptr<Voice> voice = channel->voice;
-        lock.unlock();
-        auto deadline = std::chrono::steady_clock::now() + wait;
-        while (voice->blocks.Count() == 0 && voice->doneEpoch.load() != voice->epoch.load() &&
-               !voice->starved.load() && std::chrono::steady_clock::now() < deadline) {
-            std::this_thread::sleep_for(std::chrono::microseconds(200));
-        }
-        lock.lock();
-        channel = registry_.Find(handle);
-        if (channel == nullptr) return false;
-    }
+    // Not waiting for the decoder: a voice without frames yet plays silence
+    // and does not move, so it starts on the callback after its first block.
     if (!Send(Command(MixerCommand::Kind::Play, channel->voice.get()))) return false;
     channel->activity = ChannelActivity::Playing;
     return true;

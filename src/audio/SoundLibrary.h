@@ -9,6 +9,7 @@
 
 #include <array>
 #include <cstdint>
+#include <deque>
 #include <memory>
 #include <mutex>
 #include <string>
@@ -98,7 +99,7 @@ private:
 
     SoundHandle Adopt(std::unique_ptr<SoundChannel> channel);
     bool Send(const MixerCommand& command);
-    bool SendPendingRemovals();
+    bool FlushBacklog();
     bool SendGains(SoundChannel& channel);
     bool SendMasterVolume();
     void SeekLocked(SoundChannel& channel, std::int64_t frame);
@@ -114,7 +115,8 @@ private:
     Mixer mixer_;
     std::unique_ptr<AudioOutput> output_;
     ChannelRegistry registry_;
-    std::vector<Voice*> pendingRemovals_;
+    // Commands the mixer's queue had no room for, oldest first.
+    std::deque<MixerCommand> backlog_;
     int outputVolume_ = 100;
     int globalVolume_ = 100;
 };

@@ -2,7 +2,6 @@
 
 #include <cstring>
 #include <numeric>
-#include <thread>
 
 #include "core/MessageHook.h"
 
@@ -50,7 +49,8 @@ bool TWaveIn::Stop() {
     // the owner's thread left it waiting.
     ProcessNotifications();
     FStopping = true;
-    std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    // The reset pauses the device, which waits for a capture callback under
+    // way, so no settling time is needed before it.
     Note(FHandle->Reset());
     ProcessNotifications();
     return true;

@@ -21,7 +21,6 @@ public:
     // Nobody else renders: commands take effect at once, in order with the calls.
     void CommandsQueued() override { mixer_.ApplyCommands(); }
     // Advance waits for the decoders itself.
-    std::chrono::milliseconds FirstBlockWait() const override { return std::chrono::milliseconds(0); }
     bool AdvancedByHand() const override { return true; }
 
     // Frame-exact over many calls: 10 ms ticks add up to 44100 frames a second.

@@ -117,7 +117,7 @@ public:
             Collect();
             if (Done().WaitFor(std::chrono::milliseconds(0))) return true;
             if (std::chrono::steady_clock::now() >= deadline) return false;
-            std::this_thread::sleep_for(kPollInterval);
+            std::this_thread::sleep_for(kPollInterval);  // ovtool's recording loop; the player's window never waits here
         }
     }
 

@@ -1,7 +1,6 @@
 #include "AudioFixtures.h"
 #include "VirtualClock.h"
 #include "audio/MediaCommand.h"
-#include "audio/PlaySoundSync.h"
 #include "support/TestFiles.h"
 
 #include <gmock/gmock.h>
@@ -104,20 +103,6 @@ TEST(ShortPath, IsThePathWhenTheFileExistsElseTheErrorWord) {
     std::string upper = (f.folder / "TONE.WAV").string();
     EXPECT_EQ(ov::ShortPath(upper), "错误");
     EXPECT_EQ(ov::ShortPath(""), "错误");
-}
-
-TEST_F(MediaCommandTest, SynchronousPlayReturnsAfterTheSound) {
-    const auto& f = AudioFixtures::Get();
-    auto& library = ov::SoundLibrary::Instance();
-    // A channel left open meanwhile shows how much output time went by.
-    ov::SoundHandle clock = library.OpenFile(f.toneWav.string());
-    library.SetLoop(clock, true);
-    library.Play(clock);
-    EXPECT_TRUE(ov::PlaySoundSync(f.mp3.string()));
-    EXPECT_NEAR(library.FramesPlayed(clock) / 44.1, 3000, 30);
-    EXPECT_FALSE(ov::PlaySoundSync((f.folder / "missing.wav").string()));
-    EXPECT_NEAR(library.FramesPlayed(clock) / 44.1, 3000, 30);
-    library.Free(clock);
 }
 
 }  // namespace

@@ -1,0 +1,19 @@
+#include "audio/LetTimePass.h"
+
+#include "audio/SoundLibrary.h"
+
+#include <chrono>
+#include <thread>
+
+namespace ov {
+
+void LetTimePass(int ms) {
+    auto& library = SoundLibrary::Instance();
+    if (library.OnVirtualClock()) {
+        library.AdvanceVirtualClock(ms);
+    } else {
+        std::this_thread::sleep_for(std::chrono::milliseconds(ms));  // ovtool's command thread; the player never calls it
+    }
+}
+
+}  // namespace ov
