@@ -125,7 +125,7 @@ public:
     // The functions of the open lesson that have pages, with their page counts.
     std::map<int, size_t> FunctionPages() {
         std::map<int, size_t> pages;
-        ov::FunctionIndexFile index(window_.State().FClassPath, "OVFunction.ind", false);
+        ov::FunctionIndexFile index(window_.State().ClassPath, "OVFunction.ind", false);
         for (const auto& [kind, button] : Buttons()) {
             const auto list = index.GetPageList(static_cast<ov::TOVRule>(kind));
             if (list && !list->empty()) pages[kind] = list->size();

@@ -157,7 +157,7 @@ public:
 
     // The function whose first page is the largest file.
     int LargestFirstPage() {
-        const fs::path cls = window_.Window().State().FClassPath;
+        const fs::path cls = window_.Window().State().ClassPath;
         ov::FunctionIndexFile index(cls, "OVFunction.ind", false);
         int largest = -1;
         std::uintmax_t largestSize = 0;

@@ -180,7 +180,7 @@ void MainWindow::BringToFront() {
 
 void MainWindow::BtnExitClick() {
     // A word drill that is running checks this flag between words.
-    state_.FStopWord = true;
+    state_.StopWord = true;
     close();
 }
 

@@ -3,7 +3,7 @@
 #include "core/DataFolders.h"
 #include "lesson/LessonRecords.h"
 #include "present/StudyFunctions.h"
-#include "study/ClassShowState.h"
+#include "study/StudyState.h"
 #include "study/FunctionPages.h"
 
 #include <QList>
@@ -47,7 +47,7 @@ public:
     MainWindow(LessonData& dm, DataFolders folders);
     ~MainWindow() override;
 
-    TClassShowState& State() { return state_; }
+    StudyState& State() { return state_; }
     LessonData& DataModule() { return dm_; }
     const DataFolders& Folders() const { return folders_; }
 
@@ -141,7 +141,7 @@ private:
 
     LessonData& dm_;
     DataFolders folders_;
-    TClassShowState state_;
+    StudyState state_;
     std::optional<int> openingStyle_;
     bool openingAnimated_ = false;
     bool setUpDone_ = false;

@@ -52,7 +52,7 @@ void MainWindow::WirePanel() {
 }
 
 bool MainWindow::ReadsAloud() const {
-    return StudyFunctionOf(static_cast<TOVRule>(state_.FRuleKind)).readsAloud;
+    return StudyFunctionOf(static_cast<TOVRule>(state_.RuleKind)).readsAloud;
 }
 
 void MainWindow::BtnRecordClick() {
@@ -64,7 +64,7 @@ void MainWindow::BtnRecordClick() {
         recorder->StopRecord(false);
         recorder->ClearDisplay();
         recorder->StartRecord();
-        state_.FRecordState = RecordState::NotPlayedBack;
+        state_.Reading = RecordState::NotPlayedBack;
     } catch (...) {
         // The pupil sees only that nothing started.
     }
@@ -80,7 +80,7 @@ void MainWindow::BtnPlayClick() {
     }
     try {
         recorder->PlayFile(recorder->LastFileName());
-        state_.FRecordState = RecordState::PlayedBack;
+        state_.Reading = RecordState::PlayedBack;
     } catch (...) {
     }
 }
@@ -92,7 +92,7 @@ void MainWindow::BtnCompareClick() {
         ShowMessageEx(kCompareCaption, "您没有播放课件原文读音!", 0);
         return;
     }
-    if (state_.FRecordState != RecordState::PlayedBack) {
+    if (state_.Reading != RecordState::PlayedBack) {
         ShowMessageEx(kCompareCaption, "您没有播放录音!", 0);
         return;
     }

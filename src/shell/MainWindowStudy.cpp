@@ -123,7 +123,7 @@ void MainWindow::BtnWordPreviewClick() {
     ArrangeOperationButtons({});
     Lesson->Box->SetActive(false);
     PanelSizeLeft->Collapse();
-    PWord->ShowWordList(state_.FClassPath);
+    PWord->ShowWordList(state_.ClassPath);
 }
 
 void MainWindow::CloseWordPreview() {
@@ -150,12 +150,12 @@ void MainWindow::FunctionButtonClick(TOVRule kind) {
         pendingFunction_ = kind;
         return;
     }
-    state_.FRuleKind = kind;
+    state_.RuleKind = kind;
     CloseWordPreview();
-    conductor_->OpenFunction(state_.FClassPath, kind);
+    conductor_->OpenFunction(state_.ClassPath, kind);
     if (StudyFunctionOf(kind).items == ItemKind::Game) GotoItem(*Lesson->Box, kind, false, 0);
     PanelSizeLeft->Collapse();
-    state_.FRecordState = RecordState::PageShown;
+    state_.Reading = RecordState::PageShown;
 }
 
 void MainWindow::ShowFirstPage() { conductor_->ShowPage(TPageButton::First); }
@@ -216,7 +216,7 @@ void MainWindow::StopPanel() {
     RecordDisplay* recorder = panel->InfoPanel->Recorder;
     if (recorder->IsRecording()) recorder->StopRecord(true);
     box.Sound().StopLesson();
-    state_.FPageList.reset();
+    state_.PageList.reset();
     if (box.Active()) box.SetActive(false);
 }
 
@@ -229,7 +229,7 @@ bool MainWindow::OpenClassPackage(const std::string& name) {
     // A lesson unpacked into a letter folder counts as open too, not only one
     // unpacked into Resources itself: its sounds and recording must not run on
     // while its folder is deleted.
-    if (!state_.FClassPath.empty() || std::filesystem::exists(resources / "OV", ec)) StopPanel();
+    if (!state_.ClassPath.empty() || std::filesystem::exists(resources / "OV", ec)) StopPanel();
     const std::filesystem::path package = folders_.Find(std::filesystem::path("Resources") / name);
     if (!std::filesystem::exists(package, ec)) return false;
     std::filesystem::path destination = resources;
@@ -240,7 +240,7 @@ bool MainWindow::OpenClassPackage(const std::string& name) {
             static_cast<unsigned>(std::chrono::steady_clock::now().time_since_epoch().count()));
         const char letter = DrawFolderLetter(letters.newFolder.toStdString(), letters.oldFolder.toStdString(), random);
         const std::string folder(1, letter);
-        state_.FClassPath = (resources / folder / "OV" / "Class").string();
+        state_.ClassPath = (resources / folder / "OV" / "Class").string();
         letters.oldFolder = letters.newFolder;
         letters.newFolder = QString::fromStdString(folder);
         WriteFolderLetters(*settings, letters);

@@ -36,7 +36,7 @@ std::string DecryptPage(const std::string& folder, const std::string& entry) {
 
 }  // namespace
 
-TFunctionConductor::TFunctionConductor(LessonPanel& panel, TClassShowState& state, TConductorHost host)
+TFunctionConductor::TFunctionConductor(LessonPanel& panel, StudyState& state, TConductorHost host)
     : panel_(panel), state_(state), host_(std::move(host)) {
     roleStart_.setSingleShot(true);
     // A coarse timer may fire up to 5 % early; the pupil is promised two full seconds.
@@ -66,9 +66,9 @@ void TFunctionConductor::OpenFunction(const std::string& folder, TOVRule kind) {
         index_.reset();
         index_ = std::make_unique<FunctionIndexFile>(folder, kIndexFile, false);
         box.SetRuleKind(kind);
-        state_.FPageList = index_->GetPageList(kind);
-        if (!state_.FPageList || state_.FPageList->empty()) return;
-        const std::vector<std::string>& pages = *state_.FPageList;
+        state_.PageList = index_->GetPageList(kind);
+        if (!state_.PageList || state_.PageList->empty()) return;
+        const std::vector<std::string>& pages = *state_.PageList;
         box.SetActive(false);
         box.SetRuleKind(kind);
         const std::string fileName = DecryptPage(folder, pages.front());
@@ -111,8 +111,8 @@ void TFunctionConductor::ShowPage(TPageButton button) {
     CancelRoleStart();
     ClearPageExtras();
     PageView& box = *panel_.Box;
-    if (!box.Active() || !state_.FPageList) return;
-    const std::vector<std::string>& pages = *state_.FPageList;
+    if (!box.Active() || !state_.PageList) return;
+    const std::vector<std::string>& pages = *state_.PageList;
     const auto target = PageTarget(button, pages, PageEntry(box.FileName().toStdString()));
     if (!target) return;
     box.SetActive(false);
@@ -120,7 +120,7 @@ void TFunctionConductor::ShowPage(TPageButton button) {
     panel_.labPage->setText(PageLabel(target->Entry + 1, pages.size()));
     try {
         ShowEntry(pages[target->Entry]);
-        state_.FRecordState = RecordState::PageShown;
+        state_.Reading = RecordState::PageShown;
         // A game page turned by the page buttons shows its game, as the game
         // buttons do, and those buttons then lead on from this page.
         if (Function().items == ItemKind::Game) {
@@ -135,7 +135,7 @@ void TFunctionConductor::ShowPage(TPageButton button) {
 
 // The page buttons and the page label follow a page the game buttons turned.
 void TFunctionConductor::ShowPagePosition(const std::string& entry) {
-    const std::vector<std::string>& pages = *state_.FPageList;
+    const std::vector<std::string>& pages = *state_.PageList;
     const auto found = std::find(pages.begin(), pages.end(), entry);
     if (pages.size() < 2 || found == pages.end()) return;
     const auto number = static_cast<std::size_t>(found - pages.begin());
@@ -146,7 +146,7 @@ void TFunctionConductor::ShowPagePosition(const std::string& entry) {
 // The box keeps its folders; only the page and the function are set again.
 void TFunctionConductor::ShowEntry(const std::string& entry) {
     PageView& box = *panel_.Box;
-    const std::string fileName = DecryptPage(state_.FClassPath, PageBase(entry) + ".ov");
+    const std::string fileName = DecryptPage(state_.ClassPath, PageBase(entry) + ".ov");
     box.SetRuleKind(Kind());
     box.SetFileName(QString::fromStdString(fileName));
     box.SetActive(true);
@@ -237,8 +237,8 @@ void TFunctionConductor::CancelRoleStart() { roleStart_.stop(); }
 void TFunctionConductor::TurnGamePage(bool next) {
     PageView& box = *panel_.Box;
     box.StopMovies();
-    if (index_ && state_.FPageList && !state_.FPageList->empty()) {
-        const std::vector<std::string>& pages = *state_.FPageList;
+    if (index_ && state_.PageList && !state_.PageList->empty()) {
+        const std::vector<std::string>& pages = *state_.PageList;
         std::string entry;
         index_->GetNeighbourPage(rGames, PageEntry(box.FileName().toStdString()), entry,
                                  next ? nbNext : nbPrevious);

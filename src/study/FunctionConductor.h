@@ -11,7 +11,7 @@
 
 #include "lesson/LessonRecords.h"
 #include "present/StudyFunctions.h"
-#include "study/ClassShowState.h"
+#include "study/StudyState.h"
 #include "study/FunctionPages.h"
 
 namespace ov {
@@ -35,7 +35,7 @@ public:
     // The first role of the role swap starts after two such pauses.
     static constexpr int kRoleDelayMs = 1000;
 
-    TFunctionConductor(LessonPanel& panel, TClassShowState& state, TConductorHost host);
+    TFunctionConductor(LessonPanel& panel, StudyState& state, TConductorHost host);
     ~TFunctionConductor();
     TFunctionConductor(const TFunctionConductor&) = delete;
     TFunctionConductor& operator=(const TFunctionConductor&) = delete;
@@ -55,7 +55,7 @@ public:
     FunctionIndexFile* FunctionIndex() const { return index_.get(); }
 
 private:
-    TOVRule Kind() const { return static_cast<TOVRule>(state_.FRuleKind); }
+    TOVRule Kind() const { return static_cast<TOVRule>(state_.RuleKind); }
     const StudyFunction& Function() const { return StudyFunctionOf(Kind()); }
     bool Shows(TOperationButton button) const;
     void ClearPageExtras();
@@ -68,7 +68,7 @@ private:
     void ShowPagePosition(const std::string& entry);
 
     LessonPanel& panel_;
-    TClassShowState& state_;
+    StudyState& state_;
     TConductorHost host_;
     std::unique_ptr<FunctionIndexFile> index_;
     QTimer roleStart_;

@@ -58,7 +58,7 @@ std::vector<DrillWord> CopyWords(SqliteQuery& query) {
 
 }  // namespace
 
-TWordPanel::TWordPanel(LessonData& dm, TClassShowState& state, QWidget* parent)
+TWordPanel::TWordPanel(LessonData& dm, StudyState& state, QWidget* parent)
     : QWidget(parent), dm_(dm), state_(state), drill_(*this, state), sound_(new WordSound(this)) {
     setObjectName(QStringLiteral("PWord"));
     wait_.setSingleShot(true);
@@ -203,7 +203,7 @@ void TWordPanel::ShowWordList(const std::string& classPath) {
     drill_.SetWords(classPath, std::move(words));
     ExampleMemo->clear();
     if (!drill_.Words().empty()) ShowRecord(0);
-    state_.FRecordState = RecordState::PageShown;
+    state_.Reading = RecordState::PageShown;
 }
 
 void TWordPanel::CloseWordList() {

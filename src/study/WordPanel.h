@@ -5,7 +5,7 @@
 
 #include <string>
 
-#include "study/ClassShowState.h"
+#include "study/StudyState.h"
 #include "study/WordDrill.h"
 
 class QLabel;
@@ -32,7 +32,7 @@ public:
     static constexpr int kPenStep = 4;
     static constexpr int kBeforeWordMs = WordDrill::kBeforeWordMs;
 
-    TWordPanel(LessonData& dm, TClassShowState& state, QWidget* parent = nullptr);
+    TWordPanel(LessonData& dm, StudyState& state, QWidget* parent = nullptr);
 
     // The data side of the word preview: the lesson's word list at its first
     // word. A running drill ends; otherwise nothing changes when the lesson
@@ -91,7 +91,7 @@ private:
     void CancelWait() override;
 
     LessonData& dm_;
-    TClassShowState& state_;
+    StudyState& state_;
     WordDrill drill_;
     QTimer wait_;
     WordSound* sound_;

@@ -60,8 +60,8 @@ TEST_F(MainWindowRecording, CompareTellsWhatIsMissingOrShowsTheScore) {
         {"nothing to score", ov::rMusic, "a.wav", ov::RecordState::PlayedBack, "原音与录音对比", kScoreText + "0"},
     };
     for (const auto& c : cases) {
-        window->State().FRuleKind = c.kind;
-        window->State().FRecordState = c.recordState;
+        window->State().RuleKind = c.kind;
+        window->State().Reading = c.recordState;
         info->Sound->SetFileName(c.played);
         QTest::mouseClick(window->PanelBottomShowOperation->BtnCompare, Qt::LeftButton);
         const auto messages = ov::TakeRecordedMessages();
@@ -77,8 +77,8 @@ TEST_F(MainWindowRecording, CompareTellsWhatIsMissingOrShowsTheScore) {
 }
 
 TEST_F(MainWindowRecording, CompareFreezesTheRecordingAndScoresIt) {
-    window->State().FRuleKind = ov::rSentenceFollowRead;
-    window->State().FRecordState = ov::RecordState::PlayedBack;
+    window->State().RuleKind = ov::rSentenceFollowRead;
+    window->State().Reading = ov::RecordState::PlayedBack;
     info->Sound->SetFileName("sentence.wav");
     SampleTheSameSentence();
     window->BtnCompareClick();
@@ -90,10 +90,10 @@ TEST_F(MainWindowRecording, CompareFreezesTheRecordingAndScoresIt) {
 }
 
 TEST_F(MainWindowRecording, PlayOutsideTheReadingFunctionsDoesNothing) {
-    window->State().FRuleKind = ov::rDiscern;
-    window->State().FRecordState = ov::RecordState::PageShown;
+    window->State().RuleKind = ov::rDiscern;
+    window->State().Reading = ov::RecordState::PageShown;
     window->BtnPlayClick();
-    EXPECT_EQ(window->State().FRecordState, ov::RecordState::PageShown);
+    EXPECT_EQ(window->State().Reading, ov::RecordState::PageShown);
     EXPECT_TRUE(info->Recorder->LastFileName().empty());
 }
 

@@ -72,8 +72,8 @@ TEST_F(MainWindowStudy, LessonClickUnpacksIntoAFreshLetterAndShowsTheWordPreview
     const ov::FolderLetters first = Letters();
     ASSERT_EQ(first.newFolder.size(), 1);
     EXPECT_TRUE(first.oldFolder.isEmpty());
-    EXPECT_EQ(window->State().FClassPath, (home / "Resources" / first.newFolder.toStdString() / "OV" / "Class").string());
-    EXPECT_TRUE(fs::exists(fs::path(window->State().FClassPath) / "OVFunction.ind"));
+    EXPECT_EQ(window->State().ClassPath, (home / "Resources" / first.newFolder.toStdString() / "OV" / "Class").string());
+    EXPECT_TRUE(fs::exists(fs::path(window->State().ClassPath) / "OVFunction.ind"));
     EXPECT_FALSE(fs::exists(home / "Resources" / "notes"));
     EXPECT_TRUE(window->windowTitle().endsWith(QStringLiteral("   ") + kLesson));
     EXPECT_FALSE(window->PanelLeftFunction->isHidden());
@@ -139,7 +139,7 @@ TEST_F(MainWindowStudy, ReadOnlyCoursewareIsStudiedFromThePupilsOwnFolder) {
     window->FunctionButtonClick(ov::rSentenceFollowRead);
     const std::string letter = Letters().newFolder.toStdString();
     ASSERT_EQ(letter.size(), 1u);
-    EXPECT_EQ(window->State().FClassPath, (own / "Resources" / letter / "OV" / "Class").string());
+    EXPECT_EQ(window->State().ClassPath, (own / "Resources" / letter / "OV" / "Class").string());
     EXPECT_TRUE(fs::exists(own / "Resources" / letter / "OV" / "Class" / "p1.ovb"));
     EXPECT_FALSE(fs::exists(own / "Resources" / "stale"));
     EXPECT_TRUE(fs::is_directory(own / "Records"));
@@ -157,7 +157,7 @@ TEST_F(MainWindowStudy, FunctionOpensItsFirstPageAndPagesTurn) {
     EXPECT_FALSE(panel.firstBtn->isEnabled());
     EXPECT_TRUE(panel.LastBtn->isEnabled());
     EXPECT_EQ(ShownOperations(), (std::vector<QString>{"开始", "停止", "录音", "播放", "对比"}));
-    EXPECT_EQ(window->State().FRecordState, ov::RecordState::PageShown);
+    EXPECT_EQ(window->State().Reading, ov::RecordState::PageShown);
 
     struct Turn {
         void (ov::MainWindow::*handler)();
@@ -180,7 +180,7 @@ TEST_F(MainWindowStudy, FunctionOpensItsFirstPageAndPagesTurn) {
         EXPECT_EQ(panel.pirorBtn->isEnabled(), turn.firstPrior) << turn.label;
         EXPECT_EQ(panel.NextBtn->isEnabled(), turn.nextLast) << turn.label;
     }
-    const fs::path cls = window->State().FClassPath;
+    const fs::path cls = window->State().ClassPath;
     EXPECT_TRUE(fs::exists(cls / "p3.ovb")) << "turning pages sweeps nothing";
 
     window->FunctionButtonClick(ov::rTest);
@@ -251,7 +251,7 @@ TEST_F(MainWindowLargeLesson, TheWindowAnswersWhileTheLessonUnpacksAndThePauseRu
     beat.stop();
     EXPECT_LT(longest, 100);
     EXPECT_EQ(Words().WordEdit->text(), "apple");
-    EXPECT_EQ(fs::file_size(fs::path(window->State().FClassPath) / "video.avi"), 30u << 20);
+    EXPECT_EQ(fs::file_size(fs::path(window->State().ClassPath) / "video.avi"), 30u << 20);
 }
 
 // The pupil chooses a function while the lesson still opens: it opens once
@@ -274,7 +274,7 @@ TEST_F(MainWindowLargeLesson, AFunctionChosenWhileTheLessonOpensOpensAfterIt) {
 TEST_F(MainWindowStudy, MissingPackageStillShowsTheColumnOnThePreviousLesson) {
     for (const auto& entry : fs::directory_iterator(home / "Resources")) fs::remove_all(entry.path());
     OpenLesson();
-    EXPECT_TRUE(window->State().FClassPath.empty());
+    EXPECT_TRUE(window->State().ClassPath.empty());
     EXPECT_TRUE(Letters().newFolder.isEmpty());
     EXPECT_FALSE(window->PanelLeftFunction->isHidden());
 }

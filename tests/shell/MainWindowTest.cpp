@@ -135,7 +135,7 @@ TEST_F(MainWindow, DeferredSetUpLoadsTheCatalogueOnce) {
 TEST_F(MainWindow, ExitStopsTheWordDrillAndClosesTheWindow) {
     window->show();
     QTest::mouseClick(window->PanelBottomShowOperation->BtnExit, Qt::LeftButton);
-    EXPECT_TRUE(window->State().FStopWord);
+    EXPECT_TRUE(window->State().StopWord);
     EXPECT_FALSE(window->isVisible());
     EXPECT_EQ(window->Panel(), nullptr);
 }

@@ -57,7 +57,7 @@ protected:
     }
 
     ovtest::TempDir dir;
-    ov::TClassShowState state;
+    ov::StudyState state;
     std::unique_ptr<ov::LessonData> dm;
     std::unique_ptr<ov::TWordPanel> panel;
 };
@@ -70,14 +70,14 @@ TEST_F(WordPanel, PreviewShowsTheFirstWordAndTheCountLine) {
     EXPECT_EQ(panel->MeaningEdit->text(), "词1");
     EXPECT_EQ(panel->ExampleMemo->toPlainText(), "Sentence 1.");
     EXPECT_EQ(CountLine(), "本课共有|12|个单词，现在是第|1|个");
-    EXPECT_EQ(state.FRecordState, ov::RecordState::PageShown);
+    EXPECT_EQ(state.Reading, ov::RecordState::PageShown);
 }
 
 TEST_F(WordPanel, LessonWithoutWordsChangesNothing) {
     panel->WordEdit->setText("before");
     panel->ShowWordList(classPath());
     EXPECT_EQ(panel->WordEdit->text(), "before");
-    EXPECT_EQ(state.FRecordState, ov::RecordState::NotPlayedBack);
+    EXPECT_EQ(state.Reading, ov::RecordState::NotPlayedBack);
     panel->BtnWordStartClick();  // no query open: nothing happens
 }
 
@@ -102,7 +102,7 @@ TEST_F(WordPanel, PausedDrillResumesAfterTheWordItWasOn) {
     });
     DrillUntilIdle();
     EXPECT_EQ(panel->WordEdit->text(), "word1");
-    EXPECT_EQ(state.FResumeRecNo, 1);
+    EXPECT_EQ(state.ResumeRecNo, 1);
     EXPECT_EQ(panel->ImagePen->x(), penLeft) << "the pen goes back after each word";
 
     // Resuming shows word 2 first; a stop then ends the drill there.
@@ -110,7 +110,7 @@ TEST_F(WordPanel, PausedDrillResumesAfterTheWordItWasOn) {
     DrillUntilIdle();
     EXPECT_EQ(panel->WordEdit->text(), "word2");
     EXPECT_EQ(panel->WordNumber->text(), "2");
-    EXPECT_EQ(state.FResumeRecNo, 0);
+    EXPECT_EQ(state.ResumeRecNo, 0);
 }
 
 }  // namespace

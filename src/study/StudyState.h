@@ -14,19 +14,19 @@ enum class RecordState : std::uint8_t { NotPlayedBack, PlayedBack, PageShown };
 // What the main window remembers between the pupil's actions: the open lesson
 // and study function, and the flags through which a running word drill learns
 // that it should stop or pause.
-struct TClassShowState {
+struct StudyState {
     // Page files (".ov") of the open study function in index order; none
     // until a function is opened.
-    std::optional<std::vector<std::string>> FPageList;
+    std::optional<std::vector<std::string>> PageList;
     // Folder of the unpacked lesson, without a trailing separator.
-    std::string FClassPath;
+    std::string ClassPath;
     // The open study function, a rule kind ordinal.
-    std::uint8_t FRuleKind = 0;
-    bool FStopWord = false;
-    bool FPauseWord = false;
+    std::uint8_t RuleKind = 0;
+    bool StopWord = false;
+    bool PauseWord = false;
     // Word record at which a paused drill resumes; 0 = none.
-    std::int32_t FResumeRecNo = 0;
-    RecordState FRecordState = RecordState::NotPlayedBack;
+    std::int32_t ResumeRecNo = 0;
+    RecordState Reading = RecordState::NotPlayedBack;
 };
 
 }  // namespace ov
