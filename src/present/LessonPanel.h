@@ -1,6 +1,6 @@
 #pragma once
 
-#include "audio/UGetResult.h"
+#include "audio/RecordingScore.h"
 #include "present/WordTiming.h"
 
 #include <QString>

@@ -16,7 +16,7 @@
 #include "audio/AudioDevices.h"
 #include "audio/RecordingSimulator.h"
 #include "audio/SoundLibrary.h"
-#include "audio/UGetResult.h"
+#include "audio/RecordingScore.h"
 #include "audio/VoiceRecorder.h"
 #include "CountingSound.h"
 #include "support/TestFiles.h"

@@ -7,7 +7,7 @@
 
 #include "ToolCommand.h"
 #include "audio/RecordingSimulator.h"
-#include "audio/UGetResult.h"
+#include "audio/RecordingScore.h"
 #include "audio/VoiceRecorder.h"
 
 namespace ovtool {

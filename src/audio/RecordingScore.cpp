@@ -1,4 +1,4 @@
-#include "audio/UGetResult.h"
+#include "audio/RecordingScore.h"
 
 #include <algorithm>
 #include <cstdlib>
