@@ -13,6 +13,8 @@ namespace ov {
 namespace {
 
 constexpr int kSpareViews = 2;
+// Long enough for a page turn or a move between two movie functions.
+constexpr int kSpareLifeMs = 1000;
 const char* const kReadyProperty = "ovMoviePageReady";
 
 TMovieEngine* engine = nullptr;
@@ -61,6 +63,9 @@ TMovieEngine::TMovieEngine() {
     filter_->Allow(folder);
     filter_->Allow(MovieFontFile());
     profile_->setUrlRequestInterceptor(filter_);
+    dropSpares_.setSingleShot(true);
+    dropSpares_.setInterval(kSpareLifeMs);
+    connect(&dropSpares_, &QTimer::timeout, this, &TMovieEngine::DropSpares);
 }
 
 TMovieEngine::~TMovieEngine() {
@@ -87,21 +92,28 @@ QWebEngineView* TMovieEngine::NewView() {
 }
 
 QWebEngineView* TMovieEngine::TakeView(QWidget* parent) {
+    dropSpares_.stop();
+    taken_.removeAll(nullptr);
     for (qsizetype i = spare_.size() - 1; i >= 0; --i) {
         QWebEngineView* view = spare_[i];
         if (view && view->window() == parent->window()) {
             spare_.removeAt(i);
             view->setParent(parent);
+            taken_.append(view);
             return view;
         }
     }
     QWebEngineView* view = NewView();
     view->setParent(parent);
+    taken_.append(view);
     return view;
 }
 
 void TMovieEngine::ReturnView(QWebEngineView* view) {
     spare_.removeAll(nullptr);
+    taken_.removeAll(view);
+    taken_.removeAll(nullptr);
+    if (taken_.isEmpty()) dropSpares_.start();
     QWidget* window = view->window();
     if (!Ready(view) || spare_.size() >= kSpareViews || window == view) {
         delete view;
@@ -112,6 +124,13 @@ void TMovieEngine::ReturnView(QWebEngineView* view) {
     view->hide();
     view->setParent(window);
     spare_.append(view);
+}
+
+void TMovieEngine::DropSpares() {
+    taken_.removeAll(nullptr);
+    if (!taken_.isEmpty()) return;
+    for (const QPointer<QWebEngineView>& view : spare_) delete view;
+    spare_.clear();
 }
 
 bool TMovieEngine::Ready(const QWebEngineView* view) { return view->property(kReadyProperty).toBool(); }

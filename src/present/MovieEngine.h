@@ -4,6 +4,7 @@
 #include <QObject>
 #include <QPointer>
 #include <QString>
+#include <QTimer>
 #include <QUrl>
 
 class QWebEngineProfile;
@@ -22,7 +23,9 @@ void CloseMovieEngineModule();
 // off-the-record profile that keeps nothing on disk, lets pages read only the
 // player's own files and the movies' folders, and a few warm views kept in
 // their window after a page closes so its next Flash page shows without
-// starting anything.
+// starting anything. Once no movie has been on screen for a while the warm
+// views go too: the renderer they keep grows with every movie played in it,
+// and without pages it ends and gives all of that back.
 class TMovieEngine : public QObject {
     Q_OBJECT
 
@@ -55,7 +58,12 @@ private:
     QUrl pageUrl_;
     QWebEngineProfile* profile_ = nullptr;
     TMovieRequestFilter* filter_ = nullptr;
+    void DropSpares();
+
     QList<QPointer<QWebEngineView>> spare_;
+    // Views out in pages now.
+    QList<QPointer<QWebEngineView>> taken_;
+    QTimer dropSpares_;
 };
 
 }  // namespace ov

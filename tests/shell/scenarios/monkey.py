@@ -74,17 +74,27 @@ def process_tree(root):
     return found
 
 
-def resident_bytes(root):
-    total = 0
+def resident_by_process(root):
+    """Resident bytes of the player and each of its processes, by pid and kind
+    (the web engine's helpers say which they are on their command line)."""
+    found = {}
     for pid in process_tree(root):
         try:
             with open(f"/proc/{pid}/status") as f:
-                for line in f:
-                    if line.startswith("VmRSS:"):
-                        total += int(line.split()[1]) * 1024
+                rss = next((int(line.split()[1]) * 1024 for line in f if line.startswith("VmRSS:")), 0)
+            with open(f"/proc/{pid}/cmdline", "rb") as f:
+                # The engine's helpers rewrite theirs as one line.
+                command = f.read().replace(b"\0", b" ").decode(errors="replace")
         except OSError:
-            pass
-    return total
+            continue
+        kinds = re.findall(r"--(?:utility-sub-)?type=(\S+)", command)
+        found[pid] = ("/".join(kinds) or os.path.basename(command.split(" ", 1)[0]), rss)
+    return found
+
+
+def print_processes(when, processes):
+    for pid, (kind, rss) in sorted(processes.items()):
+        print(f"monkey:   {when}: {kind} ({pid}) {rss / 2 ** 20:.1f} MB")
 
 
 def show_every_page(player, monkey):
@@ -229,13 +239,17 @@ def body(player):
     monkey = Monkey(player, random.Random(args.seed))
     show_every_page(player, monkey)
     time.sleep(1)
-    before = resident_bytes(player.process.pid)
+    start = resident_by_process(player.process.pid)
+    before = sum(rss for _, rss in start.values())
     monkey.run(args.seconds)
     player.check_alive()
     back_to_word_preview(player, monkey)
-    after = resident_bytes(player.process.pid)
+    end = resident_by_process(player.process.pid)
+    after = sum(rss for _, rss in end.values())
     print(f"monkey: {monkey.actions} actions, {sum(monkey.dismissed.values())} windows dismissed, resident memory "
           f"{before / 2 ** 20:.1f} MB -> {after / 2 ** 20:.1f} MB")
+    print_processes("start", start)
+    print_processes("end", end)
     for window, count in monkey.dismissed.most_common():
         print(f"monkey:   {count} x {window}")
     if after - before >= MEMORY_GROWTH_LIMIT:
