@@ -19,8 +19,8 @@ CatalogueTree::CatalogueTree(CatalogueModel* catalogue, QWidget* parent) : QTree
 void CatalogueTree::Click(const QModelIndex& node) {
     if (!node.isValid() || node.model() != catalogue_) return;
     setCurrentIndex(node);
-    CatalogueClick click{node.data(CatalogueModel::CodeRole).toString(), node.data(Qt::DisplayRole).toString(),
-                         node.data(CatalogueModel::LevelRole).toInt(), false};
+    CatalogueNodeClick click{node.data(CatalogueModel::CodeRole).toString(), node.data(Qt::DisplayRole).toString(),
+                             node.data(CatalogueModel::LevelRole).toInt(), false};
     if (catalogue_->rowCount(node) == 0) {
         catalogue_->fetchMore(node);
         // A level that could not be read leaves the node as it was.

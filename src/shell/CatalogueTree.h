@@ -8,7 +8,7 @@ namespace ov {
 class CatalogueModel;
 
 // What a click on a catalogue node means, all of it taken from the node.
-struct CatalogueClick {
+struct CatalogueNodeClick {
     QString code;
     QString caption;
     // 0 for the top level.
@@ -34,7 +34,7 @@ public:
     void Click(const QModelIndex& node);
 
 signals:
-    void nodeClicked(const ov::CatalogueClick& click);
+    void nodeClicked(const ov::CatalogueNodeClick& click);
 
 private:
     CatalogueModel* catalogue_;

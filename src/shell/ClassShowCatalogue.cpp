@@ -17,7 +17,7 @@ void TFrmClassShow::BuildCatalogueTree() {
     auto* catalogue = new CatalogueModel(&dm_.adodsRsList, MainCatalogueLayout(), CatalogueIcons(), this);
     Catalogue = new CatalogueTree(catalogue);
     connect(catalogue, &CatalogueModel::catalogueFailed, this, &TFrmClassShow::ShowCatalogueUnavailable);
-    connect(Catalogue, &CatalogueTree::nodeClicked, this, &TFrmClassShow::CatalogueNodeClicked);
+    connect(Catalogue, &CatalogueTree::nodeClicked, this, &TFrmClassShow::CatalogueClick);
     PanelSizeLeft->SetCatalogueTree(Catalogue);
 }
 
@@ -35,7 +35,7 @@ void TFrmClassShow::ShowCatalogueUnavailable() {
     PanelSizeLeft->RzLabel6->setText(QStringLiteral("课件目录无法打开"));
 }
 
-void TFrmClassShow::CatalogueNodeClicked(const CatalogueClick& click) {
+void TFrmClassShow::CatalogueClick(const CatalogueNodeClick& click) {
     // The names get room by how deep the pupil had gone before this click:
     // the level of the node opened last, not of this one.
     WidenSidePanel(openedLevel_);

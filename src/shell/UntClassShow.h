@@ -23,7 +23,7 @@ class QTimer;
 namespace ov {
 
 class CatalogueTree;
-struct CatalogueClick;
+struct CatalogueNodeClick;
 class CollapsiblePanel;
 class FunctionColumn;
 class LessonUnpacker;
@@ -124,7 +124,7 @@ private:
     void BuildCatalogueTree();
     void LoadCatalogueTree();
     void ShowCatalogueUnavailable();
-    void CatalogueNodeClicked(const CatalogueClick& click);
+    void CatalogueClick(const CatalogueNodeClick& click);
     void WidenSidePanel(std::optional<int> openedLevel);
     void BuildStudy();
     void OperationTriggered(TOperationButton button);

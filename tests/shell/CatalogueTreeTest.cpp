@@ -17,14 +17,15 @@
 
 namespace {
 
-using ov::CatalogueClick;
 using ov::CatalogueModel;
+using ov::CatalogueNodeClick;
 using ov::CatalogueTree;
 
 class CatalogueTreeTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        QObject::connect(&tree, &CatalogueTree::nodeClicked, [this](const CatalogueClick& c) { clicks.push_back(c); });
+        QObject::connect(&tree, &CatalogueTree::nodeClicked,
+                         [this](const CatalogueNodeClick& c) { clicks.push_back(c); });
     }
 
     // The tree as the main window sets it up, over a catalogue file.
@@ -60,7 +61,7 @@ protected:
     ov::SqliteQuery master{&connection};
     CatalogueModel model{&master, ov::MainCatalogueLayout(), {}};
     CatalogueTree tree{&model};
-    std::vector<CatalogueClick> clicks;
+    std::vector<CatalogueNodeClick> clicks;
 };
 
 const ovtest::Entries kLesson = {{"01", "人教版"}, {"0101", "三年级上册"}, {"0102", "三年级下册"}, {"010101", "Unit 1"}};
