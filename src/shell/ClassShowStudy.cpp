@@ -15,7 +15,6 @@
 #include "shell/ApplicationTitle.h"
 #include "shell/CollapsiblePanel.h"
 #include "shell/FunctionColumn.h"
-#include "shell/OVRzTreeView.h"
 #include "shell/OperationBar.h"
 #include "shell/ShellSettings.h"
 #include "shell/UntRole.h"
@@ -165,11 +164,11 @@ void TFrmClassShow::ShowLastPage() { conductor_->ShowPage(TPageButton::Last); }
 
 // The rest of a click on a lesson node. The package is unpacked on a
 // worker; the rest follows once it is written and the full bar has been seen.
-void TFrmClassShow::OpenLesson(QTreeWidgetItem* node) {
+void TFrmClassShow::OpenLesson(const QString& name) {
     // The lesson still opening is being written into its folder: a second
     // click waits for nothing and opens nothing.
     if (OpeningLesson()) return;
-    openingName_ = node->text(0);
+    openingName_ = name;
     PWord->EndDrill();
     try {
         const std::string suffix = GbkToUtf8(DecipherString(kClassPackageSuffix, kDefaultCipherKey));

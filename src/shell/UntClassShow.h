@@ -19,10 +19,11 @@ class QAction;
 class QMenu;
 class QPushButton;
 class QTimer;
-class QTreeWidgetItem;
 
 namespace ov {
 
+class CatalogueTree;
+struct CatalogueNodeClick;
 class CollapsiblePanel;
 class FunctionColumn;
 class LessonUnpacker;
@@ -30,7 +31,6 @@ class OperationBar;
 class TFrmDM;
 class TFunctionConductor;
 class TOVPanelShowClass;
-class TOVRzTreeView;
 class TopBarPanel;
 class TWordPanel;
 
@@ -65,8 +65,6 @@ public:
 
     void TimerFormShowTimer();
     void BtnExitClick();
-    // The window's part of a click on the catalogue; runs before the tree's own.
-    void OVRsListTreeViewClick();
 
     // The operation bar's recording buttons; they act only in the study
     // functions where the pupil reads aloud.
@@ -104,7 +102,7 @@ public:
     QWidget* PanelSystemSet;
     OperationBar* PanelBottomShowOperation;
     QTimer* TimerFormShow;
-    TOVRzTreeView* OVRsListTreeView = nullptr;
+    CatalogueTree* Catalogue = nullptr;
     QMenu* JvPopupMenuNoise;
 
 protected:
@@ -126,11 +124,12 @@ private:
     void BuildCatalogueTree();
     void LoadCatalogueTree();
     void ShowCatalogueUnavailable();
-    void WidenSidePanel(int codeLength);
+    void CatalogueClick(const CatalogueNodeClick& click);
+    void WidenSidePanel(std::optional<int> openedLevel);
     void BuildStudy();
     void OperationTriggered(TOperationButton button);
     QString ChooseRole(const QStringList& roles);
-    void OpenLesson(QTreeWidgetItem* node);
+    void OpenLesson(const QString& name);
     void UnpackFinished(bool whole);
     void UnpackPauseOver();
     void ShowOpenedLesson();
@@ -146,6 +145,9 @@ private:
     bool openingAnimated_ = false;
     bool setUpDone_ = false;
     int unpackPauseMs_ = kUnpackPauseMs;
+    // The level of the catalogue node the pupil opened last; none before the
+    // first. The side panel widens by it.
+    std::optional<int> openedLevel_;
     TOVPanelShowClass* OVPanelShowClass = nullptr;
     TWordPanel* PWord = nullptr;
     std::unique_ptr<TFunctionConductor> conductor_;
