@@ -5,8 +5,8 @@
 
 #include <QApplication>
 #include <QEventLoop>
+#include <QPersistentModelIndex>
 #include <QPushButton>
-#include <QTreeWidgetItemIterator>
 
 #include <chrono>
 #include <cstdio>
@@ -20,9 +20,10 @@
 #include "lesson/FunctionIndexFile.h"
 #include "present/PageView.h"
 #include "present/LessonPanel.h"
+#include "shell/CatalogueModel.h"
+#include "shell/CatalogueTree.h"
 #include "shell/FunctionColumn.h"
 #include "shell/MallocArenas.h"
-#include "shell/OVRzTreeView.h"
 #include "shell/MainWindow.h"
 #include "store/LessonData.h"
 
@@ -71,23 +72,21 @@ public:
 
     // A catalogue node, its parents clicked first when the tree has not
     // loaded it yet (the tree loads one level per click).
-    QTreeWidgetItem* Node(const QString& code) {
-        if (QTreeWidgetItem* node = Find(code)) return node;
+    QPersistentModelIndex Node(const QString& code) {
+        if (const QModelIndex node = Find(code); node.isValid()) return node;
         for (int length = 2; length < code.size(); length += 2) {
-            QTreeWidgetItem* parent = Find(code.left(length));
-            if (!parent) break;
+            const QModelIndex parent = Find(code.left(length));
+            if (!parent.isValid()) break;
             Click(parent);
         }
-        if (QTreeWidgetItem* node = Find(code)) return node;
+        if (const QModelIndex node = Find(code); node.isValid()) return node;
         Fail("no catalogue node " + code.toStdString());
     }
 
     // Milliseconds from the click on the node to the window painted.
-    double Click(QTreeWidgetItem* node) {
-        ov::TOVRzTreeView& tree = *window_.Catalogue;
-        tree.setCurrentItem(node);
+    double Click(const QModelIndex& node) {
         const auto start = Clock::now();
-        tree.Click();
+        window_.Catalogue->Click(node);
         // A lesson opens on after the click, once its worker has unpacked it.
         while (window_.OpeningLesson()) QApplication::processEvents(QEventLoop::WaitForMoreEvents);
         window_.repaint();
@@ -134,11 +133,7 @@ public:
     }
 
 private:
-    QTreeWidgetItem* Find(const QString& code) const {
-        for (QTreeWidgetItemIterator it(window_.Catalogue); *it; ++it)
-            if (ov::TOVRzTreeView::NodeCode(*it) == code) return *it;
-        return nullptr;
-    }
+    QModelIndex Find(const QString& code) const { return window_.Catalogue->Model().Find(code); }
 
     std::map<int, QPushButton*> Buttons() const {
         std::map<int, QPushButton*> buttons;

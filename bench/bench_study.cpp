@@ -174,7 +174,7 @@ private:
     fs::path data_;
     fs::path home_;
     bench::StudyWindow window_;
-    QTreeWidgetItem* lesson_ = nullptr;
+    QPersistentModelIndex lesson_;
 };
 
 void ReportMedian(benchmark::State& state, const char* name, const std::vector<double>& samples) {

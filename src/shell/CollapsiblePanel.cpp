@@ -121,7 +121,7 @@ void CollapsiblePanel::SetExpandedWidth(int width) {
 }
 
 void CollapsiblePanel::SetCatalogueTree(QWidget* tree) {
-    if (tree->objectName().isEmpty()) tree->setObjectName(QStringLiteral("Catalogue"));
+    if (tree->objectName().isEmpty()) tree->setObjectName(QStringLiteral("CatalogueTree"));
     content_->replaceWidget(treePlace_, tree);
     delete treePlace_;
     treePlace_ = tree;

@@ -47,7 +47,7 @@ MainWindow::MainWindow(LessonData& dm, DataFolders folders)
     BuildRegions();
     BuildCatalogueTree();
     ConnectTopBar();
-    WirePanel();
+    WireLessonPanel();
     BuildStudy();
 
     TimerFormShow = new QTimer(this);
@@ -85,7 +85,7 @@ QWidget* MainWindow::BuildContentArea() {
     PanelTopFunction->setAttribute(Qt::WA_StyledBackground);
     auto* layout = new QGridLayout(PanelTopFunction);
     layout->setContentsMargins(4, 4, 4, 4);
-    BuildPanel();
+    BuildLessonPanel();
     PWord = new TWordPanel(dm_, state_);
     PWord->hide();
     PlaceContentPanel(PWord, QStringLiteral("PWord"));

@@ -19,10 +19,11 @@ class QAction;
 class QMenu;
 class QPushButton;
 class QTimer;
-class QTreeWidgetItem;
 
 namespace ov {
 
+class CatalogueTree;
+struct CatalogueNodeClick;
 class CollapsiblePanel;
 class FunctionColumn;
 class LessonUnpacker;
@@ -30,7 +31,6 @@ class OperationBar;
 class LessonData;
 class TFunctionConductor;
 class LessonPanel;
-class TOVRzTreeView;
 class TopBarPanel;
 class TWordPanel;
 
@@ -65,8 +65,6 @@ public:
 
     void TimerFormShowTimer();
     void BtnExitClick();
-    // The window's part of a click on the catalogue; runs before the tree's own.
-    void CatalogueClick();
 
     // The operation bar's recording buttons; they act only in the study
     // functions where the pupil reads aloud.
@@ -104,7 +102,7 @@ public:
     QWidget* PanelSystemSet;
     OperationBar* PanelBottomShowOperation;
     QTimer* TimerFormShow;
-    TOVRzTreeView* Catalogue = nullptr;
+    CatalogueTree* Catalogue = nullptr;
     QMenu* SceneSoundMenu;
 
 protected:
@@ -119,22 +117,23 @@ private:
     QWidget* BuildBottomPanel();
     void ConnectTopBar();
     void PlaceContentPanel(QWidget* panel, const QString& name);
-    void BuildPanel();
-    void WirePanel();
+    void BuildLessonPanel();
+    void WireLessonPanel();
     bool ReadsAloud() const;
     void OpenHelp();
     void BuildCatalogueTree();
     void LoadCatalogueTree();
     void ShowCatalogueUnavailable();
-    void WidenSidePanel(int codeLength);
+    void CatalogueClick(const CatalogueNodeClick& click);
+    void WidenSidePanel(std::optional<int> openedLevel);
     void BuildStudy();
     void OperationTriggered(TOperationButton button);
     QString ChooseRole(const QStringList& roles);
-    void OpenLesson(QTreeWidgetItem* node);
+    void OpenLesson(const QString& name);
     void UnpackFinished(bool whole);
     void UnpackPauseOver();
     void ShowOpenedLesson();
-    void StopPanel();
+    void StopLessonPanel();
     void CloseWordPreview();
     // Where the pupil's recordings are kept.
     std::filesystem::path RecordsFolder() const { return folders_.Writable() / "Records"; }
@@ -146,6 +145,9 @@ private:
     bool openingAnimated_ = false;
     bool setUpDone_ = false;
     int unpackPauseMs_ = kUnpackPauseMs;
+    // The level of the catalogue node the pupil opened last; none before the
+    // first. The side panel widens by it.
+    std::optional<int> openedLevel_;
     LessonPanel* Lesson = nullptr;
     TWordPanel* PWord = nullptr;
     std::unique_ptr<TFunctionConductor> conductor_;

@@ -32,12 +32,12 @@ int ScreenWidth() {
 
 }  // namespace
 
-void MainWindow::BuildPanel() {
+void MainWindow::BuildLessonPanel() {
     Lesson = new LessonPanel(folders_.Holding("Images"), ScreenWidth(), SdlWaveInputDriver());
     PlaceContentPanel(Lesson, QStringLiteral("Lesson"));
 }
 
-void MainWindow::WirePanel() {
+void MainWindow::WireLessonPanel() {
     auto* panel = Lesson;
     connect(panel->firstBtn, &QPushButton::clicked, this, &MainWindow::ShowFirstPage);
     connect(panel->pirorBtn, &QPushButton::clicked, this, &MainWindow::ShowPriorPage);

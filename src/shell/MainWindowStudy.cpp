@@ -15,7 +15,6 @@
 #include "shell/ApplicationTitle.h"
 #include "shell/CollapsiblePanel.h"
 #include "shell/FunctionColumn.h"
-#include "shell/OVRzTreeView.h"
 #include "shell/OperationBar.h"
 #include "shell/ShellSettings.h"
 #include "shell/RoleDialog.h"
@@ -165,11 +164,11 @@ void MainWindow::ShowLastPage() { conductor_->ShowPage(TPageButton::Last); }
 
 // The rest of a click on a lesson node. The package is unpacked on a
 // worker; the rest follows once it is written and the full bar has been seen.
-void MainWindow::OpenLesson(QTreeWidgetItem* node) {
+void MainWindow::OpenLesson(const QString& name) {
     // The lesson still opening is being written into its folder: a second
     // click waits for nothing and opens nothing.
     if (OpeningLesson()) return;
-    openingName_ = node->text(0);
+    openingName_ = name;
     PWord->EndDrill();
     try {
         const std::string suffix = GbkToUtf8(DecipherString(kClassPackageSuffix, kDefaultCipherKey));
@@ -204,7 +203,7 @@ void MainWindow::ShowOpenedLesson() {
     if (const auto kind = std::exchange(pendingFunction_, std::nullopt)) FunctionButtonClick(*kind);
 }
 
-void MainWindow::StopPanel() {
+void MainWindow::StopLessonPanel() {
     LessonPanel* panel = Lesson;
     PageView& box = *panel->Box;
     box.Sound().CloseAll();
@@ -229,7 +228,7 @@ bool MainWindow::OpenClassPackage(const std::string& name) {
     // A lesson unpacked into a letter folder counts as open too, not only one
     // unpacked into Resources itself: its sounds and recording must not run on
     // while its folder is deleted.
-    if (!state_.ClassPath.empty() || std::filesystem::exists(resources / "OV", ec)) StopPanel();
+    if (!state_.ClassPath.empty() || std::filesystem::exists(resources / "OV", ec)) StopLessonPanel();
     const std::filesystem::path package = folders_.Find(std::filesystem::path("Resources") / name);
     if (!std::filesystem::exists(package, ec)) return false;
     std::filesystem::path destination = resources;

@@ -23,7 +23,7 @@ QLabel#CoursewareCaption, QLabel[shellRole="heading"] {
     font-size: 11pt;
     font-weight: bold;
 }
-QWidget#CataloguePlace, QTreeView#Catalogue {
+QWidget#CataloguePlace, QTreeView#CatalogueTree {
     background: #FFFFFF;
     border: 1px solid #B9D3EE;
     border-radius: 6px;

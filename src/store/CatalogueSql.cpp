@@ -39,20 +39,10 @@ std::string OneLevelSql(std::string_view table, std::string_view codeField) {
            Text(codeField) + ")=:len" + " ORDER BY " + Text(codeField);
 }
 
-std::string AllLevelsSql(std::string_view table, std::string_view codeField, std::string_view code) {
-    const std::string pattern = SingleQuoted(std::string(code).append("%"));
-    return "SELECT *  FROM " + Text(table) + " where " + Text(codeField) + " like " + pattern + " ORDER BY " +
-           Text(codeField);
-}
-
 std::string ChildrenSql(std::string_view table, std::string_view codeField, std::string_view code) {
     const std::string pattern = SingleQuoted(std::string(code).append("__"));
     return "SELECT * FROM " + Text(table) + " WHERE " + Text(codeField) + " Like " + pattern + " ORDER BY " +
            Text(codeField);
-}
-
-std::string RecordsEqualSql(std::string_view table, std::string_view field, std::string_view value) {
-    return "select * from " + Text(table) + " where " + Text(field) + " = " + SingleQuoted(value);
 }
 
 std::string ChildTestSql(std::string_view table, std::string_view codeField, std::string_view code) {

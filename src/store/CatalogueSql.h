@@ -21,12 +21,8 @@ std::string NextLevelPattern(std::string_view code, std::string_view levels);
 // sent them. Values are placed in quotes with their own quotes doubled.
 // One level, parameters :Cd (pattern, text) and :len (its length, a number).
 std::string OneLevelSql(std::string_view table, std::string_view codeField);
-// Every record whose code starts with `code`.
-std::string AllLevelsSql(std::string_view table, std::string_view codeField, std::string_view code);
 // The records one level (two characters) below `code`.
 std::string ChildrenSql(std::string_view table, std::string_view codeField, std::string_view code);
-// The selected record (master) or the detail records of a value.
-std::string RecordsEqualSql(std::string_view table, std::string_view field, std::string_view value);
 // Any record below `code`, at any depth.
 std::string ChildTestSql(std::string_view table, std::string_view codeField, std::string_view code);
 

@@ -67,17 +67,18 @@ void ReadEveryField(ov::SqliteQuery& query) {
         for (const auto& name : query.FieldNames()) query.FieldByName(name);
 }
 
-// The tree's first load, then a click on each top node: the selected record
-// and the level below it.
+// The tree's first load, then a click on each top node: the level below it
+// and the records at any depth below it.
 void BrowseCatalogue(ov::LessonData& dm) {
     ov::SqliteQuery& master = dm.adodsRsList;
     const auto layout = ov::MainCatalogueLayout();
     ov::OpenLevel(master, layout, "");
     for (const auto& node : ov::ReadNodes(master, layout)) {
-        master.SetSql(ov::RecordsEqualSql(ov::kCatalogueTable, ov::kCatalogueCodeField, node.code));
-        master.Open();
-        ReadEveryField(master);
         ov::ReadChildren(&dm.adoConn, layout, node.code);
+        ov::SqliteQuery below(&dm.adoConn);
+        below.SetSql(ov::ChildTestSql(ov::kCatalogueTable, ov::kCatalogueCodeField, node.code));
+        below.Open();
+        ReadEveryField(below);
     }
 }
 

@@ -1,5 +1,6 @@
+#include "shell/CatalogueModel.h"
+#include "shell/CatalogueTree.h"
 #include "shell/CollapsiblePanel.h"
-#include "shell/OVRzTreeView.h"
 #include "shell/MainWindow.h"
 #include "store/SqliteAuthoring.h"
 #include "store/SqliteStorage.h"
@@ -11,7 +12,6 @@
 #include "support/TestFiles.h"
 
 #include <QLabel>
-#include <QTreeWidgetItemIterator>
 #include <gtest/gtest.h>
 
 #include <cstdlib>
@@ -49,16 +49,16 @@ protected:
         window->TimerFormShowTimer();
     }
 
-    ov::TOVRzTreeView* Tree() const { return window->Catalogue; }
+    ov::CatalogueTree* Tree() const { return window->Catalogue; }
+    ov::CatalogueModel& Model() const { return Tree()->Model(); }
 
     void ClickOn(const QString& code) {
-        for (QTreeWidgetItemIterator it(Tree()); *it; ++it) {
-            if (ov::TOVRzTreeView::NodeCode(*it) != code) continue;
-            Tree()->setCurrentItem(*it);
-            Tree()->Click();
+        const QModelIndex node = Model().Find(code);
+        if (!node.isValid()) {
+            ADD_FAILURE() << "no node " << code.toStdString();
             return;
         }
-        ADD_FAILURE() << "no node " << code.toStdString();
+        Tree()->Click(node);
     }
 
     ovtest::TempDir home;
@@ -69,9 +69,9 @@ protected:
 TEST_F(MainWindowCatalogue, DeferredSetUpLoadsTheTopLevelCollapsed) {
     WriteCatalogue(ov::DecipherString(ov::kCatalogueDbPassword, ""));
     Start();
-    ASSERT_EQ(Tree()->topLevelItemCount(), 2);
-    EXPECT_EQ(Tree()->topLevelItem(0)->text(0), "课件 01");
-    EXPECT_FALSE(Tree()->topLevelItem(0)->isExpanded());
+    ASSERT_EQ(Model().rowCount(), 2);
+    EXPECT_EQ(Model().index(0, 0).data(), "课件 01");
+    EXPECT_FALSE(Tree()->isExpanded(Model().index(0, 0)));
     EXPECT_EQ(window->PanelSizeLeft->CoursewareCaption->text(), "请选择下面课件:");
 }
 
@@ -80,15 +80,15 @@ TEST_F(MainWindowCatalogue, AnUnusableCatalogueLeavesOneLineAndAnEmptyTree) {
         std::filesystem::remove_all(home / "DB");
         if (*password) WriteCatalogue(password);
         Start();
-        EXPECT_EQ(Tree()->topLevelItemCount(), 0) << password;
+        EXPECT_EQ(Model().rowCount(), 0) << password;
         EXPECT_EQ(window->PanelSizeLeft->CoursewareCaption->text(), "课件目录无法打开") << password;
-        Tree()->Click();
+        Tree()->Click(Tree()->currentIndex());
     }
 }
 
-// Each click widens the panel by the depth the previous click reached, and
+// Each click widens the panel by the level of the node opened before it, and
 // never narrows it.
-TEST_F(MainWindowCatalogue, ClicksWidenTheSidePanelByTheEarlierCode) {
+TEST_F(MainWindowCatalogue, ClicksWidenTheSidePanelByTheLevelOpenedBefore) {
     WriteCatalogue(ov::DecipherString(ov::kCatalogueDbPassword, ""));
     Start();
     window->resize(1600, 900);
@@ -101,8 +101,24 @@ TEST_F(MainWindowCatalogue, ClicksWidenTheSidePanelByTheEarlierCode) {
         EXPECT_EQ(window->PanelSizeLeft->ExpandedWidth(), std::max(width, ov::CollapsiblePanel::kDefaultWidth))
             << code;
     }
-    EXPECT_EQ(Tree()->Code, "02");
+    // "02" was opened last: the next click widens by its level, the top.
+    window->resize(4000, 900);
+    ClickOn("02");
+    EXPECT_EQ(window->PanelSizeLeft->ExpandedWidth(), 4000 / 2 * 2 / 4);
     EXPECT_EQ(window->PanelSizeLeft->CoursewareCaption->text(), "请选择下面课件:");
+}
+
+// A click on a node already showing its level below opens nothing: the level
+// the panel widens by stays that of the node opened before it.
+TEST_F(MainWindowCatalogue, ANodeAlreadyOpenKeepsTheLevelOpenedLast) {
+    WriteCatalogue(ov::DecipherString(ov::kCatalogueDbPassword, ""));
+    Start();
+    window->resize(1600, 900);
+    for (const char* code : {"01", "0101", "010101", "01"}) ClickOn(code);
+    EXPECT_EQ(window->PanelSizeLeft->ExpandedWidth(), 1600 / 2);
+    window->resize(3200, 900);
+    ClickOn("02");
+    EXPECT_EQ(window->PanelSizeLeft->ExpandedWidth(), 3200 / 2) << "widened by \"010101\", not by \"01\"";
 }
 
 }  // namespace

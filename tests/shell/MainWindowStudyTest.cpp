@@ -258,10 +258,8 @@ TEST_F(MainWindowLargeLesson, TheWindowAnswersWhileTheLessonUnpacksAndThePauseRu
 // the lesson has, instead of the click being lost.
 TEST_F(MainWindowLargeLesson, AFunctionChosenWhileTheLessonOpensOpensAfterIt) {
     OpenLesson();
-    ov::TOVRzTreeView* tree = window->Catalogue;
-    for (QTreeWidgetItemIterator it(tree); *it; ++it)
-        if (ov::TOVRzTreeView::NodeCode(*it) == "01010101") tree->setCurrentItem(*it);
-    tree->Click();
+    ov::CatalogueTree* tree = window->Catalogue;
+    tree->Click(tree->Model().Find("01010101"));
     ASSERT_TRUE(window->OpeningLesson());
     window->PanelLeftFunction->Button(ov::rSentenceFollowRead)->click();
     EXPECT_FALSE(Panel().Box->Active()) << "not while the lesson's folder is written";

@@ -107,7 +107,7 @@ TEST_F(MainWindow, SidePanelFoldsToItsBarAndBack) {
 
     auto* tree = new QLabel("tree");
     panel->SetCatalogueTree(tree);
-    EXPECT_EQ(tree->objectName(), "Catalogue");
+    EXPECT_EQ(tree->objectName(), "CatalogueTree");
     EXPECT_TRUE(panel->isAncestorOf(tree));
     EXPECT_TRUE(tree->isVisible());
 }

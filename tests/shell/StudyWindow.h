@@ -4,7 +4,8 @@
 #include "core/GbkText.h"
 #include "present/PageView.h"
 #include "present/LessonPanel.h"
-#include "shell/OVRzTreeView.h"
+#include "shell/CatalogueModel.h"
+#include "shell/CatalogueTree.h"
 #include "shell/OperationBar.h"
 #include "shell/ShellSettings.h"
 #include "shell/MainWindow.h"
@@ -22,7 +23,6 @@
 #include <QPushButton>
 #include <QSettings>
 #include <QTest>
-#include <QTreeWidgetItemIterator>
 
 #include <algorithm>
 #include <cstdlib>
@@ -80,18 +80,13 @@ protected:
     }
 
     void ClickOn(const QString& code) {
-        ov::TOVRzTreeView* tree = window->Catalogue;
-        for (QTreeWidgetItemIterator it(tree); *it; ++it) {
-            if (ov::TOVRzTreeView::NodeCode(*it) != code) continue;
-            tree->setCurrentItem(*it);
-            tree->Click();
-            // What the event loop runs once the click is done, and the rest of
-            // a lesson's opening, which follows its unpacking.
-            QCoreApplication::processEvents();
-            EXPECT_TRUE(QTest::qWaitFor([this] { return !window->OpeningLesson(); }, 60000)) << "still opening";
-            return;
-        }
-        FAIL() << "no node " << code.toStdString();
+        const QModelIndex node = window->Catalogue->Model().Find(code);
+        if (!node.isValid()) FAIL() << "no node " << code.toStdString();
+        window->Catalogue->Click(node);
+        // What the event loop runs once the click is done, and the rest of
+        // a lesson's opening, which follows its unpacking.
+        QCoreApplication::processEvents();
+        EXPECT_TRUE(QTest::qWaitFor([this] { return !window->OpeningLesson(); }, 60000)) << "still opening";
     }
     void OpenLesson() {
         for (const char* code : {"01", "0101", "010101", "01010101"}) ClickOn(code);
