@@ -64,9 +64,12 @@ public:
     std::byte* Get(size_t size) {
         if (size > capacity_) {
             memory_.reset();
+            start_ = nullptr;
             const size_t grown = size >= kLargeMember ? kKeptLimit : std::min(2 * capacity_, kKeptLimit);
-            capacity_ = std::max(size, grown);
-            start_ = Allocate(capacity_);
+            capacity_ = 0;  // until the new memory is there: allocating may throw
+            const size_t capacity = std::max(size, grown);
+            start_ = Allocate(capacity);
+            capacity_ = capacity;
         }
         return start_;
     }
