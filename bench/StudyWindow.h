@@ -17,14 +17,14 @@
 
 #include "BenchFigures.h"
 #include "core/DataFolders.h"
-#include "lesson/OVIndex.h"
-#include "present/CBox.h"
-#include "present/OVPanelShowClass.h"
+#include "lesson/FunctionIndexFile.h"
+#include "present/PageView.h"
+#include "present/LessonPanel.h"
 #include "shell/FunctionColumn.h"
 #include "shell/MallocArenas.h"
 #include "shell/OVRzTreeView.h"
-#include "shell/UntClassShow.h"
-#include "store/UntDM.h"
+#include "shell/MainWindow.h"
+#include "store/LessonData.h"
 
 namespace bench {
 
@@ -65,8 +65,8 @@ public:
         QApplication::processEvents();
     }
 
-    ov::TFrmClassShow& Window() { return window_; }
-    ov::TCBox& Box() { return *window_.LessonPanel()->Box; }
+    ov::MainWindow& Window() { return window_; }
+    ov::PageView& Box() { return *window_.Panel()->Box; }
     [[noreturn]] void Fail(const std::string& why) const { bench::Fail(bench_, why); }
 
     // A catalogue node, its parents clicked first when the tree has not
@@ -84,7 +84,7 @@ public:
 
     // Milliseconds from the click on the node to the window painted.
     double Click(QTreeWidgetItem* node) {
-        ov::TOVRzTreeView& tree = *window_.OVRsListTreeView;
+        ov::TOVRzTreeView& tree = *window_.Catalogue;
         tree.setCurrentItem(node);
         const auto start = Clock::now();
         tree.Click();
@@ -103,14 +103,14 @@ public:
         Buttons().at(kind)->click();
         window_.repaint();
         const double elapsed = MillisecondsSince(start);
-        if (!Box().Active() || Box().RuleTyle() != kind) Fail("the function does not open");
+        if (!Box().Active() || Box().RuleKind() != kind) Fail("the function does not open");
         return elapsed;
     }
 
     // Milliseconds from a page button to the new page painted: forward until
     // the last page, then back.
     double TurnPage() {
-        ov::TOVPanelShowClass& panel = *window_.LessonPanel();
+        ov::LessonPanel& panel = *window_.Panel();
         QPushButton* button = panel.NextBtn->isEnabled() ? panel.NextBtn : panel.pirorBtn;
         const QString before = Box().FileName();
         QApplication::processEvents();
@@ -125,7 +125,7 @@ public:
     // The functions of the open lesson that have pages, with their page counts.
     std::map<int, size_t> FunctionPages() {
         std::map<int, size_t> pages;
-        ov::TOVIndex index(window_.State().FClassPath, "OVFunction.ind", false);
+        ov::FunctionIndexFile index(window_.State().ClassPath, "OVFunction.ind", false);
         for (const auto& [kind, button] : Buttons()) {
             const auto list = index.GetPageList(static_cast<ov::TOVRule>(kind));
             if (list && !list->empty()) pages[kind] = list->size();
@@ -135,7 +135,7 @@ public:
 
 private:
     QTreeWidgetItem* Find(const QString& code) const {
-        for (QTreeWidgetItemIterator it(window_.OVRsListTreeView); *it; ++it)
+        for (QTreeWidgetItemIterator it(window_.Catalogue); *it; ++it)
             if (ov::TOVRzTreeView::NodeCode(*it) == code) return *it;
         return nullptr;
     }
@@ -147,8 +147,8 @@ private:
     }
 
     const char* bench_;
-    ov::TFrmDM dm_;
-    ov::TFrmClassShow window_;
+    ov::LessonData dm_;
+    ov::MainWindow window_;
 };
 
 }  // namespace bench

@@ -8,7 +8,7 @@
 #include "OpenPage.h"
 #include "TestMovies.h"
 
-#include "present/CBox.h"
+#include "present/PageView.h"
 #include "present/MovieControl.h"
 #include "support/TestFiles.h"
 
@@ -96,7 +96,7 @@ std::map<QString, double> CpuSeconds() {
     return used;
 }
 
-ov::TMovieControl* Movie(const ov::TCBox& box) {
+ov::TMovieControl* Movie(const ov::PageView& box) {
     for (const ov::TBoxItem& item : box.PageItems()) {
         if (item.Kind == ov::ikMovie) return dynamic_cast<ov::TMovieControl*>(item.Control);
     }
@@ -104,7 +104,7 @@ ov::TMovieControl* Movie(const ov::TCBox& box) {
 }
 
 // Milliseconds from activating the page until its movie plays; -1 when it never does.
-qint64 ShowMs(ov::TCBox& box, const std::filesystem::path& folder, const std::string& movie) {
+qint64 ShowMs(ov::PageView& box, const std::filesystem::path& folder, const std::string& movie) {
     box.SetActive(false);
     QElapsedTimer clock;
     clock.start();
@@ -136,7 +136,7 @@ int main(int argc, char** argv) {
     ovtest::WriteFile(folder / "Flash/a.swf", movietest::GlidingSquare(24));
     ovtest::WriteFile(folder / "Flash/b.swf", movietest::GlidingSquare(36, true));
 
-    ov::TCBox box(nullptr);
+    ov::PageView box(nullptr);
     box.resize(800, 600);
     box.show();
     ovtest::OpenPage(box, folder.path(), lessontest::LessonXml(), ov::rGames);

@@ -21,10 +21,10 @@
 #include "support/SilentSound.h"
 #include "present/PageSound.h"
 #include "present/ScriptPlayer.h"
-#include "present/CBox.h"
-#include "present/OVPanelShowClass.h"
-#include "present/TimerLabel.h"
-#include "present/UntSoundAudioRecord.h"
+#include "present/PageView.h"
+#include "present/LessonPanel.h"
+#include "present/SentenceWord.h"
+#include "present/RecordDisplay.h"
 
 namespace {
 
@@ -84,10 +84,10 @@ int main(int argc, char** argv) {
     ovtest::WriteSilence(dir / "s.wav", soundMs, 16000);
     std::ofstream(dir / "page.ovb") << Page();
 
-    ov::TOVPanelShowClass panel(dir, 1280, ov::SdlWaveInputDriver());
+    ov::LessonPanel panel(dir, 1280, ov::SdlWaveInputDriver());
     panel.resize(1000, 700);
     panel.show();
-    ov::TCBox& box = *panel.Box;
+    ov::PageView& box = *panel.Box;
     const QString folder = QString::fromStdString(dir.string());
     box.SetFilePath(folder);
     box.SetImagePath(folder);

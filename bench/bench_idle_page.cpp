@@ -4,11 +4,11 @@
 #include "BenchFigures.h"
 #include "core/GbkText.h"
 #include "core/UniqueFd.h"
-#include "present/CBox.h"
-#include "present/OVPanelShowClass.h"
+#include "present/PageView.h"
+#include "present/LessonPanel.h"
 #include "shell/ShellLook.h"
-#include "shell/UntClassShow.h"
-#include "store/UntDM.h"
+#include "shell/MainWindow.h"
+#include "store/LessonData.h"
 
 #include <QApplication>
 #include <QEventLoop>
@@ -62,17 +62,17 @@ int main(int argc, char** argv) {
     std::fwrite(gbk->data(), 1, gbk->size(), out);
     std::fclose(out);
 
-    ov::TFrmDM dm;
-    ov::TFrmClassShow window(dm, ov::DataFolders::InOneFolder(page));
+    ov::LessonData dm;
+    ov::MainWindow window(dm, ov::DataFolders::InOneFolder(page));
     window.resize(1280, 800);
     window.show();
-    ov::TCBox* box = window.LessonPanel()->Box;
+    ov::PageView* box = window.Panel()->Box;
     const QString folder = QString::fromStdString(page.string());
     box->SetFilePath(folder);
     box->SetImagePath(folder);
     box->SetAudioPath(folder + "/");
     box->SetFileName(QStringLiteral("page.ovb"));
-    box->SetRuleTyle(ov::rDiscern);
+    box->SetRuleKind(ov::rDiscern);
     box->SetActive(true);
 
     const int measureMs = bench::Smoke() ? kSmokeMs : kMeasureMs;

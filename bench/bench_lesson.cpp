@@ -1,4 +1,4 @@
-// Reading a lesson page: the time of TChXMLA::GetPageItems against pugixml
+// Reading a lesson page: the time of LessonDocument::GetPageItems against pugixml
 // parsing the same file from disk with no decoding and no reading of values
 // (target: at most 2x), and the time of 1000 FindRule calls on the open page.
 //
@@ -26,7 +26,7 @@
 #include "BenchFigures.h"
 #include "BenchText.h"
 #include "core/GbkText.h"
-#include "lesson/ChXMLA.h"
+#include "lesson/LessonDocument.h"
 
 namespace {
 
@@ -114,14 +114,14 @@ void BareParse(const fs::path& file) {
     if (!document.load_file(file.c_str(), options, pugi::encoding_utf8)) throw std::runtime_error("bare parse failed");
 }
 
-size_t ReadPage(ov::TChXMLA& page) {
+size_t ReadPage(ov::LessonDocument& page) {
     const size_t items = page.GetPageItems().size();
     if (items != kWords + kPictures + 2) throw std::runtime_error("the page lost items");
     return items;
 }
 
 void ComparePageItems(const fs::path& folder) {
-    ov::TChXMLA page(folder, kFileName, false);
+    ov::LessonDocument page(folder, kFileName, false);
     std::vector<double> bare, items, ratios;
     const int parses = bench::Rounds(kParsesPerSample);
     for (int s = 0; s < bench::Rounds(kSamples); ++s) {
@@ -137,7 +137,7 @@ void ComparePageItems(const fs::path& folder) {
 }
 
 void TimeFindRule(const fs::path& folder) {
-    ov::TChXMLA page(folder, kFileName, false);
+    ov::LessonDocument page(folder, kFileName, false);
     ov::TRule rule;
     page.FindRule(ov::rOthers, ov::rImage, 1, rule);  // loads the page, which then stays open
     std::vector<double> samples;

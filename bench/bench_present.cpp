@@ -24,8 +24,8 @@
 
 #include "BenchFigures.h"
 #include "BenchText.h"
-#include "lesson/ChXMLA.h"
-#include "present/CBox.h"
+#include "lesson/LessonDocument.h"
+#include "present/PageView.h"
 
 namespace {
 
@@ -99,7 +99,7 @@ double MillisecondsSince(Clock::time_point start) {
 
 double ReadAndDecode(const fs::path& folder) {
     const auto start = Clock::now();
-    ov::TChXMLA page(folder, kFileName, false);
+    ov::LessonDocument page(folder, kFileName, false);
     const size_t items = page.GetPageItems().size();
     for (int p = 0; p < kPictures; ++p) {
         QImageReader reader(QString::fromStdString((folder / PictureName(p)).string()));
@@ -109,7 +109,7 @@ double ReadAndDecode(const fs::path& folder) {
     return MillisecondsSince(start);
 }
 
-double BuildAndPaint(ov::TCBox& box) {
+double BuildAndPaint(ov::PageView& box) {
     const auto start = Clock::now();
     box.SetActive(true);
     box.repaint();
@@ -131,7 +131,7 @@ int main(int argc, char** argv) {
     std::ofstream(folder / kFileName) << PageXml();
     WritePictures(folder);
 
-    ov::TCBox box(nullptr);
+    ov::PageView box(nullptr);
     box.resize(800, 600);
     const QString path = QString::fromStdString(folder.string());
     box.SetFilePath(path);

@@ -22,7 +22,7 @@
 
 #include "BenchFigures.h"
 #include "audio/AudioDevices.h"
-#include "audio/UntSoundAudioRecorder.h"
+#include "audio/VoiceRecorder.h"
 #include "core/MessageHook.h"
 
 namespace {
@@ -33,7 +33,7 @@ using Clock = std::chrono::steady_clock;
 constexpr int kSeconds = 30 * 60;
 constexpr int kSmokeSeconds = 60;
 constexpr int kBytesPerSecond = 16000 * 4;
-constexpr int64_t kLimitBytes = 10000LL * ov::TVoiceRecorder::kBufferSize;
+constexpr int64_t kLimitBytes = 10000LL * ov::VoiceRecorder::kBufferSize;
 constexpr size_t kMessagesAtLimit = 2;
 constexpr double kFlatLimitMb = 4;
 const char* const kLimitText = "录时时间超过限制，请停止";
@@ -74,7 +74,7 @@ bool SameSound(const fs::path& wav, const fs::path& raw, int64_t bytes) {
 }
 
 // The smoke run: the sound up to its end, straight into the WAV.
-int RecordSmoke(ov::TVoiceRecorder& recorder, const fs::path& raw, const fs::path& data) {
+int RecordSmoke(ov::VoiceRecorder& recorder, const fs::path& raw, const fs::path& data) {
     const int64_t bytes = int64_t{kSmokeSeconds} * kBytesPerSecond;
     const auto start = Clock::now();
     while (recorder.Input().TotalFrames() * 4 < bytes) {
@@ -111,7 +111,7 @@ int main(int argc, char** argv) {
     setenv("OV_AUDIO_DRIVER", "disk", 1);
     if (!ov::AudioDevices::Instance().Init()) bench::Fail("bench_record", "the disk driver does not start");
 
-    ov::TVoiceRecorder recorder;
+    ov::VoiceRecorder recorder;
     recorder.SetRecordFolder((data / "Records").string() + "/");
     ov::TakeRecordedMessages();
     const double before = bench::ResidentMb();

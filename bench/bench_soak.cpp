@@ -145,7 +145,7 @@ private:
     void CheckLetterFolders() { mostFolders_ = std::max(mostFolders_, LetterFolders(resources_)); }
 
     void CheckDecryptedPages() {
-        const int pages = DecryptedPages(window_.Window().State().FClassPath);
+        const int pages = DecryptedPages(window_.Window().State().ClassPath);
         if (pages != 1)
             window_.Fail("lesson " + std::to_string(lessons_ + 1) + ": " + std::to_string(pages) +
                          " decrypted pages after a function opened");

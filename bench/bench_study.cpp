@@ -35,13 +35,13 @@
 #include "BenchText.h"
 #include "StudyWindow.h"
 #include "core/GbkText.h"
-#include "lesson/OVIndex.h"
+#include "lesson/FunctionIndexFile.h"
 #include "shell/ShellLook.h"
 #include "shell/ShellSettings.h"
 #include "store/ClassPackageWriter.h"
 #include "store/ClassZip.h"
 #include "store/StoredSecrets.h"
-#include "store/UntPublic.h"
+#include "store/CipherAndFiles.h"
 #include "study/WordPanel.h"
 
 namespace {
@@ -136,10 +136,10 @@ public:
     // Milliseconds from the click on the lesson to the word preview painted.
     double ClickLesson() {
         ov::TWordPanel& words = *window_.Window().WordPanel();
-        words.RzExpandEdit1->clear();
+        words.WordEdit->clear();
         QApplication::processEvents();
         const double elapsed = window_.Click(lesson_);
-        if (words.isHidden() || words.RzExpandEdit1->text().isEmpty()) window_.Fail("the word preview is not shown");
+        if (words.isHidden() || words.WordEdit->text().isEmpty()) window_.Fail("the word preview is not shown");
         return elapsed;
     }
 
@@ -157,8 +157,8 @@ public:
 
     // The function whose first page is the largest file.
     int LargestFirstPage() {
-        const fs::path cls = window_.Window().State().FClassPath;
-        ov::TOVIndex index(cls, "OVFunction.ind", false);
+        const fs::path cls = window_.Window().State().ClassPath;
+        ov::FunctionIndexFile index(cls, "OVFunction.ind", false);
         int largest = -1;
         std::uintmax_t largestSize = 0;
         for (const auto& [kind, pages] : window_.FunctionPages()) {

@@ -7,7 +7,7 @@
 #include <memory>
 #include <mutex>
 
-#include "audio/UntSoundAudioWave.h"
+#include "audio/WaveFile.h"
 
 namespace ov {
 
@@ -78,9 +78,9 @@ private:
 class WaveInputDriver {
 public:
     virtual ~WaveInputDriver() = default;
-    virtual int Query(int deviceId, const TWaveFormat& format) = 0;
+    virtual int Query(int deviceId, const WaveFormat& format) = 0;
     // Null with the reason in `result` when the device cannot be opened.
-    virtual std::unique_ptr<WaveInput> Open(int deviceId, const TWaveFormat& format, int& result) = 0;
+    virtual std::unique_ptr<WaveInput> Open(int deviceId, const WaveFormat& format, int& result) = 0;
 };
 
 // Capture through SDL from the default input device.

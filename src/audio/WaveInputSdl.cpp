@@ -34,11 +34,11 @@ struct CapturedBlock {
 // when it collects, and polls while it waits.
 class SdlWaveInput final : public WaveInput {
 public:
-    explicit SdlWaveInput(const TWaveFormat& format)
+    explicit SdlWaveInput(const WaveFormat& format)
         : FCaptured(std::max<size_t>(1, format.AvgBytesPerSec * kBacklogSeconds / kBlockBytes)) {}
     ~SdlWaveInput() override { Close(); }
 
-    bool OpenDevice(const TWaveFormat& format) {
+    bool OpenDevice(const WaveFormat& format) {
         AudioDeviceRequest request;
         request.capture = true;
         request.rate = static_cast<int>(format.SamplesPerSec);
@@ -173,14 +173,14 @@ void TellNoMicrophoneOnce() {
 
 class SdlDriver final : public WaveInputDriver {
 public:
-    int Query(int, const TWaveFormat& format) override {
+    int Query(int, const WaveFormat& format) override {
         if (!AudioDevices::Instance().Init()) return kWaveBadDevice;
         const bool pcm = format.FormatTag == 1 && (format.BitsPerSample == 8 || format.BitsPerSample == 16);
         const bool shape = format.Channels >= 1 && format.Channels <= 2 && format.SamplesPerSec > 0;
         return pcm && shape ? kWaveNoError : kWaveBadFormat;
     }
 
-    std::unique_ptr<WaveInput> Open(int deviceId, const TWaveFormat& format, int& result) override {
+    std::unique_ptr<WaveInput> Open(int deviceId, const WaveFormat& format, int& result) override {
         result = Query(deviceId, format);
         if (result != kWaveNoError) return nullptr;
         auto input = std::make_unique<SdlWaveInput>(format);

@@ -9,8 +9,8 @@
 
 #include "core/CoursewarePath.h"
 #include "core/HeldMessages.h"
-#include "lesson/ChXMLA.h"
-#include "lesson/OVIndex.h"
+#include "lesson/LessonDocument.h"
+#include "lesson/FunctionIndexFile.h"
 #include "lesson/PageCheck.h"
 #include "lesson/PageLimits.h"
 #include "lesson/XmlFile.h"
@@ -18,8 +18,8 @@
 #include "store/SqliteConnection.h"
 #include "store/SqliteQuery.h"
 #include "store/StoredSecrets.h"
-#include "store/UntDM.h"
-#include "store/UntPublic.h"
+#include "store/LessonData.h"
+#include "store/CipherAndFiles.h"
 #include "store/WordTable.h"
 
 namespace ov {
@@ -43,7 +43,7 @@ std::vector<std::string> IndexedPages(const std::filesystem::path& classFolder, 
     // The player shows lesson-document failures to the pupil; here they are
     // counted instead, and nothing is shown.
     const HeldMessages messages;
-    TOVIndex index(classFolder, kIndexFile, false);
+    FunctionIndexFile index(classFolder, kIndexFile, false);
     std::set<std::string> seen;
     for (int kind = 0; kind < kFunctionSlots; ++kind) {
         const auto list = index.GetPageList(static_cast<TOVRule>(kind));
@@ -108,7 +108,7 @@ void CheckPage(const std::filesystem::path& classFolder, const std::filesystem::
     // pupil sees the message and a page cut short.
     {
         const HeldMessages messages;
-        TChXMLA lesson(scratch, plain->filename().string(), false);
+        LessonDocument lesson(scratch, plain->filename().string(), false);
         const size_t items = lesson.GetPageItems().size();
         if (!messages.Held().empty())
             findings.push_back(

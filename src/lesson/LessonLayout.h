@@ -5,7 +5,7 @@
 #include <initializer_list>
 #include <optional>
 
-#include "lesson/UntRule.h"
+#include "lesson/LessonRecords.h"
 
 // Where each pool and section of a lesson document sits, as child positions
 // below the document element. Documents are read by position only, so an

@@ -8,7 +8,7 @@
 #include "lesson/PageLimits.h"
 #include "lesson/PlayScript.h"
 #include "lesson/XmlValue.h"
-#include "store/UntPublic.h"
+#include "store/CipherAndFiles.h"
 
 namespace ov {
 namespace {

@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "store/UntPublic.h"
+#include "store/CipherAndFiles.h"
 
 namespace ov {
 namespace {

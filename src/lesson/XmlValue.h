@@ -11,7 +11,7 @@
 #include <string>
 #include <string_view>
 
-#include "store/UntPublic.h"
+#include "store/CipherAndFiles.h"
 
 // How every lesson operation reads the DOM. Documents are addressed by child
 // position, never by element name, and a value that is absent differs from an

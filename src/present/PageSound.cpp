@@ -1,8 +1,8 @@
 #include "present/PageSound.h"
 
-#include "present/CBox.h"
-#include "present/UntSoundAudioInfoPanel.h"
-#include "present/UntSoundAudioSound.h"
+#include "present/PageView.h"
+#include "present/SoundInfoPanel.h"
+#include "present/SoundDisplay.h"
 #include "present/WordTiming.h"
 
 namespace ov {
@@ -11,46 +11,46 @@ namespace {
 constexpr const char* kLessonAlias = "ZOzadaZI";
 constexpr const char* kSceneAlias = "DEdivo";
 
-TChSound* Display(const TCBox& box) { return box.InfoPanel() ? box.InfoPanel()->Sound : nullptr; }
+SoundDisplay* Display(const PageView& box) { return box.InfoPanel() ? box.InfoPanel()->Sound : nullptr; }
 
 }  // namespace
 
 bool PageSound::DisplaySound::Play(const std::string& path, int) {
-    TChSound* display = Display(box_);
+    SoundDisplay* display = Display(box_);
     if (display) display->PlayFile(path);
     return display != nullptr;
 }
 
 void PageSound::DisplaySound::Stop() {
-    if (TChSound* display = Display(box_)) display->Stop();
+    if (SoundDisplay* display = Display(box_)) display->Stop();
 }
 
 bool PageSound::DisplaySound::Finished() {
-    TChSound* display = Display(box_);
+    SoundDisplay* display = Display(box_);
     if (!display) return true;
     const int32_t state = display->Audio().GetState();
     return state == TAudioEngine::kStopped || state == TAudioEngine::kFinished;
 }
 
 int64_t PageSound::DisplaySound::PositionMs() {
-    TChSound* display = Display(box_);
+    SoundDisplay* display = Display(box_);
     return display ? display->Audio().GetPosition() : 0;
 }
 
 int64_t PageSound::DisplaySound::LengthMs() {
-    TChSound* display = Display(box_);
+    SoundDisplay* display = Display(box_);
     return display ? display->GetFileDuration() : 0;
 }
 
-PageSound::PageSound(TCBox& box)
+PageSound::PageSound(PageView& box)
     : box_(box), lesson_(media_, kLessonAlias), scene_(media_, kSceneAlias), display_(box) {}
 
 int64_t PageSound::PlayLesson(const QString& path) {
     const int speed = box_.SpeechSpeed();
-    TInfoPanel* panel = box_.InfoPanel();
+    SoundInfoPanel* panel = box_.InfoPanel();
     if (speed == kNormalSpeechSpeed) {
         int64_t duration = 0;
-        if (TChSound* display = Display(box_)) {
+        if (SoundDisplay* display = Display(box_)) {
             if (panel->isHidden()) panel->show();
             display->SetFileName(path.toStdString());
             duration = SpeedAdjustedMs(display_.LengthMs(), speed);

@@ -8,7 +8,7 @@
 
 namespace ov {
 
-class TCBox;
+class PageView;
 
 // The sounds of one lesson page: the lesson sound, one sentence or item sound
 // at a time, and the scene sound looping under it. At normal speed the lesson
@@ -16,7 +16,7 @@ class TCBox;
 // it plays through the media line and the panel hides.
 class PageSound {
 public:
-    explicit PageSound(TCBox& box);
+    explicit PageSound(PageView& box);
 
     // Starts the file as lesson sound at the page's speech speed and (re)starts
     // the scene sound. Gives the sound's playing time after the speed, 0 or
@@ -39,7 +39,7 @@ private:
     // The info panel's display as a lesson sound: it plays at normal speed only.
     class DisplaySound : public LessonSound {
     public:
-        explicit DisplaySound(TCBox& box) : box_(box) {}
+        explicit DisplaySound(PageView& box) : box_(box) {}
         bool Play(const std::string& path, int speedPercent) override;
         void Stop() override;
         bool Finished() override;
@@ -47,10 +47,10 @@ private:
         int64_t LengthMs() override;
 
     private:
-        TCBox& box_;
+        PageView& box_;
     };
 
-    TCBox& box_;
+    PageView& box_;
     MediaLine media_;
     AliasSound lesson_;
     AliasSound scene_;

@@ -6,30 +6,30 @@
 
 #include "core/Clock.h"
 #include "core/Log.h"
-#include "lesson/ChXMLA.h"
-#include "present/BoxPlayback.h"
-#include "present/CBox.h"
+#include "lesson/LessonDocument.h"
+#include "present/PagePlayback.h"
+#include "present/PageView.h"
 #include "present/PageSound.h"
-#include "present/TimerLabel.h"
+#include "present/SentenceWord.h"
 #include "present/WordTiming.h"
-#include "store/UntPublic.h"
+#include "store/CipherAndFiles.h"
 
 namespace ov {
 namespace {
 
 constexpr int64_t kLastWordExtraMs = 200;
 
-void Highlight(TTimerLabel& word) {
+void Highlight(SentenceWord& word) {
     word.SetWipeFraction(0.0);
     word.SetHighlighted(true);
 }
 
-void Restore(TTimerLabel& word) {
+void Restore(SentenceWord& word) {
     word.SetHighlighted(false);
     word.SetWipeFraction(0.0);
 }
 
-QString SentenceSound(TCBox& box, int32_t sentenceId) {
+QString SentenceSound(PageView& box, int32_t sentenceId) {
     std::string sound;
     if (box.Document()) box.Document()->GetSentenceAudio(sentenceId, sound);
     return QString::fromStdString(sound);
@@ -37,14 +37,14 @@ QString SentenceSound(TCBox& box, int32_t sentenceId) {
 
 // Scrolls one page down when the sentence's first word reaches below the
 // visible area.
-void BringIntoView(TCBox& box, const TTimerLabel& first) {
+void BringIntoView(PageView& box, const SentenceWord& first) {
     const QScrollBar* bar = box.verticalScrollBar();
     if (first.y() + first.height() >= bar->value() + box.viewport()->height()) ScrollPage(box, true);
 }
 
 }  // namespace
 
-ScriptPlayer::ScriptPlayer(TCBox& box, PageSound& sound, Clock clock)
+ScriptPlayer::ScriptPlayer(PageView& box, PageSound& sound, Clock clock)
     : box_(box), sound_(sound), clock_(clock ? std::move(clock) : Clock(TickCountMs)) {
     connect(&timer_, &QTimer::timeout, this, &ScriptPlayer::Step);
 }
@@ -64,7 +64,7 @@ bool ScriptPlayer::Run(const TRule& rule) {
     return true;
 }
 
-void ScriptPlayer::RunForWord(TTimerLabel* word, const TRule& rule) {
+void ScriptPlayer::RunForWord(SentenceWord* word, const TRule& rule) {
     stopped_ = true;
     sound_.StopDisplay();
     StopWords();
@@ -82,7 +82,7 @@ void ScriptPlayer::StopAll() {
 void ScriptPlayer::StopWords() {
     if (mode_ == Mode::Word) Halt();
     for (const TBoxItem& item : box_.PageItems())
-        if (item.Kind == ikWord) Restore(*static_cast<TTimerLabel*>(item.Control));
+        if (item.Kind == ikWord) Restore(*static_cast<SentenceWord*>(item.Control));
 }
 
 void ScriptPlayer::Forget() {
@@ -102,7 +102,7 @@ void ScriptPlayer::Step() {
     }
 }
 
-TTimerLabel* ScriptPlayer::LitWord() const { return mode_ == Mode::Word && timer_.isActive() ? litWord_ : nullptr; }
+SentenceWord* ScriptPlayer::LitWord() const { return mode_ == Mode::Word && timer_.isActive() ? litWord_ : nullptr; }
 
 void ScriptPlayer::Start() {
     if (playList_.empty()) return;
@@ -120,7 +120,7 @@ void ScriptPlayer::Start() {
 // without a sound ends the script.
 void ScriptPlayer::PlayEntry(const TScriptEntry& entry, bool countHidden) {
     try {
-        QList<TTimerLabel*> words = CollectWords(box_, entry.SentenceId);
+        QList<SentenceWord*> words = CollectWords(box_, entry.SentenceId);
         if (words.isEmpty()) return;
         const QString sound = SentenceSound(box_, entry.SentenceId);
         if (sound.isEmpty()) return;
@@ -131,14 +131,14 @@ void ScriptPlayer::PlayEntry(const TScriptEntry& entry, bool countHidden) {
 }
 
 // The sentence's words turn red and share its time by width.
-void ScriptPlayer::PlaySentence(const QList<TTimerLabel*>& words, const QString& sound, bool countHidden) {
+void ScriptPlayer::PlaySentence(const QList<SentenceWord*>& words, const QString& sound, bool countHidden) {
     BringIntoView(box_, *words.first());
     sound_.StopLesson();
     sentenceDuration_ = sound_.PlayLesson(box_.AudioFile(sound));
     wordStartTick_ = clock_();
     wordIndex_ = 0;
     sentenceWidth_ = 0;
-    for (TTimerLabel* word : words) {
+    for (SentenceWord* word : words) {
         if (word->isHidden() && !countHidden) continue;
         Highlight(*word);
         sentenceWidth_ += word->width();
@@ -153,7 +153,7 @@ void ScriptPlayer::PlaySentence(const QList<TTimerLabel*>& words, const QString&
 }
 
 void ScriptPlayer::StepWord() {
-    TTimerLabel* word = litWord_;
+    SentenceWord* word = litWord_;
     if (!word) {
         Halt();
         return;
@@ -180,7 +180,7 @@ void ScriptPlayer::StepWord() {
 void ScriptPlayer::NextWord() {
     const int last = static_cast<int>(playList_.size()) - 1;
     if (scriptIndex_ < 0 || scriptIndex_ > last) return;
-    QList<TTimerLabel*> words = CollectWords(box_, playList_[scriptIndex_].SentenceId);
+    QList<SentenceWord*> words = CollectWords(box_, playList_[scriptIndex_].SentenceId);
     const bool lastWord = wordIndex_ + 1 >= words.size();
     if (lastWord && scriptIndex_ == last) return;
     if (!lastWord) {
@@ -195,7 +195,7 @@ void ScriptPlayer::NextWord() {
         StartPause(next.Count);
         return;
     }
-    for (TTimerLabel* word : words) Restore(*word);
+    for (SentenceWord* word : words) Restore(*word);
     ++scriptIndex_;
     PlayEntry(next, true);
 }
@@ -225,7 +225,7 @@ void ScriptPlayer::StartPause(int64_t ms) {
     timer_.start(static_cast<int>(std::clamp<int64_t>(ms, 0, INT32_MAX)));
 }
 
-void ScriptPlayer::LightWord(TTimerLabel* word) {
+void ScriptPlayer::LightWord(SentenceWord* word) {
     litWord_ = word;
     mode_ = Mode::Word;
     timer_.start(kWordStepMs);
@@ -239,7 +239,7 @@ void ScriptPlayer::Halt() {
 void ScriptPlayer::RestoreEntryWords(int index) {
     if (index < 0 || index >= static_cast<int>(playList_.size()) || playList_[index].Kind != TScriptEntry::kPlay)
         return;
-    for (TTimerLabel* word : CollectWords(box_, playList_[index].SentenceId)) Restore(*word);
+    for (SentenceWord* word : CollectWords(box_, playList_[index].SentenceId)) Restore(*word);
 }
 
 }  // namespace ov

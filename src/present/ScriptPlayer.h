@@ -10,13 +10,13 @@
 #include <vector>
 
 #include "lesson/PlayScript.h"
-#include "lesson/UntRule.h"
-#include "present/TimerLabel.h"
+#include "lesson/LessonRecords.h"
+#include "present/SentenceWord.h"
 
 namespace ov {
 
 class PageSound;
-class TCBox;
+class PageView;
 
 // Plays a rule's script on one page: each sentence through the page's lesson
 // sound, each of its words highlighted for its share of the sentence's time,
@@ -31,14 +31,14 @@ public:
     static constexpr int kWordStepMs = 100;
 
     // The clock defaults to the program's tick count.
-    ScriptPlayer(TCBox& box, PageSound& sound, Clock clock = {});
+    ScriptPlayer(PageView& box, PageSound& sound, Clock clock = {});
 
     // Expands the rule's script into the play list and starts it. A malformed
     // number leaves the entries parsed before it, starts nothing and is
     // logged: a damaged rule must not take the player down with it.
     bool Run(const TRule& rule);
     // Runs the rule of a clicked word's sentence, ending what played.
-    void RunForWord(TTimerLabel* word, const TRule& rule);
+    void RunForWord(SentenceWord* word, const TRule& rule);
     // Ends the script, restores every word and closes the page's sounds.
     void StopAll();
     // Ends the script and restores every word; the sounds play on.
@@ -59,9 +59,9 @@ public:
     // Pixels of the highlighted words of the sentence.
     int64_t SentenceWidth() const { return sentenceWidth_; }
     bool Stopped() const { return stopped_; }
-    TTimerLabel* LastClickedWord() const { return lastClickedWord_; }
+    SentenceWord* LastClickedWord() const { return lastClickedWord_; }
     // The word being lit, null while none is.
-    TTimerLabel* LitWord() const;
+    SentenceWord* LitWord() const;
     // Whether a pause (or the wait after a sentence whose first word is
     // hidden) runs, and how long it is.
     bool Pausing() const { return mode_ == Mode::Pause && timer_.isActive(); }
@@ -72,16 +72,16 @@ private:
 
     void Start();
     void PlayEntry(const TScriptEntry& entry, bool countHidden);
-    void PlaySentence(const QList<TTimerLabel*>& words, const QString& sound, bool countHidden);
+    void PlaySentence(const QList<SentenceWord*>& words, const QString& sound, bool countHidden);
     void StepWord();
     void NextWord();
     void EndPause();
     void StartPause(int64_t ms);
-    void LightWord(TTimerLabel* word);
+    void LightWord(SentenceWord* word);
     void Halt();
     void RestoreEntryWords(int index);
 
-    TCBox& box_;
+    PageView& box_;
     PageSound& sound_;
     Clock clock_;
     QTimer timer_;
@@ -94,8 +94,8 @@ private:
     int64_t wordStartTick_ = 0;
     int64_t sentenceDuration_ = 0;
     int64_t sentenceWidth_ = 0;
-    QPointer<TTimerLabel> litWord_;
-    QPointer<TTimerLabel> lastClickedWord_;
+    QPointer<SentenceWord> litWord_;
+    QPointer<SentenceWord> lastClickedWord_;
 };
 
 }  // namespace ov

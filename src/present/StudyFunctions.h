@@ -2,7 +2,7 @@
 
 #include <vector>
 
-#include "lesson/UntRule.h"
+#include "lesson/LessonRecords.h"
 
 namespace ov {
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "lesson/UntRule.h"
+#include "lesson/LessonRecords.h"
 
 #include <QColor>
 

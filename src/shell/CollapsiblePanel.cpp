@@ -68,15 +68,15 @@ CollapsiblePanel::CollapsiblePanel(QWidget* parent) : QWidget(parent) {
     inner_->setObjectName(QStringLiteral("PanelSizeLeftContent"));
     inner_->setAttribute(Qt::WA_StyledBackground);
 
-    RzLabel6 = new QLabel(QStringLiteral("请选择下面课件:"), inner_);
-    RzLabel6->setObjectName(QStringLiteral("RzLabel6"));
+    CoursewareCaption = new QLabel(QStringLiteral("请选择下面课件:"), inner_);
+    CoursewareCaption->setObjectName(QStringLiteral("CoursewareCaption"));
 
-    Gauge1 = new QProgressBar(inner_);
-    Gauge1->setObjectName(QStringLiteral("Gauge1"));
-    Gauge1->setFixedHeight(15);
-    Gauge1->setTextVisible(false);
-    Gauge1->setRange(0, 100);
-    Gauge1->setValue(0);
+    UnpackBar = new QProgressBar(inner_);
+    UnpackBar->setObjectName(QStringLiteral("UnpackBar"));
+    UnpackBar->setFixedHeight(15);
+    UnpackBar->setTextVisible(false);
+    UnpackBar->setRange(0, 100);
+    UnpackBar->setValue(0);
 
     treePlace_ = new QWidget(inner_);
     treePlace_->setObjectName(QStringLiteral("CataloguePlace"));
@@ -85,8 +85,8 @@ CollapsiblePanel::CollapsiblePanel(QWidget* parent) : QWidget(parent) {
     content_ = new QVBoxLayout(inner_);
     content_->setContentsMargins(8, 8, 8, 8);
     content_->setSpacing(8);
-    content_->addWidget(RzLabel6);
-    content_->addWidget(Gauge1);
+    content_->addWidget(CoursewareCaption);
+    content_->addWidget(UnpackBar);
     content_->addWidget(treePlace_, 1);
 
     sizeBar_ = new SizeBar(this);
@@ -121,7 +121,7 @@ void CollapsiblePanel::SetExpandedWidth(int width) {
 }
 
 void CollapsiblePanel::SetCatalogueTree(QWidget* tree) {
-    if (tree->objectName().isEmpty()) tree->setObjectName(QStringLiteral("OVRsListTreeView"));
+    if (tree->objectName().isEmpty()) tree->setObjectName(QStringLiteral("Catalogue"));
     content_->replaceWidget(treePlace_, tree);
     delete treePlace_;
     treePlace_ = tree;

@@ -30,8 +30,8 @@ public:
     // takes ownership.
     void SetCatalogueTree(QWidget* tree);
 
-    QLabel* RzLabel6;
-    QProgressBar* Gauge1;
+    QLabel* CoursewareCaption;
+    QProgressBar* UnpackBar;
 
 private:
     void SetCollapsed(bool collapsed);

@@ -5,7 +5,7 @@
 #include <utility>
 #include <vector>
 
-#include "lesson/UntRule.h"
+#include "lesson/LessonRecords.h"
 
 class QPushButton;
 class QVBoxLayout;

@@ -3,10 +3,10 @@
 #include "core/MessageHook.h"
 #include "shell/ShellLook.h"
 #include "shell/SingleInstance.h"
-#include "shell/UntClassShow.h"
-#include "store/UntDM.h"
-#include "shell/UntLog.h"
-#include "shell/UntPublicEX.h"
+#include "shell/MainWindow.h"
+#include "store/LessonData.h"
+#include "shell/SplashWindow.h"
+#include "shell/ShowMessageDialog.h"
 
 #include <QApplication>
 #include <QMessageBox>
@@ -38,16 +38,16 @@ int RunPlayer(QApplication& app, StartOptions options) {
 
     // The splash stands alone for its time; the data module and the window
     // come after it, from the running message loop.
-    auto* splash = new TFrmLog;
+    auto* splash = new SplashWindow;
     splash->setAttribute(Qt::WA_DeleteOnClose);
     splash->ShowCentred();
-    std::unique_ptr<TFrmDM> dm;
+    std::unique_ptr<LessonData> dm;
     QTimer::singleShot(options.splashMs, &app, [&dm, &instance, splash] {
         const DataFolders folders = DataFolders::Current();
-        dm = std::make_unique<TFrmDM>(folders);
-        auto* window = new TFrmClassShow(*dm, folders);
+        dm = std::make_unique<LessonData>(folders);
+        auto* window = new MainWindow(*dm, folders);
         window->setAttribute(Qt::WA_DeleteOnClose);
-        QObject::connect(&instance, &SingleInstance::ActivationRequested, window, &TFrmClassShow::BringToFront);
+        QObject::connect(&instance, &SingleInstance::ActivationRequested, window, &MainWindow::BringToFront);
         window->show();
         splash->close();
     });

@@ -18,25 +18,25 @@ QWidget#PanelSizeLeftContent, QWidget#PanelLeftFunctionContent {
     border: 1px solid #B9D3EE;
     border-radius: 6px;
 }
-QLabel#RzLabel6, QLabel[shellRole="heading"] {
+QLabel#CoursewareCaption, QLabel[shellRole="heading"] {
     color: #1F4E85;
     font-size: 11pt;
     font-weight: bold;
 }
-QWidget#CataloguePlace, QTreeView#OVRsListTreeView {
+QWidget#CataloguePlace, QTreeView#Catalogue {
     background: #FFFFFF;
     border: 1px solid #B9D3EE;
     border-radius: 6px;
     color: #1F4E85;
 }
-QProgressBar#Gauge1 {
+QProgressBar#UnpackBar {
     border: 1px solid #B9D3EE;
     border-radius: 3px;
     background: #FFFFFF;
     max-height: 15px;
     min-height: 15px;
 }
-QProgressBar#Gauge1::chunk {
+QProgressBar#UnpackBar::chunk {
     background: #000080;
 }
 QPushButton {
@@ -61,7 +61,7 @@ QWidget#PanelBottomShow {
 QWidget#PanelTopFunction {
     background: #EAF3FB;
 }
-QWidget#OVPanelShowClass, QWidget#PWord {
+QWidget#Lesson, QWidget#PWord {
     background: #FFFFFF;
     border: 1px solid #B9D3EE;
     border-radius: 6px;
@@ -75,15 +75,15 @@ QToolButton[shellRole="topbar"] {
 }
 QToolButton[shellRole="topbar"]:hover { background: rgba(255, 255, 255, 40); border-color: rgba(255, 255, 255, 90); }
 QToolButton[shellRole="topbar"]:pressed { background: rgba(255, 255, 255, 70); }
-QDialog#TFrmRole { background: #EAF3FB; }
-QGroupBox#RzRadioGroup {
+QDialog#RoleDialog { background: #EAF3FB; }
+QGroupBox#RoleChoices {
     background: #FFFFFF;
     border: 1px solid #B9D3EE;
     border-radius: 6px;
     margin-top: 28px;
     padding: 8px;
 }
-QGroupBox#RzRadioGroup::title {
+QGroupBox#RoleChoices::title {
     subcontrol-origin: margin;
     subcontrol-position: top left;
     min-width: 177px;

@@ -34,25 +34,25 @@ TopBarPanel::TopBarPanel(QWidget* parent) : QWidget(parent) {
     setObjectName(QStringLiteral("PanelTop"));
     setFixedHeight(kHeight);
 
-    RzPanel1 = new QWidget(this);
-    RzPanel1->setObjectName(QStringLiteral("RzPanel1"));
-    bsSkinButton1 = TopBarButton(RzPanel1, "bsSkinButton1", TopBarPicture::Shop, QStringLiteral("商城"));
-    bsSkinButton2 = TopBarButton(RzPanel1, "bsSkinButton2", TopBarPicture::Home, QStringLiteral("主页"));
-    bsSkinButton3 = TopBarButton(RzPanel1, "bsSkinButton3", TopBarPicture::Help, QStringLiteral("帮助"));
-    BtnMinimise = TopBarButton(RzPanel1, "BtnMinimise", TopBarPicture::Minimise, QStringLiteral("最小化"));
-    bsSkinButton4 = TopBarButton(RzPanel1, "bsSkinButton4", TopBarPicture::Close, QStringLiteral("关闭"));
+    TopButtons = new QWidget(this);
+    TopButtons->setObjectName(QStringLiteral("TopButtons"));
+    ShopButton = TopBarButton(TopButtons, "ShopButton", TopBarPicture::Shop, QStringLiteral("商城"));
+    HomeButton = TopBarButton(TopButtons, "HomeButton", TopBarPicture::Home, QStringLiteral("主页"));
+    HelpButton = TopBarButton(TopButtons, "HelpButton", TopBarPicture::Help, QStringLiteral("帮助"));
+    BtnMinimise = TopBarButton(TopButtons, "BtnMinimise", TopBarPicture::Minimise, QStringLiteral("最小化"));
+    CloseButton = TopBarButton(TopButtons, "CloseButton", TopBarPicture::Close, QStringLiteral("关闭"));
 
-    auto* group = new QHBoxLayout(RzPanel1);
+    auto* group = new QHBoxLayout(TopButtons);
     group->setContentsMargins(0, 0, 0, 0);
     group->setSpacing(4);
-    for (QToolButton* button : {bsSkinButton1, bsSkinButton2, bsSkinButton3, BtnMinimise, bsSkinButton4})
+    for (QToolButton* button : {ShopButton, HomeButton, HelpButton, BtnMinimise, CloseButton})
         group->addWidget(button);
 
     // The stretch keeps the group at the right edge whatever the width.
     auto* layout = new QHBoxLayout(this);
     layout->setContentsMargins(0, 0, 12, 0);
     layout->addStretch(1);
-    layout->addWidget(RzPanel1, 0, Qt::AlignVCenter);
+    layout->addWidget(TopButtons, 0, Qt::AlignVCenter);
 }
 
 void TopBarPanel::paintEvent(QPaintEvent*) {

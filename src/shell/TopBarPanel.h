@@ -7,7 +7,7 @@ class QToolButton;
 namespace ov {
 
 // The top bar: the program's mark and title on the sky gradient, and on the
-// right the group RzPanel1 with the shop, home page, help and close buttons
+// right the group TopButtons with the shop, home page, help and close buttons
 // (and a minimise button, as the window has no frame of its own).
 class TopBarPanel : public QWidget {
     Q_OBJECT
@@ -17,12 +17,12 @@ public:
 
     explicit TopBarPanel(QWidget* parent = nullptr);
 
-    QWidget* RzPanel1;
-    QToolButton* bsSkinButton1;
-    QToolButton* bsSkinButton2;
-    QToolButton* bsSkinButton3;
+    QWidget* TopButtons;
+    QToolButton* ShopButton;
+    QToolButton* HomeButton;
+    QToolButton* HelpButton;
     QToolButton* BtnMinimise;
-    QToolButton* bsSkinButton4;
+    QToolButton* CloseButton;
 
 protected:
     void paintEvent(QPaintEvent* event) override;

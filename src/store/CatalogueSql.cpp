@@ -4,7 +4,7 @@
 
 #include "store/SingleQuoted.h"
 #include "store/SqliteDatabase.h"
-#include "store/UntPublic.h"
+#include "store/CipherAndFiles.h"
 
 namespace ov {
 namespace {

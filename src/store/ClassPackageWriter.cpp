@@ -16,7 +16,7 @@
 #include "core/GbkText.h"
 #include "core/UniqueFd.h"
 #include "store/ClassPackageIndex.h"
-#include "store/UntPublic.h"
+#include "store/CipherAndFiles.h"
 
 namespace ov {
 namespace {

@@ -15,8 +15,8 @@
 #include "core/UniqueFd.h"
 #include "store/CatalogueMerge.h"
 #include "store/SqliteAuthoring.h"
-#include "store/UntDM.h"
-#include "store/UntPublic.h"
+#include "store/LessonData.h"
+#include "store/CipherAndFiles.h"
 
 namespace ov {
 namespace {

@@ -12,7 +12,7 @@
 #include <vector>
 
 #include "core/UniqueFd.h"
-#include "store/UntPublic.h"
+#include "store/CipherAndFiles.h"
 
 namespace ov {
 namespace {

@@ -6,7 +6,7 @@
 #include <system_error>
 
 #include "core/UniqueFd.h"
-#include "store/UntPublic.h"
+#include "store/CipherAndFiles.h"
 
 namespace ov {
 namespace {

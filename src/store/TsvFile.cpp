@@ -2,7 +2,7 @@
 
 #include <fstream>
 
-#include "store/UntPublic.h"
+#include "store/CipherAndFiles.h"
 
 namespace ov {
 namespace {

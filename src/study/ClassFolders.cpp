@@ -1,6 +1,6 @@
 #include "study/ClassFolders.h"
 
-#include "store/UntPublic.h"
+#include "store/CipherAndFiles.h"
 
 #include <unistd.h>
 

@@ -1,18 +1,18 @@
 #include "study/FunctionConductor.h"
 
 #include "core/Log.h"
-#include "lesson/OVIndex.h"
-#include "present/BoxExercises.h"
-#include "present/BoxPlayback.h"
+#include "lesson/FunctionIndexFile.h"
+#include "present/AnswerCheck.h"
+#include "present/PagePlayback.h"
 #include "present/PageSound.h"
 #include "present/ScriptPlayer.h"
-#include "present/CBox.h"
-#include "present/OVPanelShowClass.h"
-#include "present/UntSoundAudioInfoPanel.h"
-#include "present/UntSoundAudioRecord.h"
-#include "present/UntSoundAudioSound.h"
+#include "present/PageView.h"
+#include "present/LessonPanel.h"
+#include "present/SoundInfoPanel.h"
+#include "present/RecordDisplay.h"
+#include "present/SoundDisplay.h"
 #include "store/StoredSecrets.h"
-#include "store/UntPublic.h"
+#include "store/CipherAndFiles.h"
 
 #include <QLabel>
 #include <QPushButton>
@@ -36,7 +36,7 @@ std::string DecryptPage(const std::string& folder, const std::string& entry) {
 
 }  // namespace
 
-TFunctionConductor::TFunctionConductor(TOVPanelShowClass& panel, TClassShowState& state, TConductorHost host)
+TFunctionConductor::TFunctionConductor(LessonPanel& panel, StudyState& state, TConductorHost host)
     : panel_(panel), state_(state), host_(std::move(host)) {
     roleStart_.setSingleShot(true);
     // A coarse timer may fire up to 5 % early; the pupil is promised two full seconds.
@@ -61,16 +61,16 @@ void TFunctionConductor::OpenFunction(const std::string& folder, TOVRule kind) {
     if (folder.empty() || !std::filesystem::is_directory(folder, ec) ||
         !std::filesystem::exists(std::filesystem::path(folder) / kIndexFile, ec))
         return;
-    TCBox& box = *panel_.Box;
+    PageView& box = *panel_.Box;
     try {
         index_.reset();
-        index_ = std::make_unique<TOVIndex>(folder, kIndexFile, false);
-        box.SetRuleTyle(kind);
-        state_.FPageList = index_->GetPageList(kind);
-        if (!state_.FPageList || state_.FPageList->empty()) return;
-        const std::vector<std::string>& pages = *state_.FPageList;
+        index_ = std::make_unique<FunctionIndexFile>(folder, kIndexFile, false);
+        box.SetRuleKind(kind);
+        state_.PageList = index_->GetPageList(kind);
+        if (!state_.PageList || state_.PageList->empty()) return;
+        const std::vector<std::string>& pages = *state_.PageList;
         box.SetActive(false);
-        box.SetRuleTyle(kind);
+        box.SetRuleKind(kind);
         const std::string fileName = DecryptPage(folder, pages.front());
         DeleteStaleLessonFiles(folder, fileName);
         const QString path = QString::fromStdString(folder);
@@ -110,9 +110,9 @@ void TFunctionConductor::SetPageButtons(bool shown, bool firstPriorEnabled, bool
 void TFunctionConductor::ShowPage(TPageButton button) {
     CancelRoleStart();
     ClearPageExtras();
-    TCBox& box = *panel_.Box;
-    if (!box.Active() || !state_.FPageList) return;
-    const std::vector<std::string>& pages = *state_.FPageList;
+    PageView& box = *panel_.Box;
+    if (!box.Active() || !state_.PageList) return;
+    const std::vector<std::string>& pages = *state_.PageList;
     const auto target = PageTarget(button, pages, PageEntry(box.FileName().toStdString()));
     if (!target) return;
     box.SetActive(false);
@@ -120,7 +120,7 @@ void TFunctionConductor::ShowPage(TPageButton button) {
     panel_.labPage->setText(PageLabel(target->Entry + 1, pages.size()));
     try {
         ShowEntry(pages[target->Entry]);
-        state_.FRecordState = RecordState::PageShown;
+        state_.Reading = RecordState::PageShown;
         // A game page turned by the page buttons shows its game, as the game
         // buttons do, and those buttons then lead on from this page.
         if (Function().items == ItemKind::Game) {
@@ -135,7 +135,7 @@ void TFunctionConductor::ShowPage(TPageButton button) {
 
 // The page buttons and the page label follow a page the game buttons turned.
 void TFunctionConductor::ShowPagePosition(const std::string& entry) {
-    const std::vector<std::string>& pages = *state_.FPageList;
+    const std::vector<std::string>& pages = *state_.PageList;
     const auto found = std::find(pages.begin(), pages.end(), entry);
     if (pages.size() < 2 || found == pages.end()) return;
     const auto number = static_cast<std::size_t>(found - pages.begin());
@@ -145,16 +145,16 @@ void TFunctionConductor::ShowPagePosition(const std::string& entry) {
 
 // The box keeps its folders; only the page and the function are set again.
 void TFunctionConductor::ShowEntry(const std::string& entry) {
-    TCBox& box = *panel_.Box;
-    const std::string fileName = DecryptPage(state_.FClassPath, PageBase(entry) + ".ov");
-    box.SetRuleTyle(Kind());
+    PageView& box = *panel_.Box;
+    const std::string fileName = DecryptPage(state_.ClassPath, PageBase(entry) + ".ov");
+    box.SetRuleKind(Kind());
     box.SetFileName(QString::fromStdString(fileName));
     box.SetActive(true);
 }
 
 void TFunctionConductor::Start() {
     CancelRoleStart();
-    TCBox& box = *panel_.Box;
+    PageView& box = *panel_.Box;
     switch (Function().start) {
         case StartAction::PlayScript: PlayRule(box, Kind(), 0); break;
         case StartAction::FirstItem: GotoItem(box, Kind(), true, 0); break;
@@ -170,7 +170,7 @@ void TFunctionConductor::Start() {
 
 void TFunctionConductor::Stop() {
     CancelRoleStart();
-    TCBox& box = *panel_.Box;
+    PageView& box = *panel_.Box;
     switch (Function().stop) {
         case StopAction::StopScript: box.Script().StopAll(); break;
         case StopAction::CloseSounds: box.Sound().CloseAll(); break;
@@ -215,7 +215,7 @@ bool TFunctionConductor::Shows(TOperationButton button) const {
 }
 
 void TFunctionConductor::RoleAct() {
-    TCBox& box = *panel_.Box;
+    PageView& box = *panel_.Box;
     QStringList roles;
     for (const std::string& role : GetRoles(box)) roles << QString::fromStdString(role);
     const QString chosen = host_.ChooseRole(roles);
@@ -235,10 +235,10 @@ void TFunctionConductor::CancelRoleStart() { roleStart_.stop(); }
 // Both directions look the neighbour up by the page's index entry: the
 // decrypted name is never in the index.
 void TFunctionConductor::TurnGamePage(bool next) {
-    TCBox& box = *panel_.Box;
+    PageView& box = *panel_.Box;
     box.StopMovies();
-    if (index_ && state_.FPageList && !state_.FPageList->empty()) {
-        const std::vector<std::string>& pages = *state_.FPageList;
+    if (index_ && state_.PageList && !state_.PageList->empty()) {
+        const std::vector<std::string>& pages = *state_.PageList;
         std::string entry;
         index_->GetNeighbourPage(rGames, PageEntry(box.FileName().toStdString()), entry,
                                  next ? nbNext : nbPrevious);
@@ -256,7 +256,7 @@ void TFunctionConductor::TurnGamePage(bool next) {
             }
         }
     }
-    box.SetRuleTyle(Kind());
+    box.SetRuleKind(Kind());
 }
 
 }  // namespace ov

@@ -9,15 +9,15 @@
 #include <string>
 #include <vector>
 
-#include "lesson/UntRule.h"
+#include "lesson/LessonRecords.h"
 #include "present/StudyFunctions.h"
-#include "study/ClassShowState.h"
+#include "study/StudyState.h"
 #include "study/FunctionPages.h"
 
 namespace ov {
 
-class TOVIndex;
-class TOVPanelShowClass;
+class FunctionIndexFile;
+class LessonPanel;
 
 // What the conductor asks of the window that hosts it.
 struct TConductorHost {
@@ -35,7 +35,7 @@ public:
     // The first role of the role swap starts after two such pauses.
     static constexpr int kRoleDelayMs = 1000;
 
-    TFunctionConductor(TOVPanelShowClass& panel, TClassShowState& state, TConductorHost host);
+    TFunctionConductor(LessonPanel& panel, StudyState& state, TConductorHost host);
     ~TFunctionConductor();
     TFunctionConductor(const TFunctionConductor&) = delete;
     TFunctionConductor& operator=(const TFunctionConductor&) = delete;
@@ -52,10 +52,10 @@ public:
     void Stat();
     void Result();
 
-    TOVIndex* FunctionIndex() const { return index_.get(); }
+    FunctionIndexFile* FunctionIndex() const { return index_.get(); }
 
 private:
-    TOVRule Kind() const { return static_cast<TOVRule>(state_.FRuleKind); }
+    TOVRule Kind() const { return static_cast<TOVRule>(state_.RuleKind); }
     const StudyFunction& Function() const { return StudyFunctionOf(Kind()); }
     bool Shows(TOperationButton button) const;
     void ClearPageExtras();
@@ -67,10 +67,10 @@ private:
     void TurnGamePage(bool next);
     void ShowPagePosition(const std::string& entry);
 
-    TOVPanelShowClass& panel_;
-    TClassShowState& state_;
+    LessonPanel& panel_;
+    StudyState& state_;
     TConductorHost host_;
-    std::unique_ptr<TOVIndex> index_;
+    std::unique_ptr<FunctionIndexFile> index_;
     QTimer roleStart_;
     std::string startingRole_;
 };

@@ -2,7 +2,7 @@
 
 #include "present/PageSound.h"
 #include "present/ScriptPlayer.h"
-#include "present/CBox.h"
+#include "present/PageView.h"
 
 #include <QMenu>
 
@@ -27,7 +27,7 @@ void BuildNoiseMenu(const std::filesystem::path& folder, QMenu& menu) {
     }
 }
 
-void NoiseMenuClick(TCBox& box, const std::filesystem::path& folder, const QString& caption,
+void NoiseMenuClick(PageView& box, const std::filesystem::path& folder, const QString& caption,
                     const QString& listedFile) {
     box.Sound().StopLesson();
     box.Sound().CloseAll();

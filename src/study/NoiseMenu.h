@@ -8,7 +8,7 @@ class QMenu;
 
 namespace ov {
 
-class TCBox;
+class PageView;
 
 // The caption of the menu item that ends the scene sound.
 inline const QString kNoNoiseCaption = QStringLiteral("无场景音");
@@ -24,7 +24,7 @@ void BuildNoiseMenu(const std::filesystem::path& folder, QMenu& menu);
 // plays folder/name.wav in a loop, where name is the caption up to its first
 // "("; when that file does not exist, the listed file itself. "无场景音"
 // leaves the scene sound off.
-void NoiseMenuClick(TCBox& box, const std::filesystem::path& folder, const QString& caption,
+void NoiseMenuClick(PageView& box, const std::filesystem::path& folder, const QString& caption,
                     const QString& listedFile);
 
 // The volume spinner runs from -50 to 50: the scene sound's 0 to 1000.

@@ -53,17 +53,17 @@ void WordDrill::Start(int passes, int intervalSeconds) {
 void WordDrill::SetInterval(int seconds) { intervalMs_ = std::max(0, seconds * 1000 - 1); }
 
 void WordDrill::Pause() {
-    flags_.FPauseWord = true;
-    flags_.FResumeRecNo = RecNo();
+    flags_.PauseWord = true;
+    flags_.ResumeRecNo = RecNo();
 }
 
-void WordDrill::Stop() { flags_.FStopWord = true; }
+void WordDrill::Stop() { flags_.StopWord = true; }
 
 void WordDrill::BeginPass() {
     current_ = 0;
     eof_ = words_.empty();
-    flags_.FStopWord = false;
-    flags_.FPauseWord = false;
+    flags_.StopWord = false;
+    flags_.PauseWord = false;
 }
 
 void WordDrill::NextWord() {
@@ -71,14 +71,14 @@ void WordDrill::NextWord() {
         if (++pass_ >= passes_) return End();
         BeginPass();
     }
-    if (flags_.FStopWord || flags_.FPauseWord) return End();
-    if (flags_.FResumeRecNo > 0) {
+    if (flags_.StopWord || flags_.PauseWord) return End();
+    if (flags_.ResumeRecNo > 0) {
         // As a cursor moved forward from the first word: it stops on the last
         // one, which is then shown once more and ends the pass.
-        const size_t distance = static_cast<size_t>(flags_.FResumeRecNo);
+        const size_t distance = static_cast<size_t>(flags_.ResumeRecNo);
         current_ = std::min(distance, words_.size() - 1);
         eof_ = distance >= words_.size();
-        flags_.FResumeRecNo = 0;
+        flags_.ResumeRecNo = 0;
     }
     state_ = State::kWaiting;
     host_.StartWait(kBeforeWordMs);

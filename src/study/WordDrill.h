@@ -3,7 +3,7 @@
 #include <string>
 #include <vector>
 
-#include "study/ClassShowState.h"
+#include "study/StudyState.h"
 
 namespace ov {
 
@@ -51,7 +51,7 @@ public:
 
     // The pause and stop flags and the resume record live in `flags`, where
     // the window's exit and the tests read them.
-    WordDrill(WordDrillHost& host, TClassShowState& flags) : host_(host), flags_(flags) {}
+    WordDrill(WordDrillHost& host, StudyState& flags) : host_(host), flags_(flags) {}
 
     // A new list (the word preview opened again, perhaps of another lesson):
     // a running drill ends and the list starts at its first word.
@@ -93,7 +93,7 @@ private:
     void EndWord();
 
     WordDrillHost& host_;
-    TClassShowState& flags_;
+    StudyState& flags_;
     std::string classFolder_;
     std::vector<DrillWord> words_;
     bool open_ = false;

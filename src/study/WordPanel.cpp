@@ -3,7 +3,7 @@
 #include "core/Log.h"
 #include "store/SqliteDatabase.h"
 #include "store/SqliteQuery.h"
-#include "store/UntDM.h"
+#include "store/LessonData.h"
 #include "study/PenPicture.h"
 #include "study/WordSound.h"
 
@@ -58,7 +58,7 @@ std::vector<DrillWord> CopyWords(SqliteQuery& query) {
 
 }  // namespace
 
-TWordPanel::TWordPanel(TFrmDM& dm, TClassShowState& state, QWidget* parent)
+TWordPanel::TWordPanel(LessonData& dm, StudyState& state, QWidget* parent)
     : QWidget(parent), dm_(dm), state_(state), drill_(*this, state), sound_(new WordSound(this)) {
     setObjectName(QStringLiteral("PWord"));
     wait_.setSingleShot(true);
@@ -68,12 +68,12 @@ TWordPanel::TWordPanel(TFrmDM& dm, TClassShowState& state, QWidget* parent)
     connect(sound_, &WordSound::Finished, this, [this] { drill_.SoundFinished(); });
     BuildCard();
     BuildSpelling();
-    RzMemo1 = new QPlainTextEdit(this);
-    RzMemo1->setObjectName(QStringLiteral("RzMemo1"));
-    RzMemo1->setLineWrapMode(QPlainTextEdit::NoWrap);
-    RzMemo1->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
-    RzMemo1->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
-    RzMemo1->setFont(QFont(QStringLiteral("新宋体"), 14));
+    ExampleMemo = new QPlainTextEdit(this);
+    ExampleMemo->setObjectName(QStringLiteral("ExampleMemo"));
+    ExampleMemo->setLineWrapMode(QPlainTextEdit::NoWrap);
+    ExampleMemo->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    ExampleMemo->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    ExampleMemo->setFont(QFont(QStringLiteral("新宋体"), 14));
 
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(8, 8, 8, 8);
@@ -81,7 +81,7 @@ TWordPanel::TWordPanel(TFrmDM& dm, TClassShowState& state, QWidget* parent)
     layout->addWidget(PWordRightTop);
     layout->addWidget(BuildCountLine());
     layout->addWidget(BuildSettings());
-    layout->addWidget(RzMemo1, 1);
+    layout->addWidget(ExampleMemo, 1);
     layout->addWidget(PanelWordSet);
 
     auto* buttons = new QHBoxLayout;
@@ -100,7 +100,7 @@ TWordPanel::TWordPanel(TFrmDM& dm, TClassShowState& state, QWidget* parent)
     connect(BtnWordStart, &QPushButton::clicked, this, &TWordPanel::BtnWordStartClick);
     connect(BtnWordPause, &QPushButton::clicked, this, &TWordPanel::BtnWordPauseClick);
     connect(BtnWordStop, &QPushButton::clicked, this, &TWordPanel::BtnWordStopClick);
-    connect(SeSkinSpinEdit2, &QSpinBox::valueChanged, this, [this](int seconds) { drill_.SetInterval(seconds); });
+    connect(IntervalSpinner, &QSpinBox::valueChanged, this, [this](int seconds) { drill_.SetInterval(seconds); });
 }
 
 void TWordPanel::BuildCard() {
@@ -116,13 +116,13 @@ void TWordPanel::BuildCard() {
     frame->resize(kCardWidth, kCardHeight);
     PanelWordShow = frame;
 
-    RzPanelWordTopShow = new QWidget(PanelWordShow);
-    RzPanelWordTopShow->setObjectName(QStringLiteral("RzPanelWordTopShow"));
-    RzPanelWordTopShow->setStyleSheet(QStringLiteral("background: black;"));
-    RzPanelWordTopShow->setGeometry(5, 5, kCardWidth - 10, kCardHeight - 10);
-    RzExpandEdit1 = CardEdit("RzExpandEdit1", 6, 60, QStringLiteral("font: bold 36pt;"), RzPanelWordTopShow);
-    RzExpandEdit2 = CardEdit("RzExpandEdit2", 70, 34, QStringLiteral("font: bold 16pt;"), RzPanelWordTopShow);
-    RzExpandEdit3 = CardEdit("RzExpandEdit3", 108, 34, QStringLiteral("font: 16pt \"宋体\";"), RzPanelWordTopShow);
+    WordCard = new QWidget(PanelWordShow);
+    WordCard->setObjectName(QStringLiteral("WordCard"));
+    WordCard->setStyleSheet(QStringLiteral("background: black;"));
+    WordCard->setGeometry(5, 5, kCardWidth - 10, kCardHeight - 10);
+    WordEdit = CardEdit("WordEdit", 6, 60, QStringLiteral("font: bold 36pt;"), WordCard);
+    PhoneticEdit = CardEdit("PhoneticEdit", 70, 34, QStringLiteral("font: bold 16pt;"), WordCard);
+    MeaningEdit = CardEdit("MeaningEdit", 108, 34, QStringLiteral("font: 16pt \"宋体\";"), WordCard);
 }
 
 QWidget* TWordPanel::BuildCountLine() {
@@ -130,13 +130,13 @@ QWidget* TWordPanel::BuildCountLine() {
     auto* layout = new QHBoxLayout(line);
     layout->setContentsMargins(0, 0, 0, 0);
     layout->setSpacing(2);
-    RzLabel5 = NamedLabel("RzLabel5", QStringLiteral("本课共有"), line);
-    RzLabel7 = NamedLabel("RzLabel7", QString(), line);
-    RzLabel8 = NamedLabel("RzLabel8", QStringLiteral("个单词，现在是第"), line);
-    RzLabel9 = NamedLabel("RzLabel9", QString(), line);
-    RzLabel10 = NamedLabel("RzLabel10", QStringLiteral("个"), line);
-    for (QLabel* count : {RzLabel7, RzLabel9}) count->setStyleSheet(QStringLiteral("color: blue; font-weight: bold;"));
-    for (QLabel* label : {RzLabel5, RzLabel7, RzLabel8, RzLabel9, RzLabel10}) layout->addWidget(label);
+    CountLead = NamedLabel("CountLead", QStringLiteral("本课共有"), line);
+    WordTotal = NamedLabel("WordTotal", QString(), line);
+    CountMiddle = NamedLabel("CountMiddle", QStringLiteral("个单词，现在是第"), line);
+    WordNumber = NamedLabel("WordNumber", QString(), line);
+    CountTail = NamedLabel("CountTail", QStringLiteral("个"), line);
+    for (QLabel* count : {WordTotal, WordNumber}) count->setStyleSheet(QStringLiteral("color: blue; font-weight: bold;"));
+    for (QLabel* label : {CountLead, WordTotal, CountMiddle, WordNumber, CountTail}) layout->addWidget(label);
     layout->addStretch(1);
     return line;
 }
@@ -145,18 +145,18 @@ QWidget* TWordPanel::BuildSettings() {
     auto* line = new QWidget(this);
     auto* layout = new QHBoxLayout(line);
     layout->setContentsMargins(0, 0, 0, 0);
-    RzLabel15 = NamedLabel("RzLabel15", QStringLiteral("朗读次数"), line);
-    SeSkinSpinEdit1 = new QSpinBox(line);
-    SeSkinSpinEdit1->setObjectName(QStringLiteral("SeSkinSpinEdit1"));
-    SeSkinSpinEdit1->setRange(1, 99);
-    SeSkinSpinEdit1->setValue(1);
-    RzLabel16 = NamedLabel("RzLabel16", QStringLiteral("时间间隔"), line);
-    SeSkinSpinEdit2 = new QSpinBox(line);
-    SeSkinSpinEdit2->setObjectName(QStringLiteral("SeSkinSpinEdit2"));
-    SeSkinSpinEdit2->setRange(2, 98);
-    SeSkinSpinEdit2->setSingleStep(2);
-    SeSkinSpinEdit2->setValue(2);
-    for (QWidget* widget : std::initializer_list<QWidget*>{RzLabel15, SeSkinSpinEdit1, RzLabel16, SeSkinSpinEdit2})
+    RepeatLabel = NamedLabel("RepeatLabel", QStringLiteral("朗读次数"), line);
+    RepeatSpinner = new QSpinBox(line);
+    RepeatSpinner->setObjectName(QStringLiteral("RepeatSpinner"));
+    RepeatSpinner->setRange(1, 99);
+    RepeatSpinner->setValue(1);
+    IntervalLabel = NamedLabel("IntervalLabel", QStringLiteral("时间间隔"), line);
+    IntervalSpinner = new QSpinBox(line);
+    IntervalSpinner->setObjectName(QStringLiteral("IntervalSpinner"));
+    IntervalSpinner->setRange(2, 98);
+    IntervalSpinner->setSingleStep(2);
+    IntervalSpinner->setValue(2);
+    for (QWidget* widget : std::initializer_list<QWidget*>{RepeatLabel, RepeatSpinner, IntervalLabel, IntervalSpinner})
         layout->addWidget(widget);
     layout->addStretch(1);
     return line;
@@ -166,14 +166,14 @@ void TWordPanel::BuildSpelling() {
     PanelWordSet = new QWidget(this);
     PanelWordSet->setObjectName(QStringLiteral("PanelWordSet"));
     PanelWordSet->setFixedHeight(kSpellingHeight);
-    RzLabel14 = NamedLabel("RzLabel14", QStringLiteral("拼写单词"), PanelWordSet);
-    RzLabel14->move(8, 12);
+    SpellingLabel = NamedLabel("SpellingLabel", QStringLiteral("拼写单词"), PanelWordSet);
+    SpellingLabel->move(8, 12);
     ImagePen = NamedLabel("ImagePen", QString(), PanelWordSet);
     ImagePen->setPixmap(PenPicture());
     ImagePen->setGeometry(kPenLeft, 6, 32, 32);
-    EdtWirteWord = new QLineEdit(PanelWordSet);
-    EdtWirteWord->setObjectName(QStringLiteral("EdtWirteWord"));
-    EdtWirteWord->setGeometry(kPenLeft + 48, 8, 260, 26);
+    SpellingEdit = new QLineEdit(PanelWordSet);
+    SpellingEdit->setObjectName(QStringLiteral("SpellingEdit"));
+    SpellingEdit->setGeometry(kPenLeft + 48, 8, 260, 26);
     auto* underline = new QLabel(PanelWordSet);
     underline->setStyleSheet(QStringLiteral("background: #1F4E85;"));
     underline->setGeometry(kPenLeft + 48, 36, 260, 2);
@@ -187,7 +187,7 @@ bool TWordPanel::eventFilter(QObject* watched, QEvent* event) {
 void TWordPanel::PWordRightTopResize() {
     PanelWordShow->move(PWordRightTop->width() / 2 - PanelWordShow->width() / 2,
                         PWordRightTop->height() / 2 - PanelWordShow->height() / 2);
-    RzPanelWordTopShow->move(5, 5);
+    WordCard->move(5, 5);
 }
 
 void TWordPanel::ShowWordList(const std::string& classPath) {
@@ -201,9 +201,9 @@ void TWordPanel::ShowWordList(const std::string& classPath) {
         return;
     }
     drill_.SetWords(classPath, std::move(words));
-    RzMemo1->clear();
+    ExampleMemo->clear();
     if (!drill_.Words().empty()) ShowRecord(0);
-    state_.FRecordState = RecordState::PageShown;
+    state_.Reading = RecordState::PageShown;
 }
 
 void TWordPanel::CloseWordList() {
@@ -215,24 +215,24 @@ void TWordPanel::EndDrill() { drill_.End(); }
 
 void TWordPanel::ShowRecord(int index) {
     const DrillWord& word = drill_.Words().at(static_cast<size_t>(index));
-    RzExpandEdit1->setText(Trimmed(word.word));
-    RzExpandEdit2->setText(QStringLiteral("[ ") + Trimmed(word.symbol) + QStringLiteral(" ]"));
-    RzExpandEdit3->setText(Trimmed(word.meaning));
-    RzMemo1->clear();
-    RzMemo1->appendPlainText(QString::fromStdString(word.sentence));
-    RzLabel7->setText(QString::number(drill_.Words().size()));
-    RzLabel9->setText(QString::number(index + 1));
+    WordEdit->setText(Trimmed(word.word));
+    PhoneticEdit->setText(QStringLiteral("[ ") + Trimmed(word.symbol) + QStringLiteral(" ]"));
+    MeaningEdit->setText(Trimmed(word.meaning));
+    ExampleMemo->clear();
+    ExampleMemo->appendPlainText(QString::fromStdString(word.sentence));
+    WordTotal->setText(QString::number(drill_.Words().size()));
+    WordNumber->setText(QString::number(index + 1));
 }
 
-void TWordPanel::BtnWordStartClick() { drill_.Start(SeSkinSpinEdit1->value(), SeSkinSpinEdit2->value()); }
+void TWordPanel::BtnWordStartClick() { drill_.Start(RepeatSpinner->value(), IntervalSpinner->value()); }
 
 void TWordPanel::BtnWordPauseClick() { drill_.Pause(); }
 
 void TWordPanel::BtnWordStopClick() { drill_.Stop(); }
 
 void TWordPanel::ShowWord(int index) {
-    EdtWirteWord->clear();
-    EdtWirteWord->setFocus();
+    SpellingEdit->clear();
+    SpellingEdit->setFocus();
     ShowRecord(index);
 }
 

@@ -5,7 +5,7 @@
 
 #include <string>
 
-#include "study/ClassShowState.h"
+#include "study/StudyState.h"
 #include "study/WordDrill.h"
 
 class QLabel;
@@ -16,7 +16,7 @@ class QSpinBox;
 
 namespace ov {
 
-class TFrmDM;
+class LessonData;
 class WordSound;
 
 // The word panel: the card with the word, its phonetic symbol and meaning,
@@ -32,7 +32,7 @@ public:
     static constexpr int kPenStep = 4;
     static constexpr int kBeforeWordMs = WordDrill::kBeforeWordMs;
 
-    TWordPanel(TFrmDM& dm, TClassShowState& state, QWidget* parent = nullptr);
+    TWordPanel(LessonData& dm, StudyState& state, QWidget* parent = nullptr);
 
     // The data side of the word preview: the lesson's word list at its first
     // word. A running drill ends; otherwise nothing changes when the lesson
@@ -51,24 +51,24 @@ public:
 
     QWidget* PWordRightTop;
     QWidget* PanelWordShow;
-    QWidget* RzPanelWordTopShow;
-    QLineEdit* RzExpandEdit1;
-    QLineEdit* RzExpandEdit2;
-    QLineEdit* RzExpandEdit3;
-    QLabel* RzLabel5;
-    QLabel* RzLabel7;
-    QLabel* RzLabel8;
-    QLabel* RzLabel9;
-    QLabel* RzLabel10;
-    QLabel* RzLabel15;
-    QSpinBox* SeSkinSpinEdit1;
-    QLabel* RzLabel16;
-    QSpinBox* SeSkinSpinEdit2;
-    QPlainTextEdit* RzMemo1;
+    QWidget* WordCard;
+    QLineEdit* WordEdit;
+    QLineEdit* PhoneticEdit;
+    QLineEdit* MeaningEdit;
+    QLabel* CountLead;
+    QLabel* WordTotal;
+    QLabel* CountMiddle;
+    QLabel* WordNumber;
+    QLabel* CountTail;
+    QLabel* RepeatLabel;
+    QSpinBox* RepeatSpinner;
+    QLabel* IntervalLabel;
+    QSpinBox* IntervalSpinner;
+    QPlainTextEdit* ExampleMemo;
     QWidget* PanelWordSet;
-    QLabel* RzLabel14;
+    QLabel* SpellingLabel;
     QLabel* ImagePen;
-    QLineEdit* EdtWirteWord;
+    QLineEdit* SpellingEdit;
     QPushButton* BtnWordStart;
     QPushButton* BtnWordPause;
     QPushButton* BtnWordStop;
@@ -90,8 +90,8 @@ private:
     void StartWait(int ms) override;
     void CancelWait() override;
 
-    TFrmDM& dm_;
-    TClassShowState& state_;
+    LessonData& dm_;
+    StudyState& state_;
     WordDrill drill_;
     QTimer wait_;
     WordSound* sound_;

@@ -8,7 +8,7 @@
 #include <thread>
 
 #include "audio/AudioDevices.h"
-#include "audio/UntSoundAudioRecorder.h"
+#include "audio/VoiceRecorder.h"
 #include "CountingSound.h"
 #include "support/TestFiles.h"
 
@@ -26,7 +26,7 @@ TEST(CaptureThreads, OwnerStalledForTwoSecondsLosesNoFrame) {
     ASSERT_TRUE(ov::AudioDevices::Instance().Init());
     ASSERT_EQ(ov::AudioDevices::Instance().DriverName(), "disk");
 
-    ov::TVoiceRecorder recorder;
+    ov::VoiceRecorder recorder;
     recorder.SetRecordFolder(dir.path().string() + "/");
     recorder.StartRecord();
     ASSERT_TRUE(recorder.IsRecording());

@@ -14,7 +14,7 @@
 #include "audio/AudioDevices.h"
 #include "audio/AudioObject.h"
 #include "audio/SoundLibrary.h"
-#include "audio/UntSoundAudioRecorder.h"
+#include "audio/VoiceRecorder.h"
 #include "core/Log.h"
 #include "core/MessageHook.h"
 #include "support/TestFiles.h"
@@ -78,7 +78,7 @@ TEST_F(NoMicrophone, RecordingLeavesTheSoundPlayingAndTellsThePupilOnce) {
     audio.Play(ovtest::AudioFixtures::Get().toneWav.string());
     std::this_thread::sleep_for(100ms);
 
-    ov::TVoiceRecorder recorder;
+    ov::VoiceRecorder recorder;
     recorder.SetRecordFolder(dir.path().string() + "/");
     recorder.StartRecord();
     EXPECT_FALSE(recorder.IsRecording());

@@ -4,14 +4,14 @@
 #include <vector>
 
 #include "audio/RecordingSimulator.h"
-#include "audio/UntSoundAudioWave.h"
+#include "audio/WaveFile.h"
 #include "support/TestFiles.h"
 
 namespace {
 
 // One second at half of full scale on both channels: e = 15, a sample of 198.
 std::string WriteSteadyTone(const ovtest::TempDir& dir) {
-    ov::TWave wave;
+    ov::WaveFile wave;
     wave.SetFormat(2, 44100, 16);
     std::vector<uint8_t> frames;
     for (int i = 0; i < 44100 * 2; ++i) {

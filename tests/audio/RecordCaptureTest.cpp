@@ -16,8 +16,8 @@
 #include "audio/AudioDevices.h"
 #include "audio/RecordingSimulator.h"
 #include "audio/SoundLibrary.h"
-#include "audio/UGetResult.h"
-#include "audio/UntSoundAudioRecorder.h"
+#include "audio/RecordingScore.h"
+#include "audio/VoiceRecorder.h"
 #include "CountingSound.h"
 #include "support/TestFiles.h"
 
@@ -57,7 +57,7 @@ protected:
     ovtest::DriverSwitch driver{"disk"};
     ovtest::TempDir dir;
     std::string raw = ovtest::CountingSound();
-    ov::TVoiceRecorder recorder;
+    ov::VoiceRecorder recorder;
 };
 
 TEST_F(DiskCapture, WritesTheCapturedBytesUnderTheWaveHeader) {
@@ -151,7 +151,7 @@ protected:
                                "load-module module-remap-source master=micfeed.monitor source_name=mic\n"
                                "set-default-source mic\n"};
     std::unique_ptr<ovtest::DriverSwitch> driver;
-    ov::TVoiceRecorder recorder;
+    ov::VoiceRecorder recorder;
 };
 
 TEST_F(PulseRecording, SpeechScoresHighAgainstItsOriginalAndSilenceLow) {

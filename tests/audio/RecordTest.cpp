@@ -5,7 +5,7 @@
 #include <filesystem>
 #include <memory>
 
-#include "audio/UntSoundAudioRecorder.h"
+#include "audio/VoiceRecorder.h"
 #include "audio/WaveInput.h"
 #include "core/MessageHook.h"
 #include "support/TestFiles.h"
@@ -56,8 +56,8 @@ private:
 
 class FakeWaveInputDriver final : public ov::WaveInputDriver {
 public:
-    int Query(int, const ov::TWaveFormat&) override { return queryResult; }
-    std::unique_ptr<ov::WaveInput> Open(int, const ov::TWaveFormat&, int& result) override {
+    int Query(int, const ov::WaveFormat&) override { return queryResult; }
+    std::unique_ptr<ov::WaveInput> Open(int, const ov::WaveFormat&, int& result) override {
         result = ov::kWaveNoError;
         auto input = std::make_unique<FakeWaveInput>();
         last = input.get();
@@ -92,7 +92,7 @@ protected:
 
     ovtest::TempDir dir;
     std::shared_ptr<FakeWaveInputDriver> driver;
-    ov::TVoiceRecorder recorder;
+    ov::VoiceRecorder recorder;
 };
 
 TEST_F(Recorder, KeepsWholeFramesAndRequeuesEmptyBuffers) {
@@ -116,7 +116,7 @@ TEST_F(Recorder, KeepsWholeFramesAndRequeuesEmptyBuffers) {
 
 TEST_F(Recorder, LimitKeepsTheLastChunkAndDropsWhatFollows) {
     auto& input = Start();
-    for (size_t i = 0; i < ov::TWaveIn::kMaxChunks; ++i) {
+    for (size_t i = 0; i < ov::WaveIn::kMaxChunks; ++i) {
         input.Fill(4);
         recorder.ProcessNotifications();
     }
@@ -125,7 +125,7 @@ TEST_F(Recorder, LimitKeepsTheLastChunkAndDropsWhatFollows) {
     input.Fill(4);
     recorder.ProcessNotifications();
 
-    EXPECT_EQ(recorder.Input().Chunks().size(), ov::TWaveIn::kMaxChunks);
+    EXPECT_EQ(recorder.Input().Chunks().size(), ov::WaveIn::kMaxChunks);
     EXPECT_TRUE(input.queued.empty()) << "no buffer is queued at the limit";
     const auto messages = ov::TakeRecordedMessages();
     ASSERT_EQ(messages.size(), 2u);
@@ -134,7 +134,7 @@ TEST_F(Recorder, LimitKeepsTheLastChunkAndDropsWhatFollows) {
     EXPECT_EQ(messages[0].kind, 0);
 
     recorder.StopRecord(true);
-    EXPECT_EQ(fs::file_size(recorder.LastFileName()), 44u + 4u * ov::TWaveIn::kMaxChunks);
+    EXPECT_EQ(fs::file_size(recorder.LastFileName()), 44u + 4u * ov::WaveIn::kMaxChunks);
 }
 
 TEST_F(Recorder, FailedUnprepareDropsTheBuffer) {
@@ -198,7 +198,7 @@ TEST_F(Recorder, UnsupportedFormatStaysIdle) {
 }
 
 TEST(RecorderFolder, EmptyFolderNamesAFileInTheCurrentFolder) {
-    ov::TVoiceRecorder recorder(std::make_shared<FakeWaveInputDriver>());
+    ov::VoiceRecorder recorder(std::make_shared<FakeWaveInputDriver>());
     recorder.SetClock([] { return std::time_t{1700000000}; });
     recorder.StopRecord(false);
     EXPECT_EQ(recorder.LastFileName().find('/'), std::string::npos);

@@ -4,7 +4,7 @@
 #include <ostream>
 #include <vector>
 
-#include "audio/UGetResult.h"
+#include "audio/RecordingScore.h"
 
 namespace {
 

@@ -12,8 +12,8 @@
 #include "store/ConnectionString.h"
 #include "store/SqliteDatabase.h"
 #include "store/StoredSecrets.h"
-#include "store/UntDM.h"
-#include "store/UntPublic.h"
+#include "store/LessonData.h"
+#include "store/CipherAndFiles.h"
 #include "store/WordTable.h"
 
 namespace {
@@ -69,7 +69,7 @@ void ReadEveryField(ov::SqliteQuery& query) {
 
 // The tree's first load, then a click on each top node: the selected record
 // and the level below it.
-void BrowseCatalogue(ov::TFrmDM& dm) {
+void BrowseCatalogue(ov::LessonData& dm) {
     ov::SqliteQuery& master = dm.adodsRsList;
     const auto layout = ov::MainCatalogueLayout();
     ov::OpenLevel(master, layout, "");
@@ -83,7 +83,7 @@ void BrowseCatalogue(ov::TFrmDM& dm) {
 
 void OpenCatalogue(std::string_view bytes, bool sealed) {
     PlaceDatabase(ov::CatalogueDbPath(ov::DataFolders::Current()), bytes, sealed, ov::DecipherString(ov::kCatalogueDbPassword, ""));
-    ov::TFrmDM dm;
+    ov::LessonData dm;
     try {
         BrowseCatalogue(dm);
     } catch (const std::runtime_error&) {
@@ -94,7 +94,7 @@ void OpenWords(std::string_view bytes, bool sealed) {
     const std::string classPath = ClassFolder().string();
     PlaceDatabase(ov::WordDbPath(classPath), bytes, sealed,
                   ov::DecipherString(ov::kWordDbPassword, ov::kDefaultCipherKey));
-    ov::TFrmDM dm;
+    ov::LessonData dm;
     if (!dm.OpenWordQuery(classPath)) {
         if (dm.adoQryWord.Active()) __builtin_trap();
         return;

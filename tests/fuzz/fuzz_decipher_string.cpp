@@ -2,7 +2,7 @@
 #include <cstdint>
 #include <string_view>
 
-#include "store/UntPublic.h"
+#include "store/CipherAndFiles.h"
 
 // The first byte chooses the key length; the key and the hex text follow.
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {

@@ -4,7 +4,7 @@
 #include <string_view>
 
 #include "FuzzFiles.h"
-#include "store/UntPublic.h"
+#include "store/CipherAndFiles.h"
 
 // The first byte chooses the key type; the rest is the container.
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {

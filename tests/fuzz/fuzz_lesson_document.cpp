@@ -6,8 +6,8 @@
 
 #include "FuzzFiles.h"
 #include "core/MessageHook.h"
-#include "lesson/ChXMLA.h"
-#include "lesson/OVIndex.h"
+#include "lesson/LessonDocument.h"
+#include "lesson/FunctionIndexFile.h"
 
 namespace {
 
@@ -16,7 +16,7 @@ void ExpectSilence() {
     if (!ov::TakeRecordedMessages().empty()) __builtin_trap();
 }
 
-void ReadPage(ov::TChXMLA& page, int32_t id, ov::TOVRule kind) {
+void ReadPage(ov::LessonDocument& page, int32_t id, ov::TOVRule kind) {
     ov::TRule rule;
     ov::TXMLImage image;
     ov::TXMLSentences sentence;
@@ -75,12 +75,12 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     const int32_t id = (data[0] >> 3) % 4;
     const ov::TOVRule kind = kKinds[data[0] % 8];
 
-    ov::TChXMLA page(folder, "page.ovb", false);
+    ov::LessonDocument page(folder, "page.ovb", false);
     for (const ov::TPageItem& item : page.GetPageItems())
         if (item.Data.index() != item.Kind) __builtin_trap();
     ReadPage(page, id, kind);
 
-    ov::TOVIndex index(folder, "page.ovb", false);
+    ov::FunctionIndexFile index(folder, "page.ovb", false);
     std::string output;
     index.GetPageList(kind);
     index.GetNeighbourPage(kind, "p1.ov", output, static_cast<ov::TNeighbour>(id));

@@ -11,11 +11,11 @@
 
 #include "FuzzFiles.h"
 #include "core/MessageHook.h"
-#include "present/CBox.h"
+#include "present/PageView.h"
 
 namespace {
 
-ov::TCBox& Box() {
+ov::PageView& Box() {
     static int argc = 1;
     static char name[] = "fuzz_page_build";
     static char* argv[] = {name, nullptr};
@@ -23,8 +23,8 @@ ov::TCBox& Box() {
         setenv("QT_QPA_PLATFORM", "offscreen", 1);
         return new QApplication(argc, argv);
     }();
-    static ov::TCBox* box = [] {
-        auto* created = new ov::TCBox(nullptr);
+    static ov::PageView* box = [] {
+        auto* created = new ov::PageView(nullptr);
         const QString folder = QString::fromStdString(ovfuzz::ScratchFolder("page").string());
         created->SetFilePath(folder);
         created->SetImagePath(folder);
@@ -48,7 +48,7 @@ extern "C" const char* __lsan_default_suppressions() {
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     ovfuzz::SilenceLog();
-    ov::TCBox& box = Box();
+    ov::PageView& box = Box();
     ovfuzz::WriteBytes(ovfuzz::ScratchFolder("page") / "page.ovb",
                        std::string_view(reinterpret_cast<const char*>(data), size));
     box.SetActive(true);

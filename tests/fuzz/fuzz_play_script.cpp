@@ -4,7 +4,7 @@
 #include <vector>
 
 #include "lesson/PlayScript.h"
-#include "store/UntPublic.h"
+#include "store/CipherAndFiles.h"
 
 // Whatever the text, the play list stays bounded and holds only the two
 // kinds, play entries counting once each.

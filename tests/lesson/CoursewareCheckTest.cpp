@@ -7,8 +7,8 @@
 #include "lesson/CoursewareCheck.h"
 #include "support/CatalogueTestDb.h"
 #include "store/StoredSecrets.h"
-#include "store/UntDM.h"
-#include "store/UntPublic.h"
+#include "store/LessonData.h"
+#include "store/CipherAndFiles.h"
 #include "support/TestFiles.h"
 
 namespace {

@@ -9,7 +9,7 @@
 
 #include "core/GbkText.h"
 #include "core/MessageHook.h"
-#include "lesson/ChXMLA.h"
+#include "lesson/LessonDocument.h"
 #include "support/TestFiles.h"
 
 namespace lessontest {
@@ -49,11 +49,11 @@ protected:
     void SetUp() override { ov::TakeRecordedMessages(); }
 
     // A page opened the way the content box opens one.
-    std::unique_ptr<ov::TChXMLA> Page(const std::string& xml, const std::string& name = "page.ovb") {
+    std::unique_ptr<ov::LessonDocument> Page(const std::string& xml, const std::string& name = "page.ovb") {
         ovtest::WriteFile(dir / name, xml);
-        return std::make_unique<ov::TChXMLA>(dir.path(), name, false);
+        return std::make_unique<ov::LessonDocument>(dir.path(), name, false);
     }
-    std::unique_ptr<ov::TChXMLA> FixturePage(const std::string& fixture) {
+    std::unique_ptr<ov::LessonDocument> FixturePage(const std::string& fixture) {
         return Page(ovtest::ReadFile(ovtest::Fixture("lesson/" + fixture)));
     }
 

@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "lesson/PlayScript.h"
-#include "store/UntPublic.h"
+#include "store/CipherAndFiles.h"
 
 namespace {
 

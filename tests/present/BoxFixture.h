@@ -3,7 +3,7 @@
 #include "core/MessageHook.h"
 #include "LessonText.h"
 #include "OpenPage.h"
-#include "present/CBox.h"
+#include "present/PageView.h"
 #include "present/PictureItem.h"
 #include "support/TestFiles.h"
 
@@ -32,7 +32,7 @@ protected:
     void SetUp() override {
         ovtest::TestApp();
         ov::TakeRecordedMessages();
-        box = std::make_unique<ov::TCBox>(nullptr);
+        box = std::make_unique<ov::PageView>(nullptr);
         box->resize(800, 600);
     }
     void TearDown() override { ov::TakeRecordedMessages(); }
@@ -69,7 +69,7 @@ protected:
     static QColor Shown(const ov::TPictureItem* picture) { return picture->Picture().pixelColor(0, 0); }
 
     ovtest::TempDir dir;
-    std::unique_ptr<ov::TCBox> box;
+    std::unique_ptr<ov::PageView> box;
 };
 
 inline std::string Picture(int id, const std::string& name, const std::string& key, int group, int left,

@@ -2,7 +2,7 @@
 
 #include "core/GbkText.h"
 #include "present/AnswerEdit.h"
-#include "present/CVideo.h"
+#include "present/VideoPanel.h"
 #include "present/MovieControl.h"
 #include "present/VideoDisplay.h"
 
@@ -41,7 +41,7 @@ TEST_F(BoxTest, DemoPageShowsEveryItemKind) {
     QTest::mouseClick(PictureWithId(4), Qt::LeftButton, {}, QPoint(4, 4));
     EXPECT_EQ(Control<ov::TAnswerEdit>(ov::ikEdit, 0)->text(), "apple");
 
-    auto* video = Control<ov::TCVideo>(ov::ikVideo);
+    auto* video = Control<ov::VideoPanel>(ov::ikVideo);
     ASSERT_NE(video, nullptr);
     QTRY_VERIFY_WITH_TIMEOUT(video->Display()->HasFrame(), 15000);
     EXPECT_TRUE(ov::TakeRecordedMessages().empty());

@@ -1,7 +1,7 @@
 // Pages a careless or hostile author could ship, built by a real box.
 #include "BoxFixture.h"
 
-#include "present/TimerLabel.h"
+#include "present/SentenceWord.h"
 #include "support/LogCapture.h"
 
 #include <utility>
@@ -103,7 +103,7 @@ TEST_F(BoxTest, HugeSizesAndPositionsAreBroughtIntoRange) {
                     {"allShape", "<r Id=\"1\" Top=\"" + huge + "\" Left=\"-5\" Height=\"" + huge + "\" Width=\"" +
                                      huge + "\"/>"}}));
     ASSERT_TRUE(box->Active());
-    auto* word = Control<ov::TTimerLabel>(ov::ikWord);
+    auto* word = Control<ov::SentenceWord>(ov::ikWord);
     ASSERT_NE(word, nullptr);
     EXPECT_EQ(word->font().pixelSize(), 500);
     EXPECT_EQ(word->pos(), QPoint(100000, -100000));

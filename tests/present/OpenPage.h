@@ -5,15 +5,15 @@
 
 #include <QString>
 
-#include "lesson/UntRule.h"
-#include "present/CBox.h"
+#include "lesson/LessonRecords.h"
+#include "present/PageView.h"
 #include "support/TestFiles.h"
 
 namespace ovtest {
 
 // Writes a page into a lesson folder and activates the box on it, the way the
 // study functions point a box at a decrypted page.
-inline void OpenPage(ov::TCBox& box, const std::filesystem::path& folder, const std::string& xml,
+inline void OpenPage(ov::PageView& box, const std::filesystem::path& folder, const std::string& xml,
                      ov::TOVRule kind) {
     WriteFile(folder / "page.ovb", xml);
     const QString path = QString::fromStdString(folder.string());
@@ -21,7 +21,7 @@ inline void OpenPage(ov::TCBox& box, const std::filesystem::path& folder, const 
     box.SetImagePath(path);
     box.SetAudioPath(path + "/");
     box.SetFileName("page.ovb");
-    box.SetRuleTyle(kind);
+    box.SetRuleKind(kind);
     box.SetActive(true);
 }
 

@@ -5,15 +5,15 @@
 #include "core/MessageHook.h"
 #include "LessonText.h"
 #include "OpenPage.h"
-#include "present/BoxPlayback.h"
-#include "present/CBox.h"
-#include "present/OVPanelShowClass.h"
+#include "present/PagePlayback.h"
+#include "present/PageView.h"
+#include "present/LessonPanel.h"
 #include "present/PageSound.h"
 #include "present/ScriptPlayer.h"
-#include "present/TimerLabel.h"
-#include "present/UntSoundAudioInfoPanel.h"
-#include "present/UntSoundAudioRecord.h"
-#include "present/UntSoundAudioSound.h"
+#include "present/SentenceWord.h"
+#include "present/SoundInfoPanel.h"
+#include "present/RecordDisplay.h"
+#include "present/SoundDisplay.h"
 #include "support/SilentSound.h"
 #include "support/TestFiles.h"
 
@@ -41,7 +41,7 @@ protected:
         ov::SoundLibrary::Instance().UseVirtualClock();
         ov::SetTickSource(FakeTicks);
         ov::TakeRecordedMessages();
-        panel = std::make_unique<ov::TOVPanelShowClass>(home.path(), 1280, ov::SdlWaveInputDriver());
+        panel = std::make_unique<ov::LessonPanel>(home.path(), 1280, ov::SdlWaveInputDriver());
         panel->resize(1000, 700);
         box = panel->Box;
     }
@@ -61,10 +61,10 @@ protected:
     }
 
     // Words of a sentence, by word Id.
-    QList<ov::TTimerLabel*> Words(int sentenceId) { return ov::CollectWords(*box, sentenceId); }
+    QList<ov::SentenceWord*> Words(int sentenceId) { return ov::CollectWords(*box, sentenceId); }
     ov::ScriptPlayer& Script() { return box->Script(); }
     bool Pausing() { return Script().Pausing(); }
-    ov::TTimerLabel* RunningWord() { return Script().LitWord(); }
+    ov::SentenceWord* RunningWord() { return Script().LitWord(); }
     // What the player's timer would do over `ms` on the fake clock: a step
     // every 100 ms while a word is lit, and one once a pause has passed.
     void Advance(int ms) {
@@ -85,8 +85,8 @@ protected:
 
     ovtest::TempDir home;
     ovtest::TempDir dir;
-    std::unique_ptr<ov::TOVPanelShowClass> panel;
-    ov::TCBox* box = nullptr;
+    std::unique_ptr<ov::LessonPanel> panel;
+    ov::PageView* box = nullptr;
     int pauseWaited = 0;
 };
 

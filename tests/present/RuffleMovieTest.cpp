@@ -1,7 +1,7 @@
 #include "BoxFixture.h"
 #include "TestMovies.h"
 
-#include "present/BoxExercises.h"
+#include "present/AnswerCheck.h"
 #include "present/MovieControl.h"
 
 #include <QTest>
@@ -21,7 +21,7 @@ std::string MoviePage(const std::string& movie) {
                       {"allFlash", R"(<f Id="4" Top="30" Left="10" Movie=")" + movie + R"(" Width="400" Height="100"/>)"}});
 }
 
-ov::TMovieControl* MovieOf(const ov::TCBox& box) {
+ov::TMovieControl* MovieOf(const ov::PageView& box) {
     for (const ov::TBoxItem& item : box.PageItems()) {
         if (item.Kind == ov::ikMovie) return dynamic_cast<ov::TMovieControl*>(item.Control);
     }

@@ -1,5 +1,5 @@
-#include "present/UntSoundAudioInfoPanel.h"
-#include "present/UntSoundAudioRecord.h"
+#include "present/SoundInfoPanel.h"
+#include "present/RecordDisplay.h"
 
 #include "TestApp.h"
 #include "support/TestFiles.h"
@@ -44,14 +44,14 @@ protected:
     void SetUp() override {
         ovtest::TestApp();
         host = std::make_unique<QWidget>();
-        sound = new ov::TChSound(home.path(), host.get());
+        sound = new ov::SoundDisplay(home.path(), host.get());
         sound->resize(1100, 40);
         sound->Render().Resize(1100, 40);
     }
 
     ovtest::TempDir home;
     std::unique_ptr<QWidget> host;
-    ov::TChSound* sound = nullptr;
+    ov::SoundDisplay* sound = nullptr;
 };
 
 TEST_F(SoundDisplay, OneBarPerTickAtTheColumnOfThePosition) {
@@ -78,7 +78,7 @@ TEST_F(SoundDisplay, OneBarPerTickAtTheColumnOfThePosition) {
         ASSERT_EQ(rows.size(), 30u) << c.what;
         EXPECT_EQ(rows.front(), 3) << c.what;
         EXPECT_EQ(rows.back(), 32) << c.what;
-        EXPECT_EQ(display.pixel(c.column, 3), ov::TDisplayRender::kRed) << c.what;
+        EXPECT_EQ(display.pixel(c.column, 3), ov::WaveRender::kRed) << c.what;
         EXPECT_TRUE(DrawnRows(display, c.column + 1).empty()) << c.what;
     }
 }
@@ -161,7 +161,7 @@ TEST_F(SoundDisplay, ClearShowsTheMiddleOfTheBackgroundOrWhite) {
     background.setPixel(15, 27, qRgb(0, 0, 255));  // the corner of the part that is shown
     std::filesystem::create_directories(home / "images");
     ASSERT_TRUE(background.save(QString::fromStdString((home / "images" / "bo.BMP").string()), "BMP"));
-    ov::TChSound withBackground(home.path());
+    ov::SoundDisplay withBackground(home.path());
     withBackground.Render().Resize(254, 140);
     withBackground.ClearDisplay();
     const QImage& display = withBackground.Render().Display();
@@ -173,7 +173,7 @@ TEST(RecordControl, TicksTakeInTheRecordingWhichThenPlaysBack) {
     ovtest::TestApp();
     ovtest::TempDir home;
     std::filesystem::create_directories(home / "Records");
-    ov::TChRecord recorder(home.path(), ov::SdlWaveInputDriver());
+    ov::RecordDisplay recorder(home.path(), ov::SdlWaveInputDriver());
     recorder.SetRecordFolder((home / "Records").string() + "/");
     QTest::qWait(30);
     ASSERT_FALSE(recorder.Ticking());
@@ -197,7 +197,7 @@ TEST(RecordControl, TicksTakeInTheRecordingWhichThenPlaysBack) {
 TEST(InfoPanel, DisplaysShareTheWidthWithFortyPixelsBetween) {
     ovtest::TestApp();
     ovtest::TempDir home;
-    ov::TInfoPanel panel(home.path(), ov::SdlWaveInputDriver());
+    ov::SoundInfoPanel panel(home.path(), ov::SdlWaveInputDriver());
     EXPECT_EQ(panel.Recorder->x(), panel.Sound->x() + panel.Sound->width() + 1);
     panel.resize(1001, 40);
     panel.LayOut();

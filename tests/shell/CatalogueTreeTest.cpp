@@ -7,7 +7,7 @@
 #include "store/CatalogueSql.h"
 #include "store/ConnectionString.h"
 #include "store/SqliteStatement.h"
-#include "store/UntPublic.h"
+#include "store/CipherAndFiles.h"
 #include "support/CatalogueTestDb.h"
 #include "support/TestFiles.h"
 

@@ -1,8 +1,8 @@
-#include "shell/UntShowMessage.h"
+#include "shell/MessageDialog.h"
 
 #include "core/MessageHook.h"
 #include "shell/ShellLook.h"
-#include "shell/UntPublicEX.h"
+#include "shell/ShowMessageDialog.h"
 
 #include "TestApp.h"
 
@@ -20,7 +20,7 @@ protected:
 };
 
 TEST_F(MessageDialog, HintShowsOneCentredButton) {
-    ov::TfrmShowMessage dialog;
+    ov::MessageDialog dialog;
     dialog.Prepare("提示", "未找到资源文件", 0);
     EXPECT_EQ(dialog.size(), QSize(264, 135));
     EXPECT_EQ(dialog.windowTitle(), "提示");
@@ -34,7 +34,7 @@ TEST_F(MessageDialog, HintShowsOneCentredButton) {
 }
 
 TEST_F(MessageDialog, QuestionSpacesTwoButtonsEvenly) {
-    ov::TfrmShowMessage dialog;
+    ov::MessageDialog dialog;
     dialog.Prepare("提示", "要退出吗?", 1);
     EXPECT_TRUE(dialog.ImageHint->isHidden());
     EXPECT_FALSE(dialog.ImageQuestion->isHidden());
@@ -49,7 +49,7 @@ TEST_F(MessageDialog, QuestionSpacesTwoButtonsEvenly) {
 }
 
 TEST_F(MessageDialog, TextLaysOutAboveTheButtons) {
-    ov::TfrmShowMessage dialog;
+    ov::MessageDialog dialog;
     dialog.Prepare("提示", "第一行", 0);
     const int oneLine = dialog.lbHint->height();
 
@@ -77,7 +77,7 @@ TEST_F(MessageDialog, TextLaysOutAboveTheButtons) {
 TEST_F(MessageDialog, FiveLineScoreTextShowsWholeAboveTheButtons) {
     // The player's CJK face draws taller lines than the dialog was made for.
     ov::ApplyShellLook(ovtest::TestApp());
-    ov::TfrmShowMessage dialog;
+    ov::MessageDialog dialog;
     const QString score = QStringLiteral(
         "特别提示：\r\n对比是根据录音与课件原音音量的\r\n高底与时长等来分析打分的\r\n仅供参考\r\n对比分值:85");
     dialog.Prepare("原音与录音对比", score, 0);
@@ -105,7 +105,7 @@ TEST_F(MessageDialog, ResultIsOneOnlyForConfirm) {
     struct Case {
         const char* what;
         int kind;
-        std::function<void(ov::TfrmShowMessage*)> close;
+        std::function<void(ov::MessageDialog*)> close;
         int result;
     };
     const Case cases[] = {
@@ -116,7 +116,7 @@ TEST_F(MessageDialog, ResultIsOneOnlyForConfirm) {
         {"Escape", 0, [](auto* d) { QTest::keyClick(d, Qt::Key_Escape); }, 2},
     };
     for (const auto& c : cases) {
-        ovtest::WhenModal([&](QWidget* modal) { c.close(qobject_cast<ov::TfrmShowMessage*>(modal)); });
+        ovtest::WhenModal([&](QWidget* modal) { c.close(qobject_cast<ov::MessageDialog*>(modal)); });
         EXPECT_EQ(ov::ShowMessageDialog("提示", "未找到资源文件", c.kind), c.result) << c.what;
     }
 }
@@ -125,7 +125,7 @@ TEST_F(MessageDialog, LowerLayersReachTheDialogOnceInstalled) {
     ov::InstallMessageDialog();
     QString shown;
     ovtest::WhenModal([&](QWidget* modal) {
-        auto* dialog = qobject_cast<ov::TfrmShowMessage*>(modal);
+        auto* dialog = qobject_cast<ov::MessageDialog*>(modal);
         shown = dialog->windowTitle() + "|" + dialog->lbHint->text();
         QTest::mouseClick(dialog->BtnOK, Qt::LeftButton);
     });

@@ -1,4 +1,4 @@
-#include "shell/UntRole.h"
+#include "shell/RoleDialog.h"
 
 #include "TestApp.h"
 
@@ -27,13 +27,13 @@ TEST(RoleDialog, ChosenRoleOnlyWhenARoleIsPickedAndConfirmed) {
         {"nothing picked", {"Tom"}, -1, true, ""},
     };
     for (const auto& c : cases) {
-        ov::TFrmRole dialog;
+        ov::RoleDialog dialog;
         EXPECT_EQ(dialog.windowTitle(), "角色");
         EXPECT_EQ(dialog.width(), 195);
-        EXPECT_EQ(dialog.RzRadioGroup->title(), "                     请选择");
+        EXPECT_EQ(dialog.RoleChoices->title(), "                     请选择");
         for (const QString& role : c.roles) dialog.AddRole(role);
         EXPECT_EQ(dialog.RoleCount(), c.roles.size());
-        const auto buttons = dialog.RzRadioGroup->findChildren<QRadioButton*>();
+        const auto buttons = dialog.RoleChoices->findChildren<QRadioButton*>();
         if (c.selected >= 0) buttons[c.selected]->setChecked(true);
         ovtest::WhenModal([&](QWidget*) {
             QTest::mouseClick(c.confirm ? dialog.BtnOK : dialog.BtnCancel, Qt::LeftButton);

@@ -2,16 +2,16 @@
 
 #include "core/DataFolders.h"
 #include "core/GbkText.h"
-#include "present/CBox.h"
-#include "present/OVPanelShowClass.h"
+#include "present/PageView.h"
+#include "present/LessonPanel.h"
 #include "shell/OVRzTreeView.h"
 #include "shell/OperationBar.h"
 #include "shell/ShellSettings.h"
-#include "shell/UntClassShow.h"
+#include "shell/MainWindow.h"
 #include "store/ClassPackageWriter.h"
 #include "store/StoredSecrets.h"
-#include "store/UntDM.h"
-#include "store/UntPublic.h"
+#include "store/LessonData.h"
+#include "store/CipherAndFiles.h"
 
 #include "TestApp.h"
 #include "support/CatalogueTestDb.h"
@@ -51,8 +51,8 @@ protected:
         auto settings = ov::OpenOrvaneSettings();
         settings->remove("NewFolder");
         settings->remove("OldFolder");
-        dm = std::make_unique<ov::TFrmDM>();
-        window = std::make_unique<ov::TFrmClassShow>(*dm, ov::DataFolders::InOneFolder(home.path()));
+        dm = std::make_unique<ov::LessonData>();
+        window = std::make_unique<ov::MainWindow>(*dm, ov::DataFolders::InOneFolder(home.path()));
         window->resize(1200, 800);
         window->TimerFormShowTimer();
     }
@@ -80,7 +80,7 @@ protected:
     }
 
     void ClickOn(const QString& code) {
-        ov::TOVRzTreeView* tree = window->OVRsListTreeView;
+        ov::TOVRzTreeView* tree = window->Catalogue;
         for (QTreeWidgetItemIterator it(tree); *it; ++it) {
             if (ov::TOVRzTreeView::NodeCode(*it) != code) continue;
             tree->setCurrentItem(*it);
@@ -97,7 +97,7 @@ protected:
         for (const char* code : {"01", "0101", "010101", "01010101"}) ClickOn(code);
     }
     ov::FolderLetters Letters() const { return ov::ReadFolderLetters(*ov::OpenOrvaneSettings()); }
-    ov::TOVPanelShowClass& Panel() const { return *window->LessonPanel(); }
+    ov::LessonPanel& Panel() const { return *window->Panel(); }
     ov::OperationBar& Bar() const { return *window->PanelBottomShowOperation; }
     std::string BoxFile() const { return Panel().Box->FileName().toStdString(); }
     // Captions of the operation buttons shown, left to right.
@@ -112,8 +112,8 @@ protected:
     }
 
     TempDir home;
-    std::unique_ptr<ov::TFrmDM> dm;
-    std::unique_ptr<ov::TFrmClassShow> window;
+    std::unique_ptr<ov::LessonData> dm;
+    std::unique_ptr<ov::MainWindow> window;
 };
 
 }  // namespace ovtest

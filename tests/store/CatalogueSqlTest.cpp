@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "store/CatalogueSql.h"
-#include "store/UntPublic.h"
+#include "store/CipherAndFiles.h"
 
 namespace {
 

@@ -3,7 +3,7 @@
 #include <random>
 
 #include "store/StoredSecrets.h"
-#include "store/UntPublic.h"
+#include "store/CipherAndFiles.h"
 
 namespace {
 

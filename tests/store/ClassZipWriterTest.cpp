@@ -10,7 +10,7 @@
 #include "store/ClassPackageIndex.h"
 #include "store/ClassPackageWriter.h"
 #include "store/ClassZip.h"
-#include "store/UntPublic.h"
+#include "store/CipherAndFiles.h"
 #include "support/TestFiles.h"
 
 namespace {

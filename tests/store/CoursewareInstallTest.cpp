@@ -6,7 +6,7 @@
 #include "store/CoursewareInstall.h"
 #include "store/SqliteStorage.h"
 #include "store/StoredSecrets.h"
-#include "store/UntPublic.h"
+#include "store/CipherAndFiles.h"
 #include "support/CatalogueTestDb.h"
 #include "support/TestFiles.h"
 

@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "store/UntPublic.h"
+#include "store/CipherAndFiles.h"
 #include "support/TestFiles.h"
 
 namespace {

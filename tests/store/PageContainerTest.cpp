@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "store/UntPublic.h"
+#include "store/CipherAndFiles.h"
 #include "support/TestFiles.h"
 
 namespace {

@@ -2,7 +2,7 @@
 #include <gtest/gtest.h>
 
 #include "store/SqliteStatement.h"
-#include "store/UntPublic.h"
+#include "store/CipherAndFiles.h"
 #include "support/CatalogueTestDb.h"
 #include "support/TestFiles.h"
 

@@ -1,6 +1,6 @@
 #include "study/NoiseMenu.h"
 
-#include "present/CBox.h"
+#include "present/PageView.h"
 
 #include "TestApp.h"
 #include "support/TestFiles.h"
@@ -47,7 +47,7 @@ TEST(NoiseMenu, ChoiceNamesTheWaveFileOrElseTheListedOne) {
     ovtest::TempDir noises;
     ovtest::WriteFile(noises / "rain.wav", "not a sound");
     ovtest::WriteFile(noises / "birds.mp3", "not a sound");
-    ov::TCBox box(nullptr);
+    ov::PageView box(nullptr);
     const QString listedBirds = QString::fromStdString((noises / "birds.mp3").string());
 
     ov::NoiseMenuClick(box, noises.path(), "rain", QString());

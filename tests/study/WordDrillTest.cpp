@@ -100,7 +100,7 @@ protected:
         return words;
     }
 
-    ov::TClassShowState flags;
+    ov::StudyState flags;
     VirtualHost host;
     WordDrill drill{host, flags};
 };
@@ -161,20 +161,20 @@ TEST_F(Drill, PauseDuringTheSecondWordResumesWithTheThirdThenFullPasses) {
     Run({{1000 + kWordMs + 200, [&] { drill.Pause(); }}});
     EXPECT_EQ(ShownWords(), (std::vector<int>{1, 2}));
     EXPECT_EQ(host.now, 2 * kWordMs) << "word 2's sound and interval run out";
-    EXPECT_EQ(flags.FResumeRecNo, 2);
+    EXPECT_EQ(flags.ResumeRecNo, 2);
 
     host.shown.clear();
     drill.Start(2, 2);
     Run();
     EXPECT_EQ(ShownWords(), (std::vector<int>{3, 4, 5, 1, 2, 3, 4, 5}));
-    EXPECT_EQ(flags.FResumeRecNo, 0);
+    EXPECT_EQ(flags.ResumeRecNo, 0);
 }
 
 TEST_F(Drill, PauseDuringTheLastWordShowsItOnceMoreThenFullPasses) {
     Load(3);
     drill.Start(1, 2);
     Run({{1000 + 2 * kWordMs + 100, [&] { drill.Pause(); }}});
-    EXPECT_EQ(flags.FResumeRecNo, 3);
+    EXPECT_EQ(flags.ResumeRecNo, 3);
     host.shown.clear();
     drill.Start(2, 2);
     Run();
@@ -246,7 +246,7 @@ TEST_F(Drill, ActionsMidDrill) {
                   }
               }}});
         EXPECT_EQ(ShownWords(), c.shown);
-        EXPECT_EQ(flags.FResumeRecNo, c.resume);
+        EXPECT_EQ(flags.ResumeRecNo, c.resume);
         EXPECT_EQ(host.pen, 0);
         drill.End();
         drill.Start(1, 2);

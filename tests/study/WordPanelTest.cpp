@@ -1,8 +1,8 @@
 #include "study/WordPanel.h"
 
 #include "store/StoredSecrets.h"
-#include "store/UntDM.h"
-#include "store/UntPublic.h"
+#include "store/LessonData.h"
+#include "store/CipherAndFiles.h"
 
 #include "TestApp.h"
 #include "support/CatalogueTestDb.h"
@@ -25,7 +25,7 @@ class WordPanel : public testing::Test {
 protected:
     void SetUp() override {
         ovtest::TestApp();
-        dm = std::make_unique<ov::TFrmDM>();
+        dm = std::make_unique<ov::LessonData>();
         panel = std::make_unique<ov::TWordPanel>(*dm, state);
         panel->resize(900, 600);
         panel->show();
@@ -52,32 +52,32 @@ protected:
                                     20000));
     }
     QString CountLine() const {
-        return panel->RzLabel5->text() + "|" + panel->RzLabel7->text() + "|" + panel->RzLabel8->text() + "|" +
-               panel->RzLabel9->text() + "|" + panel->RzLabel10->text();
+        return panel->CountLead->text() + "|" + panel->WordTotal->text() + "|" + panel->CountMiddle->text() + "|" +
+               panel->WordNumber->text() + "|" + panel->CountTail->text();
     }
 
     ovtest::TempDir dir;
-    ov::TClassShowState state;
-    std::unique_ptr<ov::TFrmDM> dm;
+    ov::StudyState state;
+    std::unique_ptr<ov::LessonData> dm;
     std::unique_ptr<ov::TWordPanel> panel;
 };
 
 TEST_F(WordPanel, PreviewShowsTheFirstWordAndTheCountLine) {
     WriteWords(12);
     panel->ShowWordList(classPath());
-    EXPECT_EQ(panel->RzExpandEdit1->text(), "word1");
-    EXPECT_EQ(panel->RzExpandEdit2->text(), "[ s1 ]");
-    EXPECT_EQ(panel->RzExpandEdit3->text(), "词1");
-    EXPECT_EQ(panel->RzMemo1->toPlainText(), "Sentence 1.");
+    EXPECT_EQ(panel->WordEdit->text(), "word1");
+    EXPECT_EQ(panel->PhoneticEdit->text(), "[ s1 ]");
+    EXPECT_EQ(panel->MeaningEdit->text(), "词1");
+    EXPECT_EQ(panel->ExampleMemo->toPlainText(), "Sentence 1.");
     EXPECT_EQ(CountLine(), "本课共有|12|个单词，现在是第|1|个");
-    EXPECT_EQ(state.FRecordState, ov::RecordState::PageShown);
+    EXPECT_EQ(state.Reading, ov::RecordState::PageShown);
 }
 
 TEST_F(WordPanel, LessonWithoutWordsChangesNothing) {
-    panel->RzExpandEdit1->setText("before");
+    panel->WordEdit->setText("before");
     panel->ShowWordList(classPath());
-    EXPECT_EQ(panel->RzExpandEdit1->text(), "before");
-    EXPECT_EQ(state.FRecordState, ov::RecordState::NotPlayedBack);
+    EXPECT_EQ(panel->WordEdit->text(), "before");
+    EXPECT_EQ(state.Reading, ov::RecordState::NotPlayedBack);
     panel->BtnWordStartClick();  // no query open: nothing happens
 }
 
@@ -101,16 +101,16 @@ TEST_F(WordPanel, PausedDrillResumesAfterTheWordItWasOn) {
         panel->BtnWordPauseClick();
     });
     DrillUntilIdle();
-    EXPECT_EQ(panel->RzExpandEdit1->text(), "word1");
-    EXPECT_EQ(state.FResumeRecNo, 1);
+    EXPECT_EQ(panel->WordEdit->text(), "word1");
+    EXPECT_EQ(state.ResumeRecNo, 1);
     EXPECT_EQ(panel->ImagePen->x(), penLeft) << "the pen goes back after each word";
 
     // Resuming shows word 2 first; a stop then ends the drill there.
     QTimer::singleShot(duringInterval, panel.get(), [this] { panel->BtnWordStopClick(); });
     DrillUntilIdle();
-    EXPECT_EQ(panel->RzExpandEdit1->text(), "word2");
-    EXPECT_EQ(panel->RzLabel9->text(), "2");
-    EXPECT_EQ(state.FResumeRecNo, 0);
+    EXPECT_EQ(panel->WordEdit->text(), "word2");
+    EXPECT_EQ(panel->WordNumber->text(), "2");
+    EXPECT_EQ(state.ResumeRecNo, 0);
 }
 
 }  // namespace

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "audio/UntSoundAudioWave.h"
+#include "audio/WaveFile.h"
 
 #include <cstdint>
 #include <filesystem>
@@ -12,7 +12,7 @@ namespace ovtest {
 // written. Links with the audio library, as everything that plays it does.
 inline bool WriteSilence(const std::filesystem::path& file, int ms, int rate = 8000) {
     const int frames = static_cast<int>(static_cast<long long>(rate) * ms / 1000);
-    ov::TWave wave;
+    ov::WaveFile wave;
     wave.SetFormat(1, rate, 16);
     wave.SetData(std::vector<std::uint8_t>(static_cast<size_t>(frames) * 2), frames, false);
     const bool saved = wave.SaveToFile(file.string());

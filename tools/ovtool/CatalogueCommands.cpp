@@ -14,7 +14,7 @@
 #include "store/SqliteQuery.h"
 #include "store/StoredSecrets.h"
 #include "store/TsvFile.h"
-#include "store/UntPublic.h"
+#include "store/CipherAndFiles.h"
 #include "store/WordTable.h"
 
 namespace ovtool {

@@ -5,7 +5,7 @@
 #include "ToolCommand.h"
 #include "core/GbkText.h"
 #include "store/StoredSecrets.h"
-#include "store/UntPublic.h"
+#include "store/CipherAndFiles.h"
 
 namespace ovtool {
 namespace {

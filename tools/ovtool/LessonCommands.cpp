@@ -7,7 +7,7 @@
 #include "ToolCommand.h"
 #include "core/CoursewarePath.h"
 #include "core/MessageHook.h"
-#include "lesson/UntOV.h"
+#include "lesson/LessonFolderDocuments.h"
 
 namespace ov {
 
@@ -109,126 +109,126 @@ Answer Output(json output) { return {nullptr, std::move(output)}; }
 
 struct Operation {
     const char* arguments;  // names, in the operation's own order, without its output
-    std::function<Answer(ov::TChXMLA&, const Args&)> run;
+    std::function<Answer(ov::LessonDocument&, const Args&)> run;
 };
 
 // Each operation with a default-constructed output, as the player passes them.
 const std::map<std::string, Operation>& Operations() {
-    using ov::TChXMLA;
+    using ov::LessonDocument;
     static const std::map<std::string, Operation> operations{
-        {"GetPageItems", {"", [](TChXMLA& d, const Args&) { return Result(d.GetPageItems()); }}},
-        {"HasRules", {"", [](TChXMLA& d, const Args&) { return Result(d.HasRules()); }}},
-        {"FindRule", {"KIND CONTROL-KIND ELEMENT-ID", [](TChXMLA& d, const Args& a) {
+        {"GetPageItems", {"", [](LessonDocument& d, const Args&) { return Result(d.GetPageItems()); }}},
+        {"HasRules", {"", [](LessonDocument& d, const Args&) { return Result(d.HasRules()); }}},
+        {"FindRule", {"KIND CONTROL-KIND ELEMENT-ID", [](LessonDocument& d, const Args& a) {
              ov::TRule rule;
              d.FindRule(Kind(a[0]), Kind(a[1]), Number(a[2]), rule);
              return Output(rule);
          }}},
-        {"GetRule", {"KIND ID", [](TChXMLA& d, const Args& a) {
+        {"GetRule", {"KIND ID", [](LessonDocument& d, const Args& a) {
              ov::TRule rule;
              d.GetRule(Kind(a[0]), Number(a[1]), rule);
              return Output(rule);
          }}},
-        {"GetRoles", {"", [](TChXMLA& d, const Args&) { return Result(OrNull(d.GetRoles())); }}},
-        {"GetRoleRule", {"ROLE", [](TChXMLA& d, const Args& a) {
+        {"GetRoles", {"", [](LessonDocument& d, const Args&) { return Result(OrNull(d.GetRoles())); }}},
+        {"GetRoleRule", {"ROLE", [](LessonDocument& d, const Args& a) {
              ov::TRule rule;
              d.GetRoleRule(a[0], rule);
              return Output(rule);
          }}},
-        {"GetPoolRuleId", {"CONTROL-KIND ELEMENT-ID", [](TChXMLA& d, const Args& a) {
+        {"GetPoolRuleId", {"CONTROL-KIND ELEMENT-ID", [](LessonDocument& d, const Args& a) {
              return Result(d.GetPoolRuleId(Kind(a[0]), Number(a[1])));
          }}},
-        {"GetImage", {"PICTURE-ID", [](TChXMLA& d, const Args& a) {
+        {"GetImage", {"PICTURE-ID", [](LessonDocument& d, const Args& a) {
              ov::TXMLImage image;
              d.GetImage(Number(a[0]), image);
              return Output(image);
          }}},
-        {"IsChoicePicture", {"PICTURE-ID", [](TChXMLA& d, const Args& a) { return Result(d.IsChoicePicture(Number(a[0]))); }}},
-        {"GetChoiceWord", {"PICTURE-ID", [](TChXMLA& d, const Args& a) {
+        {"IsChoicePicture", {"PICTURE-ID", [](LessonDocument& d, const Args& a) { return Result(d.IsChoicePicture(Number(a[0]))); }}},
+        {"GetChoiceWord", {"PICTURE-ID", [](LessonDocument& d, const Args& a) {
              std::string word;
              d.GetChoiceWord(Number(a[0]), word);
              return Output(word);
          }}},
-        {"FindKeyPicture", {"GROUP KEY", [](TChXMLA& d, const Args& a) { return Result(d.FindKeyPicture(Number(a[0]), a[1])); }}},
-        {"GetSentenceAudio", {"SENTENCE-ID", [](TChXMLA& d, const Args& a) {
+        {"FindKeyPicture", {"GROUP KEY", [](LessonDocument& d, const Args& a) { return Result(d.FindKeyPicture(Number(a[0]), a[1])); }}},
+        {"GetSentenceAudio", {"SENTENCE-ID", [](LessonDocument& d, const Args& a) {
              std::string audio;
              d.GetSentenceAudio(Number(a[0]), audio);
              return Output(audio);
          }}},
-        {"GetSentenceRecord", {"SENTENCE-ID", [](TChXMLA& d, const Args& a) {
+        {"GetSentenceRecord", {"SENTENCE-ID", [](LessonDocument& d, const Args& a) {
              ov::TXMLSentences sentence;
              d.GetSentenceRecord(Number(a[0]), sentence);
              return Output(sentence);
          }}},
-        {"GetItemTests", {"ITEM-ID KIND", [](TChXMLA& d, const Args& a) { return Result(d.GetItemTests(Number(a[0]), Kind(a[1]))); }}},
-        {"GetTestItemTests", {"ITEM-ID", [](TChXMLA& d, const Args& a) { return Result(d.GetTestItemTests(Number(a[0]))); }}},
-        {"GetItemAudio", {"ITEM-ID KIND", [](TChXMLA& d, const Args& a) {
+        {"GetItemTests", {"ITEM-ID KIND", [](LessonDocument& d, const Args& a) { return Result(d.GetItemTests(Number(a[0]), Kind(a[1]))); }}},
+        {"GetTestItemTests", {"ITEM-ID", [](LessonDocument& d, const Args& a) { return Result(d.GetTestItemTests(Number(a[0]))); }}},
+        {"GetItemAudio", {"ITEM-ID KIND", [](LessonDocument& d, const Args& a) {
              std::string audio;
              d.GetItemAudio(Number(a[0]), Kind(a[1]), audio);
              return Output(audio);
          }}},
-        {"GetNeighbourItem", {"DIRECTION CURRENT-ID KIND", [](TChXMLA& d, const Args& a) {
+        {"GetNeighbourItem", {"DIRECTION CURRENT-ID KIND", [](LessonDocument& d, const Args& a) {
              return Result(d.GetNeighbourItem(Number(a[0]), Number(a[1]), Kind(a[2])));
          }}},
-        {"GetItemRange", {"KIND", [](TChXMLA& d, const Args& a) {
+        {"GetItemRange", {"KIND", [](LessonDocument& d, const Args& a) {
              std::pair<int32_t, int32_t> range;
              d.GetItemRange(Kind(a[0]), range);
              return Output(range);
          }}},
-        {"GetEditAnswer.dictation", {"CONTROL-STYLE EDIT-ID KIND", [](TChXMLA& d, const Args& a) {
+        {"GetEditAnswer.dictation", {"CONTROL-STYLE EDIT-ID KIND", [](LessonDocument& d, const Args& a) {
              std::string answer;
              d.GetEditAnswer(Kind(a[0]), Number(a[1]), answer, Kind(a[2]));
              return Output(answer);
          }}},
-        {"GetEditAnswer.choice", {"KIND CONTROL-STYLE EDIT-ID", [](TChXMLA& d, const Args& a) {
+        {"GetEditAnswer.choice", {"KIND CONTROL-STYLE EDIT-ID", [](LessonDocument& d, const Args& a) {
              std::string answer;
              d.GetEditAnswer(Kind(a[0]), Kind(a[1]), answer, Number(a[2]));
              return Output(answer);
          }}},
-        {"GetResultMark.dictation", {"EDIT-ID KIND", [](TChXMLA& d, const Args& a) {
+        {"GetResultMark.dictation", {"EDIT-ID KIND", [](LessonDocument& d, const Args& a) {
              ov::TXMLImage mark;
              d.GetResultMark(Number(a[0]), Kind(a[1]), mark);
              return Output(mark);
          }}},
-        {"GetResultMark.choice", {"KIND EDIT-ID", [](TChXMLA& d, const Args& a) {
+        {"GetResultMark.choice", {"KIND EDIT-ID", [](LessonDocument& d, const Args& a) {
              ov::TXMLImage mark;
              d.GetResultMark(Kind(a[0]), Number(a[1]), mark);
              return Output(mark);
          }}},
-        {"GetGroupEdit", {"KIND ITEM-ID", [](TChXMLA& d, const Args& a) { return Result(d.GetGroupEdit(Kind(a[0]), Number(a[1]))); }}},
-        {"GetEditGroup", {"KIND EDIT-ID", [](TChXMLA& d, const Args& a) { return Result(d.GetEditGroup(Kind(a[0]), Number(a[1]))); }}},
-        {"GetGame", {"GAME-ID", [](TChXMLA& d, const Args& a) {
+        {"GetGroupEdit", {"KIND ITEM-ID", [](LessonDocument& d, const Args& a) { return Result(d.GetGroupEdit(Kind(a[0]), Number(a[1]))); }}},
+        {"GetEditGroup", {"KIND EDIT-ID", [](LessonDocument& d, const Args& a) { return Result(d.GetEditGroup(Kind(a[0]), Number(a[1]))); }}},
+        {"GetGame", {"GAME-ID", [](LessonDocument& d, const Args& a) {
              ov::TXMLFlash game;
              d.GetGame(Number(a[0]), game);
              return Output(game);
          }}},
-        {"GetSentenceIds", {"KIND", [](TChXMLA& d, const Args& a) { return Result(d.GetSentenceIds(Kind(a[0]))); }}},
-        {"GetSentenceGroup", {"KIND ARRANGEMENT-ID", [](TChXMLA& d, const Args& a) {
+        {"GetSentenceIds", {"KIND", [](LessonDocument& d, const Args& a) { return Result(d.GetSentenceIds(Kind(a[0]))); }}},
+        {"GetSentenceGroup", {"KIND ARRANGEMENT-ID", [](LessonDocument& d, const Args& a) {
              return Result(d.GetSentenceGroup(Kind(a[0]), Number(a[1])));
          }}},
-        {"GetSentenceWords", {"ARRANGEMENT-ID KIND", [](TChXMLA& d, const Args& a) {
+        {"GetSentenceWords", {"ARRANGEMENT-ID KIND", [](LessonDocument& d, const Args& a) {
              return Result(OrNull(d.GetSentenceWords(Number(a[0]), Kind(a[1]))));
          }}},
-        {"GetSentenceAnswer", {"ARRANGEMENT-ID KIND", [](TChXMLA& d, const Args& a) {
+        {"GetSentenceAnswer", {"ARRANGEMENT-ID KIND", [](LessonDocument& d, const Args& a) {
              std::string answer;
              d.GetSentenceAnswer(Number(a[0]), Kind(a[1]), answer);
              return Output(answer);
          }}},
-        {"GetSentenceMark", {"ARRANGEMENT-ID KIND", [](TChXMLA& d, const Args& a) {
+        {"GetSentenceMark", {"ARRANGEMENT-ID KIND", [](LessonDocument& d, const Args& a) {
              ov::TXMLImage mark;
              d.GetSentenceMark(Number(a[0]), Kind(a[1]), mark);
              return Output(mark);
          }}},
-        {"ComposeSentence", {"ARRANGEMENT-ID KIND WORD-IDS", [](TChXMLA& d, const Args& a) {
+        {"ComposeSentence", {"ARRANGEMENT-ID KIND WORD-IDS", [](LessonDocument& d, const Args& a) {
              std::string sentence;
              d.ComposeSentence(Number(a[0]), Kind(a[1]), sentence, IdList(a[2]));
              return Output(sentence);
          }}},
-        {"GetAnswerLabel", {"POSITION KIND", [](TChXMLA& d, const Args& a) {
+        {"GetAnswerLabel", {"POSITION KIND", [](LessonDocument& d, const Args& a) {
              ov::TTmpLabel label;
              d.GetAnswerLabel(Number(a[0]), Kind(a[1]), label);
              return Output(label);
          }}},
-        {"GetAnswerFont", {"ARRANGEMENT-ID KIND", [](TChXMLA& d, const Args& a) {
+        {"GetAnswerFont", {"ARRANGEMENT-ID KIND", [](LessonDocument& d, const Args& a) {
              ov::TXMLFont font;
              d.GetAnswerFont(Number(a[0]), Kind(a[1]), font);
              return Output(font);
@@ -270,7 +270,7 @@ void AddPages(CLI::App& app) {
     auto folder = std::make_shared<std::string>();
     auto kind = std::make_shared<std::string>();
     auto* command = AddCommand(app, "pages", "Print the page list of function KIND in FOLDER/OVFunction.ind", [=] {
-        ov::TOVIndex index(*folder, kIndexName, false);
+        ov::FunctionIndexFile index(*folder, kIndexName, false);
         const auto pages = index.GetPageList(Kind(*kind));
         if (!pages) return kFailed;
         for (const auto& page : *pages) std::cout << page << '\n';
@@ -287,7 +287,7 @@ void AddNeighbour(CLI::App& app) {
     auto direction = std::make_shared<int>(0);
     auto* command = AddCommand(app, "neighbour", "Print the page beside CURRENT in function KIND's page list", [=] {
         ShownMessages shown;
-        ov::TOVIndex index(*folder, kIndexName, false);
+        ov::FunctionIndexFile index(*folder, kIndexName, false);
         std::string output;
         index.GetNeighbourPage(Kind(*kind), *current, output, static_cast<ov::TNeighbour>(*direction));
         std::cout << output << '\n';
@@ -305,7 +305,7 @@ void AddNewIndex(CLI::App& app) {
     auto* command = AddCommand(app, "new-index", "Write an empty function index FOLDER/OVFunction.ind", [=] {
         RefuseToOverwrite(ov::ResolveCoursewarePath(*folder, kIndexName), *force);
         ShownMessages shown;
-        ov::TOVIndex index(*folder, kIndexName, true);
+        ov::FunctionIndexFile index(*folder, kIndexName, true);
         return shown.ExitCode();
     });
     command->add_option("FOLDER", *folder, "Lesson folder (created when its parent exists)")->required();
@@ -319,7 +319,7 @@ void AddSetPages(CLI::App& app) {
     auto* command = AddCommand(app, "set-pages", "Set the page list of function KIND in FOLDER/OVFunction.ind", [=] {
         std::string list;
         for (size_t i = 0; i < pages->size(); ++i) list += (i == 0 ? "" : "|") + (*pages)[i];
-        ov::TOVIndex index(*folder, kIndexName, false);
+        ov::FunctionIndexFile index(*folder, kIndexName, false);
         if (!index.SetPageList(Kind(*kind), list)) return kFailed;
         try {
             index.Save();
@@ -341,7 +341,7 @@ void AddNewLesson(CLI::App& app) {
         const auto [folder, name] = FolderAndName(*file);
         RefuseToOverwrite(ov::ResolveCoursewarePath(folder, name), *force);
         ShownMessages shown;
-        ov::TChXMLA lesson(folder, name, true);
+        ov::LessonDocument lesson(folder, name, true);
         return shown.ExitCode();
     });
     command->add_option("FILE", *file, "Lesson document to write (its folder is created when its parent exists)")->required();
@@ -360,7 +360,7 @@ void AddDoc(CLI::App& app) {
             throw CommandError{kBadArguments, "usage: doc FILE " + *name + " " + operation.arguments};
         ShownMessages shown;
         const auto [folder, fileName] = FolderAndName(*file);
-        ov::TChXMLA lesson(folder, fileName, false);
+        ov::LessonDocument lesson(folder, fileName, false);
         const Answer answer = operation.run(lesson, *args);
         json messages = json::array();
         for (const auto& m : shown.List()) messages.push_back({{"caption", m.caption}, {"text", m.text}});

@@ -14,7 +14,7 @@
 #include "store/ClassPackageIndex.h"
 #include "store/ClassPackageWriter.h"
 #include "store/ClassZip.h"
-#include "store/UntPublic.h"
+#include "store/CipherAndFiles.h"
 
 namespace ovtool {
 namespace {

@@ -7,8 +7,8 @@
 
 #include "ToolCommand.h"
 #include "audio/RecordingSimulator.h"
-#include "audio/UGetResult.h"
-#include "audio/UntSoundAudioRecorder.h"
+#include "audio/RecordingScore.h"
+#include "audio/VoiceRecorder.h"
 
 namespace ovtool {
 namespace {
@@ -46,7 +46,7 @@ int PrintScore(const Samples& orig, const Samples& rec) {
     return kOk;
 }
 
-void RecordFor(ov::TVoiceRecorder& recorder, double seconds) {
+void RecordFor(ov::VoiceRecorder& recorder, double seconds) {
     const auto deadline = std::chrono::steady_clock::now() + std::chrono::duration<double>(seconds);
     for (auto now = std::chrono::steady_clock::now(); now < deadline; now = std::chrono::steady_clock::now()) {
         const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(deadline - now);
@@ -59,7 +59,7 @@ void AddRecord(CLI::App& app) {
     auto seconds = std::make_shared<double>(0);
     auto folder = std::make_shared<std::string>();
     auto* command = AddCommand(app, "record", "Record from the default input device and save a time-stamped WAV file", [=] {
-        ov::TVoiceRecorder recorder;
+        ov::VoiceRecorder recorder;
         if (!folder->empty()) recorder.SetRecordFolder((std::filesystem::path(*folder) / "").string());
         recorder.StartRecord();
         if (!recorder.IsRecording()) throw CommandError{kFailed, "no input device could be opened"};

@@ -1,0 +1,53 @@
+#pragma once
+
+#include <QColor>
+#include <QString>
+#include <QStringList>
+
+#include <string>
+#include <vector>
+
+#include "lesson/LessonRecords.h"
+
+namespace ov {
+
+class TAnswerEdit;
+class PageView;
+
+// The exercise side of the content box: stepping through test items with
+// their sounds, checking typed, chosen and arranged answers, marks beside the
+// right ones, the count of right and wrong, and the standard answers.
+
+// What StepItem tells the host about the item it arrived at.
+enum StepCode { kStepFirst = 0, kStepLast = 1, kStepOther = 2, kStepOnly = 3 };
+
+void GotoItem(PageView& box, TOVRule kind, bool reset, int32_t item);
+void PlayTestItem(PageView& box, int32_t item, TOVRule kind);
+void PlayQuestion(PageView& box, int32_t item, TOVRule kind);
+void FocusItemEdit(PageView& box, TOVRule kind);
+void ShowGame(PageView& box, int32_t item);
+// direction 1 previous, 2 next.
+int StepItem(PageView& box, TOVRule kind, int direction);
+void ResetAnswers(PageView& box);
+
+void ShowStatistics(PageView& box, TOVRule kind);
+// The standard answers of the page's function. Pressed again, it replaces
+// the labels it showed instead of stacking a copy.
+void ShowAnswers(PageView& box);
+// Compares every edit with its answer (ASCII letters ignoring case); with
+// marks, shows a mark per right answer and the counts, else the standard
+// answer above every edit.
+void CheckEdits(PageView& box, TOVRule kind, bool marks);
+void CheckArrangement(PageView& box, TOVRule kind);
+bool CheckSentenceOrder(PageView& box, int32_t sentenceId, TOVRule kind);
+// Word Ids of a sentence's words from left to right as they stand now.
+std::vector<std::string> CurrentWordOrder(const PageView& box, const std::vector<std::string>& words, int32_t group);
+void ShowArrangementAnswers(PageView& box, TOVRule kind);
+
+void ShowAnswerLabel(PageView& box, const TTmpLabel& label);
+void ShowMark(PageView& box, const TXMLImage& mark);
+void ShowStandardAnswer(PageView& box, TAnswerEdit& edit, const QString& answer, const QColor& color);
+void ClearOverlays(PageView& box);
+void HideAnswerHints(PageView& box);
+
+}  // namespace ov

@@ -1,0 +1,76 @@
+#include "present/SentenceWord.h"
+
+#include "present/ToolkitColor.h"
+
+#include <QMouseEvent>
+#include <QPainter>
+
+#include <algorithm>
+
+namespace ov {
+
+SentenceWord::SentenceWord(QWidget* parent, const TRSentence& word)
+    : QLabel(parent), word_(word), textColor_(ToQColor(word.Color)) {
+    setAttribute(Qt::WA_TranslucentBackground);
+    setText(QString::fromStdString(word.Text));
+    setAccessibleName(text());
+}
+
+void SentenceWord::SetHighlighted(bool value) {
+    if (value == highlighted_) return;
+    highlighted_ = value;
+    update();
+}
+
+void SentenceWord::SetWipeFraction(double value) {
+    value = std::clamp(value, 0.0, 1.0);
+    if (value == wipeFraction_) return;
+    wipeFraction_ = value;
+    update();
+}
+
+void SentenceWord::SetHighlightColors(QColor highlight, QColor wipe) {
+    highlightColor_ = highlight;
+    wipeColor_ = wipe;
+    update();
+}
+
+void SentenceWord::FitToText() {
+    const QFontMetrics metrics(font());
+    resize(std::max(1, metrics.horizontalAdvance(text())), metrics.height());
+}
+
+void SentenceWord::SetTextColor(const QColor& color) {
+    if (color == textColor_) return;
+    textColor_ = color;
+    update();
+}
+
+void SentenceWord::paintEvent(QPaintEvent*) {
+    QPainter painter(this);
+    painter.setFont(font());
+    painter.setPen(highlighted_ ? highlightColor_ : textColor_);
+    painter.drawText(rect(), Qt::AlignLeft | Qt::AlignTop, text());
+    if (!highlighted_ || wipeFraction_ <= 0.0) return;
+    painter.setClipRect(QRectF(0, 0, width() * wipeFraction_, height()));
+    painter.setPen(wipeColor_);
+    painter.drawText(rect(), Qt::AlignLeft | Qt::AlignTop, text());
+}
+
+void SentenceWord::mousePressEvent(QMouseEvent* event) {
+    emit pressed();
+    event->accept();
+}
+
+void SentenceWord::mouseMoveEvent(QMouseEvent* event) {
+    emit dragged(mapToParent(event->position().toPoint()));
+    event->accept();
+}
+
+void SentenceWord::mouseReleaseEvent(QMouseEvent* event) {
+    emit released();
+    if (event->button() == Qt::LeftButton && rect().contains(event->position().toPoint())) emit clicked();
+    event->accept();
+}
+
+}  // namespace ov

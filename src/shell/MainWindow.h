@@ -1,0 +1,160 @@
+#pragma once
+
+#include "core/DataFolders.h"
+#include "lesson/LessonRecords.h"
+#include "present/StudyFunctions.h"
+#include "study/StudyState.h"
+#include "study/FunctionPages.h"
+
+#include <QList>
+#include <QStringList>
+#include <QWidget>
+
+#include <filesystem>
+#include <memory>
+#include <optional>
+#include <string>
+
+class QAction;
+class QMenu;
+class QPushButton;
+class QTimer;
+class QTreeWidgetItem;
+
+namespace ov {
+
+class CollapsiblePanel;
+class FunctionColumn;
+class LessonUnpacker;
+class OperationBar;
+class LessonData;
+class TFunctionConductor;
+class LessonPanel;
+class TOVRzTreeView;
+class TopBarPanel;
+class TWordPanel;
+
+// The one main window: top bar, catalogue side panel, study-function column,
+// content area and operation bar.
+class MainWindow : public QWidget {
+    Q_OBJECT
+
+public:
+    static constexpr int kDeferredSetUpMs = 1000;
+    // The full bar stays up this long after a lesson is unpacked.
+    static constexpr int kUnpackPauseMs = 1000;
+
+    MainWindow(LessonData& dm, DataFolders folders);
+    ~MainWindow() override;
+
+    StudyState& State() { return state_; }
+    LessonData& DataModule() { return dm_; }
+    const DataFolders& Folders() const { return folders_; }
+
+    void ArrangeOperationButtons(const std::vector<TOperationButton>& shown);
+
+    LessonPanel* Panel() const { return Lesson; }
+    TWordPanel* WordPanel() const { return PWord; }
+    TFunctionConductor& Conductor() { return *conductor_; }
+
+    // A second copy of the program asked for this window.
+    void BringToFront();
+
+    // The opening style this start animates with; none when settings are not writable.
+    std::optional<int> OpeningStyle() const { return openingStyle_; }
+
+    void TimerFormShowTimer();
+    void BtnExitClick();
+    // The window's part of a click on the catalogue; runs before the tree's own.
+    void CatalogueClick();
+
+    // The operation bar's recording buttons; they act only in the study
+    // functions where the pupil reads aloud.
+    void BtnRecordClick();
+    void BtnPlayClick();
+    void BtnCompareClick();
+
+    // Starts unpacking a class package of the courseware's Resources into a
+    // fresh letter folder of the writable Resources and makes it the open
+    // lesson; false when there is no such package. Failures are dropped.
+    bool OpenClassPackage(const std::string& name);
+    // From a lesson click until its word preview shows.
+    bool OpeningLesson() const;
+    // How long the full bar stays up after unpacking; timing the opening of a
+    // lesson needs it without the pause.
+    void SetUnpackPauseMs(int ms) { unpackPauseMs_ = ms; }
+    // The word preview, also shown when a lesson is opened.
+    void BtnWordPreviewClick();
+    void FunctionButtonClick(TOVRule kind);
+
+    // Page turning and the scene-sound and speed spinners of the lesson panel.
+    void ShowFirstPage();
+    void ShowPriorPage();
+    void ShowNextPage();
+    void ShowLastPage();
+    void NoiseVolumeClick();
+    void SoundSpeedClick();
+    void NoiseMenuClick(QAction* item);
+
+    TopBarPanel* PanelTop;
+    CollapsiblePanel* PanelSizeLeft;
+    FunctionColumn* PanelLeftFunction;
+    QWidget* PanelTopFunction;
+    QWidget* PanelBottomShow;
+    QWidget* PanelSystemSet;
+    OperationBar* PanelBottomShowOperation;
+    QTimer* TimerFormShow;
+    TOVRzTreeView* Catalogue = nullptr;
+    QMenu* SceneSoundMenu;
+
+protected:
+    void showEvent(QShowEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
+
+private:
+    void FormCreate();
+    void FormShow();
+    void BuildRegions();
+    QWidget* BuildContentArea();
+    QWidget* BuildBottomPanel();
+    void ConnectTopBar();
+    void PlaceContentPanel(QWidget* panel, const QString& name);
+    void BuildLessonPanel();
+    void WireLessonPanel();
+    bool ReadsAloud() const;
+    void OpenHelp();
+    void BuildCatalogueTree();
+    void LoadCatalogueTree();
+    void ShowCatalogueUnavailable();
+    void WidenSidePanel(int codeLength);
+    void BuildStudy();
+    void OperationTriggered(TOperationButton button);
+    QString ChooseRole(const QStringList& roles);
+    void OpenLesson(QTreeWidgetItem* node);
+    void UnpackFinished(bool whole);
+    void UnpackPauseOver();
+    void ShowOpenedLesson();
+    void StopLessonPanel();
+    void CloseWordPreview();
+    // Where the pupil's recordings are kept.
+    std::filesystem::path RecordsFolder() const { return folders_.Writable() / "Records"; }
+
+    LessonData& dm_;
+    DataFolders folders_;
+    StudyState state_;
+    std::optional<int> openingStyle_;
+    bool openingAnimated_ = false;
+    bool setUpDone_ = false;
+    int unpackPauseMs_ = kUnpackPauseMs;
+    LessonPanel* Lesson = nullptr;
+    TWordPanel* PWord = nullptr;
+    std::unique_ptr<TFunctionConductor> conductor_;
+    LessonUnpacker* unpacker_ = nullptr;
+    QTimer* unpackPause_ = nullptr;
+    QString openingName_;
+    // A study function the pupil chose while the lesson was opening.
+    std::optional<TOVRule> pendingFunction_;
+    std::string openingPackage_;
+};
+
+}  // namespace ov

@@ -1,0 +1,108 @@
+// The main window's part of the lesson panel: building it, wiring its
+// controls in the deferred set-up, and the recording buttons.
+#include "shell/MainWindow.h"
+
+#include "audio/WaveInput.h"
+#include "core/MessageHook.h"
+#include "lesson/LessonRecords.h"
+#include "present/LessonPanel.h"
+#include "present/StudyFunctions.h"
+#include "present/SoundInfoPanel.h"
+#include "present/RecordDisplay.h"
+#include "shell/OperationBar.h"
+#include "shell/PruneRecords.h"
+
+#include <QGuiApplication>
+#include <QPushButton>
+#include <QScreen>
+#include <QSpinBox>
+
+namespace ov {
+namespace {
+
+const char* const kCompareCaption = "原音与录音对比提示";
+const char* const kScoreCaption = "原音与录音对比";
+const char* const kScoreText =
+    "特别提示：\r\n对比是根据录音与课件原音音量的\r\n高底与时长等来分析打分的\r\n仅供参考\r\n对比分值:";
+
+int ScreenWidth() {
+    const QScreen* screen = QGuiApplication::primaryScreen();
+    return screen ? screen->geometry().width() : 0;
+}
+
+}  // namespace
+
+void MainWindow::BuildLessonPanel() {
+    Lesson = new LessonPanel(folders_.Holding("Images"), ScreenWidth(), SdlWaveInputDriver());
+    PlaceContentPanel(Lesson, QStringLiteral("Lesson"));
+}
+
+void MainWindow::WireLessonPanel() {
+    auto* panel = Lesson;
+    connect(panel->firstBtn, &QPushButton::clicked, this, &MainWindow::ShowFirstPage);
+    connect(panel->pirorBtn, &QPushButton::clicked, this, &MainWindow::ShowPriorPage);
+    connect(panel->NextBtn, &QPushButton::clicked, this, &MainWindow::ShowNextPage);
+    connect(panel->LastBtn, &QPushButton::clicked, this, &MainWindow::ShowLastPage);
+    connect(panel->VolumeSpinner, &QSpinBox::valueChanged, this, &MainWindow::NoiseVolumeClick);
+    connect(panel->SpeedSpinner, &QSpinBox::valueChanged, this, &MainWindow::SoundSpeedClick);
+    const std::filesystem::path records = RecordsFolder();
+    std::error_code ec;
+    std::filesystem::create_directories(records, ec);
+    panel->InfoPanel->Recorder->SetRecordFolder((records / "").string());
+}
+
+bool MainWindow::ReadsAloud() const {
+    return StudyFunctionOf(static_cast<TOVRule>(state_.RuleKind)).readsAloud;
+}
+
+void MainWindow::BtnRecordClick() {
+    try {
+        PruneRecords(RecordsFolder());
+        if (!ReadsAloud()) return;
+        RecordDisplay* recorder = Lesson->InfoPanel->Recorder;
+        // A recording in progress is thrown away, not saved.
+        recorder->StopRecord(false);
+        recorder->ClearDisplay();
+        recorder->StartRecord();
+        state_.Reading = RecordState::NotPlayedBack;
+    } catch (...) {
+        // The pupil sees only that nothing started.
+    }
+}
+
+void MainWindow::BtnPlayClick() {
+    if (!ReadsAloud()) return;
+    RecordDisplay* recorder = Lesson->InfoPanel->Recorder;
+    try {
+        recorder->StopRecord(true);
+    } catch (...) {
+        // Playback still goes on with whatever was written before.
+    }
+    try {
+        recorder->PlayFile(recorder->LastFileName());
+        state_.Reading = RecordState::PlayedBack;
+    } catch (...) {
+    }
+}
+
+void MainWindow::BtnCompareClick() {
+    if (!ReadsAloud()) return;
+    SoundInfoPanel* info = Lesson->InfoPanel;
+    if (info->Sound->FileName().empty()) {
+        ShowMessageEx(kCompareCaption, "您没有播放课件原文读音!", 0);
+        return;
+    }
+    if (state_.Reading != RecordState::PlayedBack) {
+        ShowMessageEx(kCompareCaption, "您没有播放录音!", 0);
+        return;
+    }
+    try {
+        info->Recorder->Freeze();
+        const int score = static_cast<int>(Lesson->CompareRecording());
+        ShowMessageEx(kScoreCaption, kScoreText + std::to_string(score), 0);
+    } catch (...) {
+        // No score is shown rather than a wrong one.
+    }
+}
+
+}  // namespace ov

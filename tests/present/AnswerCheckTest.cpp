@@ -1,0 +1,209 @@
+#include "BoxFixture.h"
+
+#include "core/GbkText.h"
+#include "present/AnswerEdit.h"
+#include "present/AnswerCheck.h"
+#include "present/SentenceWord.h"
+
+#include <QLabel>
+
+namespace {
+
+using boxtest::BoxTest;
+using lessontest::LessonXml;
+
+// A dictation item answered in edit `editId`, its mark being picture `markId`.
+std::string DictationItem(int id, int editId, int markId, const std::string& answer) {
+    return "<item Id=\"" + std::to_string(id) + "\" SentencesId=\"0\"><test TestStyle=\"1\" ControlStyle=\"4\" ControlId=\"" +
+           std::to_string(editId) + "\" ImageId=\"" + std::to_string(markId) + "\" Answer=\"" + answer + "\"/></item>";
+}
+
+class Exercises : public BoxTest {
+protected:
+    // Edits 1.. with the given answers; edit i's mark is picture 100 + i,
+    // invisible unless listed in `visibleMarks`.
+    void OpenDictation(const std::vector<std::string>& answers, std::vector<int> visibleMarks = {}) {
+        WritePicture("right.jpg", boxtest::kPlain);
+        std::string edits, marks, items;
+        for (int i = 1; i <= static_cast<int>(answers.size()); ++i) {
+            const bool visible = std::find(visibleMarks.begin(), visibleMarks.end(), i) != visibleMarks.end();
+            edits += boxtest::Edit(i, 100 * i);
+            marks += boxtest::Picture(100 + i, "right.jpg", "", -1, 100 * i, visible ? "True" : "False");
+            items += DictationItem(i - 1, i, 100 + i, answers[i - 1]);
+        }
+        // Lessons are GBK, so the answers are too.
+        Open(*ov::Utf8ToGbk(LessonXml({{"alli", marks}, {"alledit", edits}, {"WordFollowWrites", items}})),
+             ov::rWordFollowWrite);
+        ASSERT_TRUE(box->Active());
+    }
+    ov::TAnswerEdit* EditNo(int index) { return Control<ov::TAnswerEdit>(ov::ikEdit, index); }
+    int OverlaysOf(ov::TItemKind kind) {
+        return static_cast<int>(std::count_if(box->Overlays().begin(), box->Overlays().end(),
+                                              [&](const ov::TBoxItem& item) { return item.Kind == kind; }));
+    }
+};
+
+TEST_F(Exercises, StatisticsCountRightAndWrongAndMarkTheRightOnes) {
+    OpenDictation({"apple", "pear", "plum", "fig", "kiwi"});
+    const char* typed[] = {"apple", "pear", "plum", "fog", ""};
+    for (int i = 0; i < 5; ++i) EditNo(i)->setText(typed[i]);
+    ov::ShowStatistics(*box, ov::rWordFollowWrite);
+    const auto messages = ov::TakeRecordedMessages();
+    ASSERT_EQ(messages.size(), 1u);
+    EXPECT_EQ(messages[0].caption, "统计提示");
+    EXPECT_EQ(messages[0].text, "答对个数:3 答错个数:2");
+    EXPECT_EQ(OverlaysOf(ov::ikPicture), 3);
+    EXPECT_EQ(box->Overlays()[0].Control->geometry(), QRect(100, 10, 16, 16));
+    // Checking again starts from a clean page.
+    ov::ShowStatistics(*box, ov::rWordFollowWrite);
+    EXPECT_EQ(OverlaysOf(ov::ikPicture), 3);
+}
+
+TEST_F(Exercises, AnswersIgnoreTheCaseOfAsciiLettersOnly) {
+    const std::vector<std::pair<std::string, std::string>> cases = {
+        {"Apple", "apple"}, {"apple ", "apple"}, {"", ""}, {"ＡＢ", "ａｂ"}, {"苹果", "苹果"}, {"a-b", "A-B"},
+    };
+    std::vector<std::string> answers;
+    for (const auto& c : cases) answers.push_back(c.second);
+    OpenDictation(answers);
+    for (size_t i = 0; i < cases.size(); ++i) EditNo(static_cast<int>(i))->setText(QString::fromStdString(cases[i].first));
+    ov::ShowStatistics(*box, ov::rWordFollowWrite);
+    EXPECT_EQ(ov::TakeRecordedMessages().at(0).text, "答对个数:4 答错个数:2");
+    std::vector<int> marked;
+    for (const ov::TBoxItem& item : box->Overlays())
+        marked.push_back(static_cast<ov::TPictureItem*>(item.Control)->Record().Id - 100);
+    EXPECT_EQ(marked, (std::vector<int>{1, 3, 5, 6}));
+}
+
+TEST_F(Exercises, AVisibleMarkIsNeverAdded) {
+    OpenDictation({"apple", "pear"}, {2});
+    EditNo(0)->setText("apple");
+    EditNo(1)->setText("pear");
+    ov::ShowStatistics(*box, ov::rWordFollowWrite);
+    EXPECT_EQ(ov::TakeRecordedMessages().at(0).text, "答对个数:2 答错个数:0");
+    ASSERT_EQ(box->Overlays().size(), 1);
+    EXPECT_EQ(static_cast<ov::TPictureItem*>(box->Overlays()[0].Control)->Record().Id, 101);
+}
+
+TEST_F(Exercises, StandardAnswersStandAboveEveryEditOnceWithoutAMessage) {
+    OpenDictation({"apple", "pear", "plum"});
+    EditNo(0)->setText("apple");
+    ov::ShowAnswers(*box);
+    ov::ShowAnswers(*box);
+    EXPECT_TRUE(ov::TakeRecordedMessages().empty());
+    ASSERT_EQ(box->Overlays().size(), 3);
+    const char* answers[] = {"apple", "pear", "plum"};
+    for (int i = 0; i < 3; ++i) {
+        auto* label = qobject_cast<QLabel*>(box->Overlays()[i].Control);
+        ASSERT_NE(label, nullptr);
+        EXPECT_EQ(label->text(), QString("标准答案: ") + answers[i]);
+        EXPECT_EQ(label->x(), EditNo(i)->x());
+        EXPECT_EQ(label->y() + label->height(), EditNo(i)->y());
+        EXPECT_EQ(EditNo(i)->toolTip(), label->text());
+    }
+    ov::HideAnswerHints(*box);
+    EXPECT_TRUE(EditNo(0)->toolTip().isEmpty());
+    ov::ClearOverlays(*box);
+    EXPECT_TRUE(box->Overlays().isEmpty());
+}
+
+TEST_F(Exercises, StepItemTellsFirstLastOnlyAndOther) {
+    OpenDictation({"a", "b", "c"});
+    struct Step {
+        int direction;
+        int code;
+        int current;
+    };
+    // From item 0: next to 1 (other), next to 2 (last), beyond it (other, stays),
+    // back to 1, back to 0 (first).
+    const Step steps[] = {{2, ov::kStepOther, 1}, {2, ov::kStepLast, 2}, {2, ov::kStepOther, 2},
+                          {1, ov::kStepOther, 1}, {1, ov::kStepFirst, 0}};
+    box->SetCurrentItem(0);
+    for (const Step& s : steps) {
+        EXPECT_EQ(ov::StepItem(*box, ov::rWordFollowWrite, s.direction), s.code);
+        EXPECT_EQ(box->CurrentItem(), s.current);
+    }
+    EXPECT_EQ(ov::StepItem(*box, ov::rGames, 2), ov::kStepOther);
+    ov::TakeRecordedMessages();
+}
+
+TEST_F(Exercises, StepItemOnASingleItemSaysOnly) {
+    OpenDictation({"a", "b"});
+    box->SetCurrentItem(0);
+    EXPECT_EQ(ov::StepItem(*box, ov::rWordFollowWrite, 2), ov::kStepLast);
+    // Back from nowhere to the one item there is: first and last coincide.
+    box->SetActive(false);
+    OpenDictation({"a"});
+    box->SetCurrentItem(-1);
+    EXPECT_EQ(ov::StepItem(*box, ov::rWordFollowWrite, 1), ov::kStepOnly);
+    EXPECT_EQ(box->CurrentItem(), 0);
+    ov::TakeRecordedMessages();
+}
+
+TEST_F(Exercises, GotoItemFocusesTheItemsEditAndResetClearsAnswers) {
+    OpenDictation({"a", "b"});
+    EditNo(0)->setText("x");
+    box->window()->show();
+    ov::GotoItem(*box, ov::rWordFollowWrite, true, 1);
+    EXPECT_EQ(box->CurrentItem(), 1);
+    EXPECT_TRUE(EditNo(0)->text().isEmpty());
+    EXPECT_EQ(EditNo(1)->Color(), ov::TAnswerEdit::kLeft);
+    ov::TakeRecordedMessages();
+}
+
+// Words "I" (Id 0), "like" (1), "apples" (2) of sentence 4; answer "021".
+class Arrangement : public BoxTest {
+protected:
+    void OpenArrangement(const std::string& answer, const std::vector<std::string>& texts) {
+        WritePicture("good.jpg", boxtest::kPlain);
+        std::string words;
+        for (size_t i = 0; i < texts.size(); ++i) words += boxtest::Word(static_cast<int>(i), 100 * static_cast<int>(i), texts[i], true);
+        Open(LessonXml({{"alls", boxtest::Sentence(4, words)},
+                        {"alli", boxtest::Picture(30, "good.jpg", "", -1, 0, "False")},
+                        {"ArrangeWords", "<arrangement Id=\"0\" SentencesId=\"4\"><answer Answer=\"" + answer +
+                                             "\" ImageId=\"30\"/></arrangement>"}}),
+             ov::rArrangeWord);
+        ASSERT_TRUE(box->Active());
+    }
+    void Place(const std::vector<int>& lefts) {
+        for (size_t i = 0; i < lefts.size(); ++i) {
+            auto* word = Control<ov::SentenceWord>(ov::ikWord, static_cast<int>(i));
+            word->move(lefts[i], word->y());
+        }
+    }
+    bool Right() {
+        ov::TakeRecordedMessages();
+        return ov::CheckSentenceOrder(*box, 0, ov::rArrangeWord);
+    }
+};
+
+TEST_F(Arrangement, TheOrderOnThePageIsComparedAsComposedText) {
+    OpenArrangement("021", {"I", "like", "apples"});
+    Place({0, 200, 100});
+    EXPECT_EQ(ov::CurrentWordOrder(*box, {"0", "1", "2"}, 4), (std::vector<std::string>{"0", "2", "1"}));
+    EXPECT_TRUE(Right());
+    Place({0, 100, 200});
+    EXPECT_FALSE(Right());
+    ov::ShowStatistics(*box, ov::rArrangeWord);
+    EXPECT_EQ(ov::TakeRecordedMessages().at(0).text, "答对个数:0 答错个数:1");
+}
+
+TEST_F(Arrangement, WordsSpeltAlikeMayChangePlaces) {
+    OpenArrangement("012", {"la", "di", "la"});
+    Place({200, 100, 0});
+    EXPECT_TRUE(Right());
+    ov::ShowStatistics(*box, ov::rArrangeWord);
+    EXPECT_EQ(ov::TakeRecordedMessages().at(0).text, "答对个数:1 答错个数:0");
+    EXPECT_EQ(box->Overlays().size(), 1);
+}
+
+TEST_F(Arrangement, AnUpperCaseDigitIsNoAnswer) {
+    OpenArrangement("01A", {"I", "like", "apples"});
+    ov::TakeRecordedMessages();
+    EXPECT_FALSE(ov::CheckSentenceOrder(*box, 0, ov::rArrangeWord));
+    const auto messages = ov::TakeRecordedMessages();
+    ASSERT_EQ(messages.size(), 1u);
+    EXPECT_EQ(messages[0].text, "未找到资源文件");
+}
+
+}  // namespace
