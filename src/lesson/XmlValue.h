@@ -2,6 +2,7 @@
 
 #include <pugixml.hpp>
 
+#include <algorithm>
 #include <array>
 #include <cstddef>
 #include <cstdint>
@@ -9,6 +10,8 @@
 #include <stdexcept>
 #include <string>
 #include <string_view>
+
+#include "store/CipherAndFiles.h"
 
 // How every lesson operation reads the DOM. Documents are addressed by child
 // position, never by element name, and a value that is absent differs from an
@@ -69,9 +72,34 @@ private:
 // no value; anything else fails.
 Value ElementText(pugi::xml_node node);
 
-int32_t ToInteger(const Value& value);
-bool ToBoolean(const Value& value);
-std::string ToText(const Value& value);
+// Why a value cannot be read; the conversions below are inline, as a page
+// reads thousands of values, and only their failures go out of line.
+[[noreturn]] void Refuse(const char* why);
+
+inline int32_t ToInteger(const Value& value) {
+    if (!value) Refuse("no value for a number");
+    const std::optional<int32_t> number = ParseDecimal(*value);
+    if (!number) Refuse("not a decimal number");
+    return *number;
+}
+
+// "true" and "false" in any case, else a number: not zero is true.
+inline bool ToBoolean(const Value& value) {
+    if (!value) Refuse("no value for a Boolean");
+    const auto is = [&](std::string_view lower) {
+        return value->size() == lower.size() && std::equal(value->begin(), value->end(), lower.begin(), [](char c, char l) {
+                   return (c >= 'A' && c <= 'Z' ? c - 'A' + 'a' : c) == l;
+               });
+    };
+    if (is("true")) return true;
+    if (is("false")) return false;
+    return ToInteger(value) != 0;
+}
+
+inline std::string ToText(const Value& value) {
+    if (!value) Refuse("no value for a text");
+    return std::string(*value);
+}
 
 // Lookups: an absent value never matches; present text that is no number fails.
 bool EqualsInteger(const Value& value, int32_t wanted);

@@ -69,24 +69,6 @@ void AppendHex(std::string& out, uint8_t byte) {
 
 // Hand-written rather than std::from_chars, which refuses a leading "+"; a
 // page reads thousands of these, and the loop is several times quicker.
-std::optional<int32_t> ParseDecimal(std::string_view text) {
-    if (!text.empty() && text.front() == '+') {
-        text.remove_prefix(1);
-        if (!text.empty() && text.front() == '-') return std::nullopt;
-    }
-    const bool negative = !text.empty() && text.front() == '-';
-    if (negative) text.remove_prefix(1);
-    if (text.empty()) return std::nullopt;
-    const int64_t limit = negative ? int64_t{1} << 31 : (int64_t{1} << 31) - 1;
-    int64_t number = 0;
-    for (char c : text) {
-        if (c < '0' || c > '9') return std::nullopt;
-        number = number * 10 + (c - '0');
-        if (number > limit) return std::nullopt;
-    }
-    return static_cast<int32_t>(negative ? -number : number);
-}
-
 int32_t StrToInt(std::string_view text) {
     auto value = ParseDecimal(text);
     if (!value) throw EConvertError("'" + std::string(text) + "' is not a valid integer value");

@@ -40,8 +40,25 @@ std::string DecipherString(std::string_view text, std::string_view key);
 std::string EncipherString(std::string_view plain, std::string_view key, uint8_t seed);
 
 // A signed decimal 32-bit integer written on its own ("+7", "-7", "7");
-// nothing for anything else, an empty text too.
-std::optional<int32_t> ParseDecimal(std::string_view text);
+// nothing for anything else, an empty text too. Inline, as lesson pages read
+// thousands of numbers each.
+inline std::optional<int32_t> ParseDecimal(std::string_view text) {
+    if (!text.empty() && text.front() == '+') {
+        text.remove_prefix(1);
+        if (!text.empty() && text.front() == '-') return std::nullopt;
+    }
+    const bool negative = !text.empty() && text.front() == '-';
+    if (negative) text.remove_prefix(1);
+    if (text.empty()) return std::nullopt;
+    const int64_t limit = negative ? int64_t{1} << 31 : (int64_t{1} << 31) - 1;
+    int64_t number = 0;
+    for (char c : text) {
+        if (c < '0' || c > '9') return std::nullopt;
+        number = number * 10 + (c - '0');
+        if (number > limit) return std::nullopt;
+    }
+    return static_cast<int32_t>(negative ? -number : number);
+}
 
 // ParseDecimal that throws EConvertError, as stored texts are read.
 int32_t StrToInt(std::string_view text);

@@ -4,10 +4,15 @@
 #include <span>
 #include <string>
 
+#include "core/UniqueFd.h"
+
 namespace ov {
 
-// A package file mapped read-only, so that members are inflated straight from
-// the page cache and a large package never sits in memory whole.
+// A package file mapped read-only for its index, so that a large package never
+// sits in memory whole. Members are copied out with Read instead of being read
+// through the mapping: every page first touched through a mapping costs a
+// fault, which costs more than copying the page, and several times more on a
+// virtual machine.
 class ClassPackageFile {
 public:
     ClassPackageFile() = default;
@@ -19,15 +24,13 @@ public:
     bool Open(const std::string& path);
     std::span<const std::byte> Bytes() const { return {data_, size_}; }
 
-    // Maps the pages of `range` in one call before they are read: taking them
-    // one fault at a time costs more than inflating them.
-    void Load(std::span<const std::byte> range) const;
-
-    // Hands the pages lying wholly inside `range` back to the kernel: a member
-    // is read once, and its pages would otherwise stay resident until the end.
-    void Release(std::span<const std::byte> range) const;
+    // Copies the bytes of `range`, a part of Bytes(), into `into` from the file
+    // itself. False when they cannot all be read (errno set, 0 when the file
+    // has become shorter since it was opened).
+    bool Read(std::span<const std::byte> range, std::byte* into) const;
 
 private:
+    UniqueFd fd_;
     const std::byte* data_ = nullptr;
     size_t size_ = 0;
 };

@@ -2,6 +2,7 @@
 
 #include <fcntl.h>
 #include <libdeflate.h>
+#include <sys/mman.h>
 #include <zlib.h>
 
 #include <algorithm>
@@ -9,6 +10,7 @@
 #include <cerrno>
 #include <chrono>
 #include <condition_variable>
+#include <cstdint>
 #include <cstring>
 #include <memory>
 #include <mutex>
@@ -27,18 +29,20 @@ constexpr int kWorkers = 2;
 // Members are in flight together only while their buffers fit in this budget.
 constexpr int64_t kMemoryBudget = int64_t{48} << 20;
 // Members above the budget are inflated in slices of this size instead of
-// whole: holding both the mapped input and the output of a very large member
-// would cost twice its size.
+// whole: holding both the input and the output of a very large member would
+// cost twice its size.
 constexpr size_t kSlice = size_t{1} << 20;
 // Workers that have not moved on for this long are left behind: a write into a
 // hung file system must not freeze the caller, which is the player's window.
 constexpr std::chrono::seconds kStallLimit{60};
 
-bool Streamed(const ClassMember& member) { return member.unpackedSize > kMemoryBudget; }
+bool Streamed(const ClassMember& member) {
+    return member.unpackedSize > kMemoryBudget || member.compressedSize > kMemoryBudget;
+}
 
-// The memory a member holds while it is unpacked.
+// The memory a member holds while it is unpacked: its input and its output.
 int64_t Footprint(const ClassMember& member) {
-    return Streamed(member) ? static_cast<int64_t>(kSlice) : member.unpackedSize;
+    return Streamed(member) ? 2 * static_cast<int64_t>(kSlice) : member.compressedSize + member.unpackedSize;
 }
 
 enum class State : uint8_t { Pending, Done, Failed };
@@ -48,34 +52,59 @@ struct Decompressor {
     ~Decompressor() { libdeflate_free_decompressor(d); }
 };
 
-// A worker's output memory, kept from member to member. Fresh memory of a
-// few megabytes comes from the kernel page by page, and those page faults
-// cost as much as the inflating; kept memory faults once. It grows at least
-// twofold, and to kKeptLimit at once for a member of kLargeMember or more, so
-// that members of rising sizes do not each bring fresh memory. Memory above
-// kKeptLimit is handed back after its member, so the budget still holds.
-class OutputBuffer {
+// Memory a worker keeps from member to member, one for the input and one for
+// the output. Fresh memory of a few megabytes comes from the kernel page by
+// page, and those page faults cost as much as the inflating; kept memory
+// faults once. It grows at least twofold, and to kKeptLimit at once for a
+// member of kLargeMember or more, so that members of rising sizes do not each
+// bring fresh memory. Memory above kKeptLimit is handed back after its
+// member, so the budget still holds.
+class KeptBuffer {
 public:
     std::byte* Get(size_t size) {
         if (size > capacity_) {
             memory_.reset();
+            start_ = nullptr;
             const size_t grown = size >= kLargeMember ? kKeptLimit : std::min(2 * capacity_, kKeptLimit);
-            capacity_ = std::max(size, grown);
-            memory_ = std::make_unique_for_overwrite<std::byte[]>(capacity_);
+            capacity_ = 0;  // until the new memory is there: allocating may throw
+            const size_t capacity = std::max(size, grown);
+            start_ = Allocate(capacity);
+            capacity_ = capacity;
         }
-        return memory_.get();
+        return start_;
     }
 
     void Done() {
         if (capacity_ <= kKeptLimit) return;
         memory_.reset();
+        start_ = nullptr;
         capacity_ = 0;
     }
 
 private:
     static constexpr size_t kKeptLimit = size_t{8} << 20;
     static constexpr size_t kLargeMember = size_t{1} << 20;
+    static constexpr size_t kHugePage = size_t{2} << 20;
+
+    // Megabytes go on huge pages where the system offers them, which takes a
+    // few faults for the whole buffer instead of one for every 4 KiB. The
+    // memory is asked for with room to align its start, which costs address
+    // space only.
+    std::byte* Allocate(size_t size) {
+        if (size < kLargeMember) {
+            memory_ = std::make_unique_for_overwrite<std::byte[]>(size);
+            return memory_.get();
+        }
+        const size_t rounded = (size + kHugePage - 1) / kHugePage * kHugePage;
+        memory_ = std::make_unique_for_overwrite<std::byte[]>(rounded + kHugePage);
+        const auto at = reinterpret_cast<uintptr_t>(memory_.get());
+        auto* start = reinterpret_cast<std::byte*>((at + kHugePage - 1) / kHugePage * kHugePage);
+        ::madvise(start, rounded, MADV_HUGEPAGE);
+        return start;
+    }
+
     std::unique_ptr<std::byte[]> memory_;
+    std::byte* start_ = nullptr;
     size_t capacity_ = 0;
 };
 
@@ -113,7 +142,8 @@ public:
 
     void Work() {
         Decompressor inflater;
-        OutputBuffer output;
+        KeptBuffer input;
+        KeptBuffer output;
         // A member once taken is always finished: the reporter waits for every
         // member before the first failure.
         while (!stop_.load()) {
@@ -124,9 +154,10 @@ public:
             std::string error = "not enough memory";
             if (inflater.d) {
                 try {
-                    error = replaced_[i] ? std::string() : Unpack(inflater.d, output, i);
+                    error = replaced_[i] ? std::string() : Unpack(inflater.d, input, output, i);
                 } catch (const std::bad_alloc&) {
                 }
+                input.Done();
                 output.Done();
             }
             Finish(i, size, std::move(error));
@@ -181,7 +212,7 @@ private:
     }
 
     // Empty when the member was written, else why not.
-    std::string Unpack(libdeflate_decompressor* inflater, OutputBuffer& output, size_t index) {
+    std::string Unpack(libdeflate_decompressor* inflater, KeptBuffer& input, KeptBuffer& output, size_t index) {
         const ClassMember& member = members_[index];
         const auto size = static_cast<size_t>(member.unpackedSize);
         const auto packed = data_.subspan(static_cast<size_t>(member.offset), static_cast<size_t>(member.compressedSize));
@@ -190,17 +221,17 @@ private:
             if (!out) return WhyNotCreated(errno);
             return InflateInSlices(packed, size, out.get(), index);
         }
+        std::byte* in = input.Get(packed.size());
+        if (!file_->Read(packed, in)) return NotRead();
         std::byte* buffer = nullptr;
         if (size > 0) {
             buffer = output.Get(size);
-            file_->Load(packed);
             size_t actualIn = 0;
             size_t actualOut = 0;
-            const auto result = libdeflate_zlib_decompress_ex(inflater, packed.data(), packed.size(), buffer,
-                                                              size, &actualIn, &actualOut);
-            file_->Release(packed);
+            const auto result =
+                libdeflate_zlib_decompress_ex(inflater, in, packed.size(), buffer, size, &actualIn, &actualOut);
             if (result != LIBDEFLATE_SUCCESS || actualOut != size) return kDamaged;
-        } else if (!packed.empty() && !InflatesToNothing(inflater, packed)) {
+        } else if (!packed.empty() && !InflatesToNothing(inflater, {in, packed.size()})) {
             return kDamaged;
         }
         UniqueFd out = CreateMemberFile(member);
@@ -211,6 +242,11 @@ private:
 
     static constexpr const char* kDamaged = "its compressed data is damaged";
 
+    static std::string NotRead() {
+        return std::string("its compressed data could not be read: ") +
+               (errno ? std::strerror(errno) : "the package has become shorter");
+    }
+
     static std::string NotWritten() { return std::string("its file could not be written: ") + std::strerror(errno); }
 
     UniqueFd CreateMemberFile(const ClassMember& member) const {
@@ -219,21 +255,24 @@ private:
         return CreateFileBelow(rootFd_.get(), path);
     }
 
-    // zlib's streaming inflate, writing each slice as it comes and handing the
-    // consumed input pages back, so neither side of the member piles up.
+    // zlib's streaming inflate, reading and writing a slice at a time, so
+    // neither side of the member piles up.
     std::string InflateInSlices(std::span<const std::byte> packed, size_t size, int fd, size_t index) {
         z_stream z{};
         if (inflateInit(&z) != Z_OK) return "not enough memory";
+        auto input = std::make_unique_for_overwrite<std::byte[]>(kSlice);
         auto slice = std::make_unique_for_overwrite<Bytef[]>(kSlice);
         size_t fed = 0;
-        size_t released = 0;
         size_t written = 0;
         int rc = Z_OK;
+        bool readFailed = false;
         bool writeFailed = false;
         while (rc == Z_OK) {
             if (z.avail_in == 0 && fed < packed.size()) {
                 const size_t n = std::min(kSlice, packed.size() - fed);
-                z.next_in = reinterpret_cast<Bytef*>(const_cast<std::byte*>(packed.data() + fed));
+                readFailed = !file_->Read(packed.subspan(fed, n), input.get());
+                if (readFailed) break;
+                z.next_in = reinterpret_cast<Bytef*>(input.get());
                 z.avail_in = static_cast<uInt>(n);
                 fed += n;
             }
@@ -251,11 +290,9 @@ private:
                 written_[index] = static_cast<int64_t>(written);
             }
             changed_.notify_all();
-            const size_t consumed = fed - z.avail_in;
-            file_->Release(packed.subspan(released, consumed - released));
-            released = consumed;
         }
         inflateEnd(&z);
+        if (readFailed) return NotRead();
         if (writeFailed) return NotWritten();
         return rc == Z_STREAM_END && written == size ? std::string() : kDamaged;
     }

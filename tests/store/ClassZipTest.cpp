@@ -20,6 +20,7 @@
 #include <thread>
 
 #include "ClassZipTestPackage.h"
+#include "store/ClassPackageFile.h"
 #include "support/TestFiles.h"
 
 // The largest single allocation, to show that a hostile index is turned away
@@ -351,6 +352,24 @@ TEST_F(ClassZipTest, MissingPackageFailsAfterTryingToOpenIt) {
     EXPECT_FALSE(UnpackFile(root_ / "missing.ovpk", &bar));
     EXPECT_EQ(bar.position, 2);
     EXPECT_TRUE(FilesWritten().empty());
+}
+
+// Members are copied out of the file rather than read through the mapping of
+// the index, so a package cut short while it is open fails the read where a
+// mapped page would have brought the program down.
+TEST_F(ClassZipTest, APackageCutShortAfterOpeningFailsItsReads) {
+    ovtest::WriteFile(package_, RawPackage{{RawMember::Of("Class\\a.txt", std::string(100000, 'a'))}}.Bytes());
+    ov::ClassPackageFile file;
+    ASSERT_TRUE(file.Open(package_.string()));
+    const auto bytes = file.Bytes();
+    std::vector<std::byte> copy(bytes.size());
+    ASSERT_TRUE(file.Read(bytes, copy.data()));
+    EXPECT_TRUE(std::equal(bytes.begin(), bytes.end(), copy.begin()));
+
+    fs::resize_file(package_, bytes.size() / 2);
+    EXPECT_TRUE(file.Read(bytes.first(bytes.size() / 2), copy.data()));
+    EXPECT_FALSE(file.Read(bytes.subspan(bytes.size() / 4), copy.data()));
+    EXPECT_EQ(errno, 0) << "a file cut short is no error of the system";
 }
 
 // Should the unpacker open a FIFO planted as a member's file, its worker
