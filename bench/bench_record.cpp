@@ -20,6 +20,7 @@
 #include <string>
 #include <vector>
 
+#include "support/PumpRecorder.h"
 #include "BenchFigures.h"
 #include "audio/AudioDevices.h"
 #include "audio/VoiceRecorder.h"
@@ -78,8 +79,7 @@ int RecordSmoke(ov::VoiceRecorder& recorder, const fs::path& raw, const fs::path
     const int64_t bytes = int64_t{kSmokeSeconds} * kBytesPerSecond;
     const auto start = Clock::now();
     while (recorder.Input().TotalFrames() * 4 < bytes) {
-        recorder.WaitForNotification(std::chrono::milliseconds(20));
-        recorder.ProcessNotifications();
+        ovtest::PumpRecorder(recorder, std::chrono::milliseconds(20));
         if (Clock::now() - start > std::chrono::seconds(30))
             bench::Fail("bench_record", "the sound is not taken within 30 s");
     }
@@ -123,8 +123,7 @@ int main(int argc, char** argv) {
     // for the same wall time per second of sound, until thirty minutes passed.
     const auto start = Clock::now();
     const auto collect = [&] {
-        recorder.WaitForNotification(std::chrono::milliseconds(20));
-        recorder.ProcessNotifications();
+        ovtest::PumpRecorder(recorder, std::chrono::milliseconds(20));
     };
     size_t earlyMessages = 0;
     std::vector<ov::Message> messages;

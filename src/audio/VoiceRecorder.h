@@ -33,7 +33,6 @@ public:
     const std::string& LastFileName() const { return FLastFileName; }
 
     int ProcessNotifications() { return FInput.ProcessNotifications(); }
-    bool WaitForNotification(std::chrono::milliseconds timeout) { return FInput.WaitForNotification(timeout); }
     bool IsRecording() const { return FInput.IsOpen(); }
     const WaveIn& Input() const { return FInput; }
 

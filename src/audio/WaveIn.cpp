@@ -133,8 +133,4 @@ int WaveIn::ProcessNotifications() {
     return handled;
 }
 
-bool WaveIn::WaitForNotification(std::chrono::milliseconds timeout) {
-    return FHandle && FHandle->WaitForDone(timeout);
-}
-
 }  // namespace ov

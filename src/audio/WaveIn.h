@@ -54,8 +54,6 @@ public:
 
     // Handles every buffer the capture side has handed back; their count.
     int ProcessNotifications();
-    // True when a buffer waits for ProcessNotifications within `timeout`.
-    bool WaitForNotification(std::chrono::milliseconds timeout);
 
     bool IsOpen() const { return FHandle != nullptr; }
     uint8_t LastError() const { return FLastError; }

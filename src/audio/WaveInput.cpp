@@ -3,11 +3,8 @@
 namespace ov {
 
 void WaveHandOff::Push(WaveHeader* header) {
-    {
-        std::lock_guard lock(FMutex);
-        FDone.push_back(header);
-    }
-    FReady.notify_all();
+    std::lock_guard lock(FMutex);
+    FDone.push_back(header);
 }
 
 WaveHeader* WaveHandOff::TryTake() {
@@ -16,11 +13,6 @@ WaveHeader* WaveHandOff::TryTake() {
     WaveHeader* header = FDone.front();
     FDone.pop_front();
     return header;
-}
-
-bool WaveHandOff::WaitFor(std::chrono::milliseconds timeout) {
-    std::unique_lock lock(FMutex);
-    return FReady.wait_for(lock, timeout, [this] { return !FDone.empty(); });
 }
 
 }  // namespace ov

@@ -1,7 +1,5 @@
 #pragma once
 
-#include <chrono>
-#include <condition_variable>
 #include <cstdint>
 #include <deque>
 #include <memory>
@@ -39,12 +37,9 @@ class WaveHandOff {
 public:
     void Push(WaveHeader* header);
     WaveHeader* TryTake();
-    // True when a buffer is waiting, at the latest after `timeout`.
-    bool WaitFor(std::chrono::milliseconds timeout);
 
 private:
     std::mutex FMutex;
-    std::condition_variable FReady;
     std::deque<WaveHeader*> FDone;
 };
 
@@ -65,8 +60,6 @@ public:
     // Owner's thread: fills the queued buffers with what was captured since
     // and moves the full ones to Done().
     virtual void Collect() {}
-    // True when a buffer waits in Done(), at the latest after `timeout`.
-    virtual bool WaitForDone(std::chrono::milliseconds timeout) { return FDone.WaitFor(timeout); }
 
     WaveHandOff& Done() { return FDone; }
 

@@ -4,7 +4,6 @@
 #include <cstring>
 #include <deque>
 #include <string>
-#include <thread>
 
 #include "audio/AudioDevices.h"
 #include "audio/SpscRing.h"
@@ -20,7 +19,6 @@ constexpr int kCallbackFrames = 1024;
 // recording hit its limit) is kept up to this long, then dropped.
 constexpr uint32_t kBacklogSeconds = 30;
 constexpr size_t kBlockBytes = 4096;
-constexpr auto kPollInterval = std::chrono::milliseconds(2);
 
 // What one callback delivered, or a piece of it.
 struct CapturedBlock {
@@ -31,7 +29,7 @@ struct CapturedBlock {
 // The capture callback runs on the device's real-time thread: it only copies
 // into a ring allocated when the device opens, never locks, allocates or
 // wakes anyone. The owner's thread moves the sound into its queued buffers
-// when it collects, and polls while it waits.
+// when it collects.
 class SdlWaveInput final : public WaveInput {
 public:
     explicit SdlWaveInput(const WaveFormat& format)
@@ -108,16 +106,6 @@ public:
                 FFrontOffset = 0;
             }
             if (h.bytesRecorded == h.bufferLength) HandBackFront();
-        }
-    }
-
-    bool WaitForDone(std::chrono::milliseconds timeout) override {
-        const auto deadline = std::chrono::steady_clock::now() + timeout;
-        for (;;) {
-            Collect();
-            if (Done().WaitFor(std::chrono::milliseconds(0))) return true;
-            if (std::chrono::steady_clock::now() >= deadline) return false;
-            std::this_thread::sleep_for(kPollInterval);  // ovtool's recording loop; the player's window never waits here
         }
     }
 

@@ -65,7 +65,6 @@ void ShowCounts(int right, int total) {
 
 // Sounds of test items play through the lesson sound like sentences do.
 void PlayItemSound(PageView& box, const std::string& name) {
-    box.Sound().StopLesson();
     box.Sound().PlayLesson(box.AudioFile(QString::fromStdString(name)));
 }
 
@@ -116,9 +115,12 @@ void GotoItem(PageView& box, TOVRule kind, bool reset, int32_t item) {
 }
 
 void PlayTestItem(PageView& box, int32_t item, TOVRule kind) {
-    box.Sound().StopLesson();
-    std::string name = ItemSound(box, item, kind);
-    if (!name.empty()) box.Sound().PlayLesson(box.AudioFile(QString::fromStdString(name)));
+    // An item without a sound silences the one before it.
+    const std::string name = ItemSound(box, item, kind);
+    if (name.empty())
+        box.Sound().StopLesson();
+    else
+        PlayItemSound(box, name);
     box.SetCurrentItem(item);
     if (HeardThenTyped(kind)) FocusItemEdit(box, kind);
 }

@@ -46,6 +46,7 @@ PageSound::PageSound(PageView& box)
     : box_(box), lesson_(media_, kLessonAlias), scene_(media_, kSceneAlias), display_(box) {}
 
 int64_t PageSound::PlayLesson(const QString& path) {
+    lesson_.Stop();
     const int speed = box_.SpeechSpeed();
     SoundInfoPanel* panel = box_.InfoPanel();
     if (speed == kNormalSpeechSpeed) {

@@ -18,10 +18,10 @@ class PageSound {
 public:
     explicit PageSound(PageView& box);
 
-    // Starts the file as lesson sound at the page's speech speed and (re)starts
-    // the scene sound. Gives the sound's playing time after the speed, 0 or
-    // less when unknown. A file that does not open at another speed plays
-    // nothing and leaves the scene sound alone.
+    // Ends the lesson sound that played, starts the file as lesson sound at
+    // the page's speech speed and (re)starts the scene sound. Gives the sound's
+    // playing time after the speed, 0 or less when unknown. A file that does
+    // not open at another speed plays nothing and leaves the scene sound alone.
     int64_t PlayLesson(const QString& path);
     void StopLesson();
     // Only the info panel's display stops.

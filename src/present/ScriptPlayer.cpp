@@ -133,7 +133,6 @@ void ScriptPlayer::PlayEntry(const TScriptEntry& entry, bool countHidden) {
 // The sentence's words turn red and share its time by width.
 void ScriptPlayer::PlaySentence(const QList<SentenceWord*>& words, const QString& sound, bool countHidden) {
     BringIntoView(box_, *words.first());
-    sound_.StopLesson();
     sentenceDuration_ = sound_.PlayLesson(box_.AudioFile(sound));
     wordStartTick_ = clock_();
     wordIndex_ = 0;

@@ -206,15 +206,14 @@ void MainWindow::ShowOpenedLesson() {
 void MainWindow::StopLessonPanel() {
     LessonPanel* panel = Lesson;
     PageView& box = *panel->Box;
-    box.Sound().CloseAll();
+    // Ends the script and closes the lesson sound, the scene sound and the
+    // info panel's display.
     box.Script().StopAll();
     box.StopMovies();
-    panel->InfoPanel->Sound->Stop();
     // A recording in progress is the pupil's work: it is saved, not dropped.
     // Without one there is nothing to save, and no empty file is written.
     RecordDisplay* recorder = panel->InfoPanel->Recorder;
     if (recorder->IsRecording()) recorder->StopRecord(true);
-    box.Sound().StopLesson();
     state_.PageList.reset();
     if (box.Active()) box.SetActive(false);
 }

@@ -29,7 +29,6 @@ void BuildNoiseMenu(const std::filesystem::path& folder, QMenu& menu) {
 
 void NoiseMenuClick(PageView& box, const std::filesystem::path& folder, const QString& caption,
                     const QString& listedFile) {
-    box.Sound().StopLesson();
     box.Sound().CloseAll();
     const QString name = caption.left(caption.indexOf(QLatin1Char('(')));
     if (name == kNoNoiseCaption) {

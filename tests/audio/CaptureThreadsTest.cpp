@@ -7,6 +7,7 @@
 #include <string>
 #include <thread>
 
+#include "support/PumpRecorder.h"
 #include "audio/AudioDevices.h"
 #include "audio/VoiceRecorder.h"
 #include "CountingSound.h"
@@ -33,13 +34,11 @@ TEST(CaptureThreads, OwnerStalledForTwoSecondsLosesNoFrame) {
     // Pumped for a while, then the owner is busy elsewhere while the device
     // keeps capturing at its own pace.
     for (auto end = std::chrono::steady_clock::now() + 300ms; std::chrono::steady_clock::now() < end;) {
-        recorder.WaitForNotification(20ms);
-        recorder.ProcessNotifications();
+        ovtest::PumpRecorder(recorder, 20ms);
     }
     std::this_thread::sleep_for(2s);
     for (auto end = std::chrono::steady_clock::now() + 300ms; std::chrono::steady_clock::now() < end;) {
-        recorder.WaitForNotification(20ms);
-        recorder.ProcessNotifications();
+        ovtest::PumpRecorder(recorder, 20ms);
     }
     recorder.StopRecord(true);
 

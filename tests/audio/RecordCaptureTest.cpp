@@ -11,6 +11,7 @@
 #include <thread>
 #include <vector>
 
+#include "support/PumpRecorder.h"
 #include "AudioFixtures.h"
 #include "PulseServer.h"
 #include "audio/AudioDevices.h"
@@ -66,8 +67,7 @@ TEST_F(DiskCapture, WritesTheCapturedBytesUnderTheWaveHeader) {
     const auto deadline = std::chrono::steady_clock::now() + 5s;
     while (recorder.Input().TotalFrames() * 4 < static_cast<int64_t>(raw.size()) &&
            std::chrono::steady_clock::now() < deadline) {
-        recorder.WaitForNotification(100ms);
-        recorder.ProcessNotifications();
+        ovtest::PumpRecorder(recorder, 100ms);
     }
     const std::string wav = Recorded();
 
@@ -123,8 +123,7 @@ protected:
     void WarmUpCapture() {
         recorder.StartRecord();
         for (auto end = std::chrono::steady_clock::now() + 5s; std::chrono::steady_clock::now() < end;)
-            if (recorder.WaitForNotification(50ms)) break;
-        recorder.ProcessNotifications();
+            if (ovtest::PumpRecorder(recorder, 50ms)) break;
         recorder.StopRecord(false);
     }
 
@@ -141,10 +140,7 @@ protected:
         return ov::SimulateSoundSamples(recorder.LastFileName()).value_or(std::vector<uint8_t>{});
     }
 
-    void Pump(std::chrono::milliseconds wait) {
-        recorder.WaitForNotification(wait);
-        recorder.ProcessNotifications();
-    }
+    void Pump(std::chrono::milliseconds wait) { ovtest::PumpRecorder(recorder, wait); }
 
     // Its microphone hears what is played into the "micfeed" sink.
     ovtest::PulseServer server{"load-module module-null-sink sink_name=micfeed\n"

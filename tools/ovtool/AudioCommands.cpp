@@ -12,7 +12,7 @@
 #include "audio/AudioObject.h"
 #include "audio/MediaCommand.h"
 #include "audio/NetworkSource.h"
-#include "audio/LetTimePass.h"
+#include "LetTimePass.h"
 
 namespace ovtool {
 namespace {

@@ -4,6 +4,7 @@
 #include <fstream>
 #include <iomanip>
 #include <iostream>
+#include <thread>
 
 #include "ToolCommand.h"
 #include "audio/RecordingSimulator.h"
@@ -49,9 +50,9 @@ int PrintScore(const Samples& orig, const Samples& rec) {
 void RecordFor(ov::VoiceRecorder& recorder, double seconds) {
     const auto deadline = std::chrono::steady_clock::now() + std::chrono::duration<double>(seconds);
     for (auto now = std::chrono::steady_clock::now(); now < deadline; now = std::chrono::steady_clock::now()) {
-        const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(deadline - now);
-        recorder.WaitForNotification(std::min(left, std::chrono::milliseconds(100)));
         recorder.ProcessNotifications();
+        const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(deadline - now);
+        std::this_thread::sleep_for(std::min(left, std::chrono::milliseconds(10)));
     }
 }
 

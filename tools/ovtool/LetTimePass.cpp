@@ -1,4 +1,4 @@
-#include "audio/LetTimePass.h"
+#include "LetTimePass.h"
 
 #include "audio/SoundLibrary.h"
 
@@ -12,7 +12,7 @@ void LetTimePass(int ms) {
     if (library.OnVirtualClock()) {
         library.AdvanceVirtualClock(ms);
     } else {
-        std::this_thread::sleep_for(std::chrono::milliseconds(ms));  // ovtool's command thread; the player never calls it
+        std::this_thread::sleep_for(std::chrono::milliseconds(ms));
     }
 }
 
