@@ -51,6 +51,12 @@ std::optional<std::vector<std::string>> FunctionIndexFile::GetPageList(TOVRule k
     return list;
 }
 
+bool FunctionIndexFile::ListsPages(TOVRule kind) {
+    bool lists = false;
+    Run([&](pugi::xml_node root) { lists = !TolerantText(FunctionSlot(root, kind)).empty(); }, Report::Silent);
+    return lists;
+}
+
 void FunctionIndexFile::GetNeighbourPage(TOVRule kind, const std::string& current, std::string& output, TNeighbour direction) {
     Run([&](pugi::xml_node root) {
         const auto list = SplitList(xml::TextOf(FunctionSlot(root, kind)));

@@ -27,6 +27,9 @@ public:
 
     // Nothing when the function has no pages or the index cannot be read.
     std::optional<std::vector<std::string>> GetPageList(TOVRule kind);
+    // Whether the function lists a page; silent, for looking ahead without
+    // troubling the pupil with a damaged index.
+    bool ListsPages(TOVRule kind);
 
     // Entries are compared exactly. On failure output keeps its value.
     void GetNeighbourPage(TOVRule kind, const std::string& current, std::string& output, TNeighbour direction);

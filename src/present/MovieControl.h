@@ -40,6 +40,11 @@ TMovieControl* CreateMovieControl(QWidget* parent, const QString& name);
 // start as root.
 void PrepareMovieEngine();
 
+// Starts the web engine and loads the movie page off screen, so that a movie
+// asked for soon after shows sooner. For when a pupil is plainly about to
+// open movies: it costs what the first movie would.
+void WarmMovieEngine();
+
 // Frees the views and the profile of the movies' web engine, if a movie
 // started it. Call it once the last movie has gone and while the QApplication
 // still stands: views freed during the application's own end crash it.

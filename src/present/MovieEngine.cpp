@@ -15,6 +15,10 @@ namespace {
 constexpr int kSpareViews = 2;
 // Long enough for a page turn or a move between two movie functions.
 constexpr int kSpareLifeMs = 1000;
+// A pointer that rested on a movie function's button and went on: long
+// enough for a pupil who hesitates, short enough not to keep a renderer for
+// nothing.
+constexpr int kWarmPageLifeMs = 20000;
 const char* const kReadyProperty = "ovMoviePageReady";
 
 TMovieEngine* engine = nullptr;
@@ -66,29 +70,56 @@ TMovieEngine::TMovieEngine() {
     dropSpares_.setSingleShot(true);
     dropSpares_.setInterval(kSpareLifeMs);
     connect(&dropSpares_, &QTimer::timeout, this, &TMovieEngine::DropSpares);
+    dropWarmPage_.setSingleShot(true);
+    dropWarmPage_.setInterval(kWarmPageLifeMs);
+    connect(&dropWarmPage_, &QTimer::timeout, this, &TMovieEngine::DropWarmPage);
 }
 
 TMovieEngine::~TMovieEngine() {
     for (const QPointer<QWebEngineView>& view : spare_) delete view;
     spare_.clear();
+    DropWarmPage();
     delete profile_;
     engine = nullptr;
 }
 
-QWebEngineView* TMovieEngine::NewView() {
-    auto* view = new QWebEngineView;
-    auto* page = new TMoviePage(profile_, pageUrl_, view);
-    view->setPage(page);
+QWebEnginePage* TMovieEngine::NewPage(QObject* parent) {
+    auto* page = new TMoviePage(profile_, pageUrl_, parent);
     // Until Ruffle draws, the movie's rectangle shows the file's name beneath.
     page->setBackgroundColor(Qt::transparent);
+    connect(page, &QWebEnginePage::loadFinished, this, [this, page](bool ok) {
+        page->setProperty(kReadyProperty, ok);
+        emit PageReady(page, ok);
+    });
+    if (!pageUrl_.isEmpty()) page->load(pageUrl_);
+    return page;
+}
+
+QWebEngineView* TMovieEngine::NewView(QWebEnginePage* page) {
+    auto* view = new QWebEngineView;
+    page->setParent(view);
+    view->setPage(page);
     view->setContextMenuPolicy(Qt::NoContextMenu);
     view->setAcceptDrops(false);
-    connect(view, &QWebEngineView::loadFinished, this, [this, view](bool ok) {
-        view->setProperty(kReadyProperty, ok);
-        emit ViewReady(view, ok);
-    });
-    if (!pageUrl_.isEmpty()) view->load(pageUrl_);
     return view;
+}
+
+
+void TMovieEngine::Warm() {
+    spare_.removeAll(nullptr);
+    taken_.removeAll(nullptr);
+    if (pageUrl_.isEmpty() || !spare_.isEmpty() || !taken_.isEmpty() || warmPage_) return;
+    QWebEnginePage* page = NewPage(this);
+    connect(page, &QWebEnginePage::loadFinished, page, [page](bool ok) {
+        if (ok) page->runJavaScript(QStringLiteral("ovWarm()"));
+    });
+    warmPage_ = page;
+    dropWarmPage_.start();
+}
+
+void TMovieEngine::DropWarmPage() {
+    dropWarmPage_.stop();
+    delete warmPage_;
 }
 
 QWebEngineView* TMovieEngine::TakeView(QWidget* parent) {
@@ -103,7 +134,10 @@ QWebEngineView* TMovieEngine::TakeView(QWidget* parent) {
             return view;
         }
     }
-    QWebEngineView* view = NewView();
+    dropWarmPage_.stop();
+    QWebEnginePage* page = warmPage_ ? warmPage_.data() : NewPage(nullptr);
+    warmPage_ = nullptr;
+    QWebEngineView* view = NewView(page);
     view->setParent(parent);
     taken_.append(view);
     return view;
@@ -133,7 +167,7 @@ void TMovieEngine::DropSpares() {
     spare_.clear();
 }
 
-bool TMovieEngine::Ready(const QWebEngineView* view) { return view->property(kReadyProperty).toBool(); }
+bool TMovieEngine::Ready(const QWebEngineView* view) { return view->page()->property(kReadyProperty).toBool(); }
 
 void TMovieEngine::AllowFolder(const QString& folder) { filter_->Allow(folder); }
 

@@ -7,6 +7,7 @@
 #include <QTimer>
 #include <QUrl>
 
+class QWebEnginePage;
 class QWebEngineProfile;
 class QWebEngineView;
 class QWidget;
@@ -42,18 +43,26 @@ public:
     void ReturnView(QWebEngineView* view);
     static bool Ready(const QWebEngineView* view);
 
+    // Loads our page in a page no view shows, so that the renderer and Ruffle
+    // are up when the first movie asks for a view. A view in the window would
+    // switch the window's drawing under the pupil's pointer; a bare page
+    // does not. Unused for a while, it goes.
+    void Warm();
+
     // Lets the pages read the files of folder and below.
     void AllowFolder(const QString& folder);
 
 signals:
-    // A view taken earlier has loaded our page (ok) or failed to.
-    void ViewReady(QWebEngineView* view, bool ok);
+    // A page of a view taken earlier has loaded our page (ok) or failed to.
+    void PageReady(QWebEnginePage* page, bool ok);
 
 private:
     friend void CloseMovieEngineModule();
     TMovieEngine();
     ~TMovieEngine() override;
-    QWebEngineView* NewView();
+    QWebEnginePage* NewPage(QObject* parent);
+    QWebEngineView* NewView(QWebEnginePage* page);
+    void DropWarmPage();
 
     QUrl pageUrl_;
     QWebEngineProfile* profile_ = nullptr;
@@ -64,6 +73,8 @@ private:
     // Views out in pages now.
     QList<QPointer<QWebEngineView>> taken_;
     QTimer dropSpares_;
+    QPointer<QWebEnginePage> warmPage_;
+    QTimer dropWarmPage_;
 };
 
 }  // namespace ov

@@ -16,12 +16,13 @@ namespace ov {
 namespace {
 
 using CreateFunction = TMovieControl* (*)(QWidget*, const QString&);
-using CloseFunction = void (*)();
+using EngineFunction = void (*)();
 
 struct Module {
     bool tried = false;
     CreateFunction create = nullptr;
-    CloseFunction close = nullptr;
+    EngineFunction close = nullptr;
+    EngineFunction warm = nullptr;
 };
 
 Module module;
@@ -50,10 +51,12 @@ bool LoadModule() {
         // Never unloaded: its objects live as long as the program.
         auto* library = new QLibrary(path);
         const auto create = reinterpret_cast<CreateFunction>(library->resolve("ovCreateMovieControl"));
-        const auto close = reinterpret_cast<CloseFunction>(library->resolve("ovCloseMovieEngine"));
-        if (create && close) {
+        const auto close = reinterpret_cast<EngineFunction>(library->resolve("ovCloseMovieEngine"));
+        const auto warm = reinterpret_cast<EngineFunction>(library->resolve("ovWarmMovieEngine"));
+        if (create && close && warm) {
             module.create = create;
             module.close = close;
+            module.warm = warm;
             return true;
         }
         delete library;
@@ -78,6 +81,10 @@ void PrepareMovieEngine() {
     // The web engine describes its GL set-up on stderr at every start; a
     // pupil's terminal has no use for it (QT_LOGGING_RULES still turns it on).
     QLoggingCategory::setFilterRules(QStringLiteral("qt.webenginecontext.info=false"));
+}
+
+void WarmMovieEngine() {
+    if (LoadModule()) module.warm();
 }
 
 void CloseMovieEngine() {

@@ -1,4 +1,4 @@
-// The two doors into the web engine's module, looked up by name when the
+// The three doors into the web engine's module, looked up by name when the
 // program loads it (see MovieModule.cpp).
 #include "present/MovieEngine.h"
 #include "present/RuffleMovie.h"
@@ -8,3 +8,5 @@ extern "C" Q_DECL_EXPORT ov::TMovieControl* ovCreateMovieControl(QWidget* parent
 }
 
 extern "C" Q_DECL_EXPORT void ovCloseMovieEngine() { ov::CloseMovieEngineModule(); }
+
+extern "C" Q_DECL_EXPORT void ovWarmMovieEngine() { ov::TMovieEngine::Instance().Warm(); }

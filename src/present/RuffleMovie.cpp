@@ -52,9 +52,9 @@ void TRuffleMovie::SetMovie(const QString& path) {
     view_->show();
     SetState(TMovieState::kLoading);
     if (TMovieEngine::Ready(view_)) return StartLoad();
-    connect(&engine, &TMovieEngine::ViewReady, this, [this](QWebEngineView* view, bool ok) {
-        if (view != view_) return;
-        disconnect(&TMovieEngine::Instance(), &TMovieEngine::ViewReady, this, nullptr);
+    connect(&engine, &TMovieEngine::PageReady, this, [this](QWebEnginePage* page, bool ok) {
+        if (!view_ || page != view_->page()) return;
+        disconnect(&TMovieEngine::Instance(), &TMovieEngine::PageReady, this, nullptr);
         ok ? StartLoad() : Fail();
     });
 }
@@ -141,7 +141,7 @@ void TRuffleMovie::ReleaseView() {
     ++generation_;
     poll_.stop();
     if (!view_ || !TMovieEngine::Started()) return;
-    disconnect(&TMovieEngine::Instance(), &TMovieEngine::ViewReady, this, nullptr);
+    disconnect(&TMovieEngine::Instance(), &TMovieEngine::PageReady, this, nullptr);
     disconnect(view_->page(), nullptr, this, nullptr);
     if (TMovieEngine::Ready(view_)) view_->page()->runJavaScript("ovUnload()");
     TMovieEngine::Instance().ReturnView(view_);

@@ -70,8 +70,10 @@ std::vector<StudyFunction> MakeTable() {
     music.playsScript = true;
     music.start = StartAction::PlayFromTheTop;
     music.stop = StopAction::StopScript;
+    music.showsMovies = true;
     StudyFunction& animations = add(rEncampment);
     button(animations, "动画欣赏", "BtnEncampment", extension);
+    animations.showsMovies = true;
     StudyFunction& games = add(rGames);
     button(games, "游戏乐园", "BtnGames", extension);
     games.operations = {B::Start, B::Stop, B::Prior, B::Next};
@@ -79,6 +81,7 @@ std::vector<StudyFunction> MakeTable() {
     games.playsScript = true;
     games.start = StartAction::PlayMovies;
     games.stop = StopAction::StopMovies;
+    games.showsMovies = true;
 
     // Kinds without a button whose scripts and answers a page may still use.
     for (TOVRule kind : {rTitle, rScene, rTitleRecite, rWordEden, rWorldExtend}) add(kind).playsScript = true;

@@ -41,6 +41,8 @@ struct StudyFunction {
     bool playsScript = false;
     StartAction start = StartAction::None;
     StopAction stop = StopAction::None;
+    // Its pages are Flash movies.
+    bool showsMovies = false;
 };
 
 // The entry of a kind; a kind without one gets an entry that shows and does nothing.

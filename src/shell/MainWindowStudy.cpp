@@ -15,6 +15,7 @@
 #include "shell/ApplicationTitle.h"
 #include "shell/CollapsiblePanel.h"
 #include "shell/FunctionColumn.h"
+#include "shell/MovieIntent.h"
 #include "shell/OperationBar.h"
 #include "shell/ShellSettings.h"
 #include "shell/RoleDialog.h"
@@ -76,6 +77,10 @@ void MainWindow::BuildStudy() {
 
     for (const auto& [button, kind] : PanelLeftFunction->FunctionButtons())
         connect(button, &QPushButton::clicked, this, [this, kind = kind] { FunctionButtonClick(kind); });
+
+    new MovieIntent(
+        *PanelLeftFunction,
+        [this](TOVRule kind) { return !OpeningLesson() && conductor_->ListsPages(kind); }, this);
 
     connect(PanelBottomShowOperation, &OperationBar::triggered, this, &MainWindow::OperationTriggered);
     connect(PanelLeftFunction->BtnWordRepare, &QPushButton::clicked, this, &MainWindow::BtnWordPreviewClick);

@@ -98,6 +98,10 @@ void TFunctionConductor::OpenFunction(const std::string& folder, TOVRule kind) {
     }
 }
 
+bool TFunctionConductor::ListsPages(TOVRule kind) const {
+    return !state_.ClassPath.empty() && FunctionIndexFile(state_.ClassPath, kIndexFile, false).ListsPages(kind);
+}
+
 void TFunctionConductor::SetPageButtons(bool shown, bool firstPriorEnabled, bool nextLastEnabled) {
     for (QPushButton* button : {panel_.firstBtn, panel_.pirorBtn, panel_.NextBtn, panel_.LastBtn})
         button->setVisible(shown);

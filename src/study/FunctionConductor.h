@@ -53,6 +53,8 @@ public:
     void Result();
 
     FunctionIndexFile* FunctionIndex() const { return index_.get(); }
+    // Whether the open lesson's index lists pages of the function; silent.
+    bool ListsPages(TOVRule kind) const;
 
 private:
     TOVRule Kind() const { return static_cast<TOVRule>(state_.RuleKind); }

@@ -1,6 +1,7 @@
 #include "StudyWindow.h"
 
 #include "lesson/FunctionIndexFile.h"
+#include "present/MovieControl.h"
 #include "shell/CollapsiblePanel.h"
 #include "shell/FunctionColumn.h"
 #include "study/WordPanel.h"
@@ -275,6 +276,44 @@ TEST_F(MainWindowStudy, MissingPackageStillShowsTheColumnOnThePreviousLesson) {
     EXPECT_TRUE(window->State().ClassPath.empty());
     EXPECT_TRUE(Letters().newFolder.isEmpty());
     EXPECT_FALSE(window->PanelLeftFunction->isHidden());
+}
+
+// Pointing at a button and tabbing to it: how a pupil shows where they go next.
+void Approach(QWidget* button) {
+    QEvent enter(QEvent::Enter);
+    QCoreApplication::sendEvent(button, &enter);
+    QFocusEvent focus(QEvent::FocusIn, Qt::TabFocusReason);
+    QCoreApplication::sendEvent(button, &focus);
+}
+
+TEST_F(MainWindowStudy, MovieButtonsStartNoWebEngineOnALessonWithoutMovies) {
+    OpenLesson();
+    ASSERT_TRUE(QTest::qWaitFor([this] { return !window->OpeningLesson(); }, 20000));
+    for (ov::TOVRule kind : {ov::rMusic, ov::rEncampment, ov::rGames}) Approach(window->PanelLeftFunction->Button(kind));
+    EXPECT_FALSE(ov::MovieEngineLoaded());
+}
+
+// A lesson whose index lists animation pages, and no songs or games.
+class MainWindowMovies : public ovtest::StudyWindowTest {
+protected:
+    void FillClass(const fs::path& cls) override {
+        for (const char* page : {"p1.ov", "m1.ov"}) WritePage(cls / page, kPage);
+        ov::FunctionIndexFile index(cls, "OVFunction.ind", true);
+        index.SetPageList(ov::rSentenceFollowRead, "p1.ov");
+        index.SetPageList(ov::rEncampment, "m1.ov");
+        index.Save();
+    }
+};
+
+TEST_F(MainWindowMovies, OnlyAMovieFunctionWithPagesStartsTheWebEngineAhead) {
+    OpenLesson();
+    ASSERT_TRUE(QTest::qWaitFor([this] { return !window->OpeningLesson(); }, 20000));
+    for (ov::TOVRule kind : {ov::rSentenceFollowRead, ov::rTest, ov::rMusic, ov::rGames}) {
+        Approach(window->PanelLeftFunction->Button(kind));
+        EXPECT_FALSE(ov::MovieEngineLoaded()) << kind;
+    }
+    Approach(window->PanelLeftFunction->Button(ov::rEncampment));
+    EXPECT_TRUE(ov::MovieEngineLoaded());
 }
 
 }  // namespace
