@@ -128,8 +128,10 @@ class Monkey:
         self.targets = []
         self.targets_refreshed = -10
         self.forbidden = []
+        self.forbidden_nodes = []
         for name in OFF_LIMITS:
             for node in player.find_all("push button", name):
+                self.forbidden_nodes.append(node)
                 b = node.queryComponent().getExtents(player.pyatspi.DESKTOP_COORDS)
                 # A margin, so a click on the edge of one is re-aimed too.
                 self.forbidden.append((b.x - 4, b.y - 4, b.x + b.width + 4, b.y + b.height + 4))
@@ -164,6 +166,13 @@ class Monkey:
                 return x, y
             self.targets.remove(node)
         return self.random_point()
+
+    def off_limits_focused(self):
+        focused = self.p.pyatspi.STATE_FOCUSED
+        try:
+            return any(node.getState().contains(focused) for node in self.forbidden_nodes)
+        except Exception:  # a button gone with its window: nothing of it has focus
+            return False
 
     def inside(self, x, y):
         x0, y0, w, h = self.area
@@ -201,7 +210,11 @@ class Monkey:
             x, y = self.random_point()
             self.p.xdotool("mousemove", x, y, "click", "--repeat", "2", "1")
         else:
-            self.p.xdotool("key", self.rng.choice(KEYS))
+            key = self.rng.choice(KEYS)
+            # Tab reaches the off-limits buttons too; a key would press them.
+            if key in ("Return", "space") and self.off_limits_focused():
+                key = "Tab"
+            self.p.xdotool("key", key)
         self.actions += 1
         time.sleep(self.rng.uniform(0.03, 0.25))
 
