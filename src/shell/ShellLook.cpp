@@ -66,6 +66,22 @@ QWidget#Lesson, QWidget#PWord {
     border: 1px solid #B9D3EE;
     border-radius: 6px;
 }
+QToolButton#NoiseButton {
+    background: #FFFFFF;
+    border: 1px solid #B9D3EE;
+    border-radius: 6px;
+    color: #1F4E85;
+    padding: 0px 20px 0px 8px;
+}
+QToolButton#NoiseButton:hover { background: #DCEBFA; }
+QToolButton#NoiseButton:pressed { background: #C3DCF6; }
+QToolButton#NoiseButton::menu-indicator {
+    subcontrol-origin: padding;
+    subcontrol-position: center right;
+    right: 4px;
+}
+QLabel#VolumeLabel, QLabel#SpeedLabel { color: #1F4E85; }
+QLabel#labPage { color: #1F4E85; font-weight: bold; }
 QToolButton[shellRole="topbar"] {
     color: #FFFFFF;
     background: transparent;
