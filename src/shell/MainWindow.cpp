@@ -89,6 +89,7 @@ QWidget* MainWindow::BuildContentArea() {
     PWord = new TWordPanel(dm_, state_);
     PWord->hide();
     PlaceContentPanel(PWord, QStringLiteral("PWord"));
+    BuildStartScreen();
     return PanelTopFunction;
 }
 
@@ -165,6 +166,7 @@ void MainWindow::TimerFormShowTimer() {
     if (setUpDone_) return;
     setUpDone_ = true;
     LoadCatalogueTree();
+    OfferLastLesson();
 }
 
 void MainWindow::ArrangeOperationButtons(const std::vector<TOperationButton>& shown) {

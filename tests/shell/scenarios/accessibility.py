@@ -1,6 +1,5 @@
 """Every control the pupil can use has a name a screen reader can say: the
-window before a lesson, then the first page of every study function of the
-demo lesson.
+start screen, then the first page of every study function of the demo lesson.
 A button, edit, spinner, check box, slider, list or table cell with neither
 a name nor a description fails the scenario."""
 
@@ -31,8 +30,8 @@ def unnamed(p):
 
 
 def body(p):
-    p.find("table cell", lessons.HELLO[0], timeout=20)
-    places = {"the window before a lesson": unnamed(p)}
+    wait_until(lambda: p.find_all("label", "请在左边的课本目录里选一课"), 20, "the start screen")
+    places = {"the start screen": unnamed(p)}
 
     p.open_lesson(*lessons.HELLO)
     wait_until(lambda: lessons.HELLO_FIRST_WORD in p.texts("text"), 20, "the word preview")
