@@ -49,6 +49,7 @@ MainWindow::MainWindow(LessonData& dm, DataFolders folders)
     ConnectTopBar();
     WireLessonPanel();
     BuildStudy();
+    BuildClassroomKeys();
 
     TimerFormShow = new QTimer(this);
     TimerFormShow->setObjectName(QStringLiteral("TimerFormShow"));

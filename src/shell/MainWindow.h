@@ -123,6 +123,8 @@ private:
     void PlaceContentPanel(QWidget* panel, const QString& name);
     void BuildLessonPanel();
     void WireLessonPanel();
+    void BuildClassroomKeys();
+    bool OnLessonPage() const;
     bool ReadsAloud() const;
     void OpenHelp();
     void BuildCatalogueTree();
