@@ -7,24 +7,23 @@
 #include "present/RecordDisplay.h"
 
 #include <QFrame>
+#include <QHBoxLayout>
 #include <QLabel>
 #include <QPushButton>
 #include <QSpinBox>
 #include <QToolButton>
 
 #include <algorithm>
+#include <utility>
 
 namespace ov {
 namespace {
 
-constexpr int kPageButtonTop = 2;
+// The bar's controls stand 4 px inside it, in the window's own face and size.
+constexpr int kControlHeight = 24;
+constexpr int kPageButtonWidth = 40;
+constexpr int kSpinnerWidth = 64;
 constexpr int kPictureBandWidth = 20;
-
-QFont PanelFont() {
-    QFont font(QStringLiteral("宋体"), 10, QFont::Bold);
-    font.setFixedPitch(true);
-    return font;
-}
 
 QPalette White(QPalette palette) {
     palette.setColor(QPalette::Window, Qt::white);
@@ -43,7 +42,8 @@ QWidget* WhitePanel(QWidget* parent, const char* name) {
 QLabel* PanelLabel(QWidget* parent, const char* name, const QString& caption) {
     auto* label = new QLabel(caption, parent);
     label->setObjectName(QString::fromLatin1(name));
-    label->setFont(PanelFont());
+    label->setFixedHeight(kControlHeight);
+    label->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
     return label;
 }
 
@@ -54,11 +54,21 @@ QSpinBox* Spinner(QWidget* parent, const char* name, const QString& accessibleNa
     spinner->setRange(-limit, limit);
     spinner->setSingleStep(step);
     spinner->setValue(0);
-    spinner->resize(56, 20);
+    spinner->setFixedSize(kSpinnerWidth, kControlHeight);
     return spinner;
 }
 
-int RightEdge(const QWidget* widget) { return widget->x() + widget->width(); }
+// A row of the bar: 4 px above and below its controls (the panel starts
+// below the separator), 20 px from its side, 4 px between controls that
+// belong together and 16 px between those that do not.
+constexpr int kGroupSpacing = 12;
+
+QHBoxLayout* BarRow(QWidget* panel) {
+    auto* row = new QHBoxLayout(panel);
+    row->setContentsMargins(20, 3, 20, 4);
+    row->setSpacing(4);
+    return row;
+}
 
 }  // namespace
 
@@ -110,20 +120,22 @@ void LessonPanel::BuildBottomBar() {
 
 void LessonPanel::BuildNavPanel() {
     NavPanel = WhitePanel(BottomBar, "NavPanel");
-    firstBtn = PageButton("firstBtn", QStringLiteral("<<"), QStringLiteral("首页"), 20);
-    pirorBtn = PageButton("pirorBtn", QStringLiteral("<"), QStringLiteral("前一页"), 75);
-    NextBtn = PageButton("NextBtn", QStringLiteral(">"), QStringLiteral("后一页"), 130);
-    LastBtn = PageButton("LastBtn", QStringLiteral(">>"), QStringLiteral("尾页"), 185);
+    QHBoxLayout* row = BarRow(NavPanel);
+    firstBtn = PageButton("firstBtn", QStringLiteral("<<"), QStringLiteral("首页"));
+    pirorBtn = PageButton("pirorBtn", QStringLiteral("<"), QStringLiteral("前一页"));
+    NextBtn = PageButton("NextBtn", QStringLiteral(">"), QStringLiteral("后一页"));
+    LastBtn = PageButton("LastBtn", QStringLiteral(">>"), QStringLiteral("尾页"));
+    for (QPushButton* button : {firstBtn, pirorBtn, NextBtn, LastBtn}) row->addWidget(button);
+    row->addSpacing(kGroupSpacing);
     labPage = PanelLabel(NavPanel, "labPage", {});
-    labPage->setGeometry(240, 5, 250, 20);
     labPage->setAttribute(Qt::WA_TranslucentBackground);
+    row->addWidget(labPage, 1);
 }
 
-QPushButton* LessonPanel::PageButton(const char* name, const QString& caption, const QString& hint,
-                                           int left) {
+QPushButton* LessonPanel::PageButton(const char* name, const QString& caption, const QString& hint) {
     auto* button = new QPushButton(caption, NavPanel);
     button->setObjectName(QString::fromLatin1(name));
-    button->setGeometry(left, kPageButtonTop, 40, 20);
+    button->setFixedSize(kPageButtonWidth, kControlHeight);
     // Screen readers name the button by its caption and describe it by the hint.
     button->setToolTip(hint);
     button->setAccessibleDescription(hint);
@@ -135,26 +147,25 @@ QPushButton* LessonPanel::PageButton(const char* name, const QString& caption, c
 
 void LessonPanel::BuildSoundPanel() {
     SoundPanel = WhitePanel(BottomBar, "SoundPanel");
+    QHBoxLayout* row = BarRow(SoundPanel);
     NoiseButton = new QToolButton(SoundPanel);
     NoiseButton->setObjectName(QStringLiteral("NoiseButton"));
     NoiseButton->setText(QStringLiteral("场景音"));
-    NoiseButton->setFont(PanelFont());
-    NoiseButton->setGeometry(2, 1, 70, 20);
+    NoiseButton->setFixedHeight(kControlHeight);
     NoiseButton->setPopupMode(QToolButton::InstantPopup);
     NoiseButton->setAutoRaise(true);
-
+    NoiseButton->setCursor(Qt::PointingHandCursor);
     VolumeLabel = PanelLabel(SoundPanel, "VolumeLabel", QStringLiteral("场景音量"));
-    VolumeLabel->setGeometry(RightEdge(NoiseButton) + 2, 6, 60, VolumeLabel->sizeHint().height());
-    VolumeLabel->adjustSize();
     VolumeSpinner = Spinner(SoundPanel, "VolumeSpinner", QStringLiteral("场景音量"), 50, 10);
-    VolumeSpinner->move(RightEdge(VolumeLabel), 2);
-
     SpeedLabel = PanelLabel(SoundPanel, "SpeedLabel", QStringLiteral("语速  "));
-    SpeedLabel->move(RightEdge(VolumeSpinner) + 10, 5);
-    SpeedLabel->adjustSize();
-    SpeedLabel->resize(30, SpeedLabel->height());
     SpeedSpinner = Spinner(SoundPanel, "SpeedSpinner", QStringLiteral("语速"), 30, 5);
-    SpeedSpinner->move(RightEdge(SpeedLabel), 2);
+    row->addWidget(NoiseButton);
+    for (const auto& [label, spinner] : {std::pair{VolumeLabel, VolumeSpinner}, std::pair{SpeedLabel, SpeedSpinner}}) {
+        row->addSpacing(kGroupSpacing);
+        row->addWidget(label);
+        row->addWidget(spinner);
+    }
+    row->addStretch(1);
 }
 
 TPictureStrip* LessonPanel::Strip(const char* name, const char* picture, int bandWidth, Qt::Alignment side) {

@@ -31,7 +31,7 @@ class LessonPanel : public QWidget {
     Q_PROPERTY(int MainSoundSpeed READ MainSoundSpeed WRITE SetMainSoundSpeed)
 
 public:
-    static constexpr int kBottomBarHeight = 25;
+    static constexpr int kBottomBarHeight = 32;
     static constexpr int kBottomImageHeight = 20;
     static constexpr int kInfoPanelHeight = 40;
     static constexpr int kTopStripHeight = 10;
@@ -82,7 +82,7 @@ private:
     void BuildBottomBar();
     void BuildNavPanel();
     void BuildSoundPanel();
-    QPushButton* PageButton(const char* name, const QString& caption, const QString& hint, int left);
+    QPushButton* PageButton(const char* name, const QString& caption, const QString& hint);
     // A white strip showing `picture` from the program's "Images" folder when it exists.
     TPictureStrip* Strip(const char* name, const char* picture, int bandWidth = 0,
                          Qt::Alignment side = Qt::AlignLeft);

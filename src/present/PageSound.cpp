@@ -69,6 +69,8 @@ int64_t PageSound::PlayLesson(const QString& path) {
 
 void PageSound::StopLesson() { lesson_.Stop(); }
 
+bool PageSound::LessonPlaying() { return !lesson_.Finished() || !display_.Finished(); }
+
 void PageSound::StopDisplay() { display_.Stop(); }
 
 void PageSound::LoopScene() { scene_.Loop(box_.NoiseName().toStdString(), box_.NoiseValue()); }

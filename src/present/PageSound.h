@@ -24,6 +24,8 @@ public:
     // not open at another speed plays nothing and leaves the scene sound alone.
     int64_t PlayLesson(const QString& path);
     void StopLesson();
+    // The lesson sound is still heard, at whatever speed.
+    bool LessonPlaying();
     // Only the info panel's display stops.
     void StopDisplay();
     // (Re)opens the scene sound, sets its volume and keeps it looping. When it

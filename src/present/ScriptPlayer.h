@@ -59,6 +59,8 @@ public:
     // Pixels of the highlighted words of the sentence.
     int64_t SentenceWidth() const { return sentenceWidth_; }
     bool Stopped() const { return stopped_; }
+    // A word is being lit or a pause waited: the script has not come to its end.
+    bool Running() const { return mode_ != Mode::Idle; }
     SentenceWord* LastClickedWord() const { return lastClickedWord_; }
     // The word being lit, null while none is.
     SentenceWord* LitWord() const;

@@ -19,6 +19,8 @@ SentenceWord::SentenceWord(QWidget* parent, const TRSentence& word)
 void SentenceWord::SetHighlighted(bool value) {
     if (value == highlighted_) return;
     highlighted_ = value;
+    // What the eye sees in red, a screen reader hears: the sentence being read.
+    setAccessibleDescription(value ? QStringLiteral("正在朗读") : QString());
     update();
 }
 

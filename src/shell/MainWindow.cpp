@@ -49,6 +49,7 @@ MainWindow::MainWindow(LessonData& dm, DataFolders folders)
     ConnectTopBar();
     WireLessonPanel();
     BuildStudy();
+    BuildClassroomKeys();
 
     TimerFormShow = new QTimer(this);
     TimerFormShow->setObjectName(QStringLiteral("TimerFormShow"));
@@ -89,6 +90,7 @@ QWidget* MainWindow::BuildContentArea() {
     PWord = new TWordPanel(dm_, state_);
     PWord->hide();
     PlaceContentPanel(PWord, QStringLiteral("PWord"));
+    BuildStartScreen();
     return PanelTopFunction;
 }
 
@@ -165,6 +167,7 @@ void MainWindow::TimerFormShowTimer() {
     if (setUpDone_) return;
     setUpDone_ = true;
     LoadCatalogueTree();
+    OfferLastLesson();
 }
 
 void MainWindow::ArrangeOperationButtons(const std::vector<TOperationButton>& shown) {

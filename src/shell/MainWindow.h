@@ -3,6 +3,7 @@
 #include "core/DataFolders.h"
 #include "lesson/LessonRecords.h"
 #include "present/StudyFunctions.h"
+#include "store/CatalogueLevels.h"
 #include "study/StudyState.h"
 #include "study/FunctionPages.h"
 
@@ -31,6 +32,7 @@ class OperationBar;
 class LessonData;
 class TFunctionConductor;
 class LessonPanel;
+class StartScreen;
 class TopBarPanel;
 class TWordPanel;
 
@@ -104,6 +106,8 @@ public:
     QTimer* TimerFormShow;
     CatalogueTree* Catalogue = nullptr;
     QMenu* SceneSoundMenu;
+    // Covers the content area until the first lesson opens.
+    StartScreen* StartPanel = nullptr;
 
 protected:
     void showEvent(QShowEvent* event) override;
@@ -119,17 +123,24 @@ private:
     void PlaceContentPanel(QWidget* panel, const QString& name);
     void BuildLessonPanel();
     void WireLessonPanel();
+    void BuildClassroomKeys();
+    bool OnLessonPage() const;
     bool ReadsAloud() const;
     void OpenHelp();
     void BuildCatalogueTree();
     void LoadCatalogueTree();
     void ShowCatalogueUnavailable();
     void CatalogueClick(const CatalogueNodeClick& click);
+    void BuildStartScreen();
+    void OfferLastLesson();
+    std::vector<CatalogueNode> FindLastLesson() const;
+    void ResumeLastLesson();
+    void CloseStartScreen();
     void WidenSidePanel(std::optional<int> openedLevel);
     void BuildStudy();
     void OperationTriggered(TOperationButton button);
     QString ChooseRole(const QStringList& roles);
-    void OpenLesson(const QString& name);
+    void OpenLesson(const CatalogueNodeClick& lesson);
     void UnpackFinished(bool whole);
     void UnpackPauseOver();
     void ShowOpenedLesson();
@@ -154,6 +165,10 @@ private:
     LessonUnpacker* unpacker_ = nullptr;
     QTimer* unpackPause_ = nullptr;
     QString openingName_;
+    QString openingCode_;
+    // The lesson opened last, from the top of the catalogue down, as the start
+    // screen offers it.
+    std::vector<CatalogueNode> lastLesson_;
     // A study function the pupil chose while the lesson was opening.
     std::optional<TOVRule> pendingFunction_;
     std::string openingPackage_;

@@ -47,7 +47,7 @@ void MainWindow::CatalogueClick(const CatalogueNodeClick& click) {
         ShowCatalogueUnavailable();
         return;
     }
-    OpenLesson(click.caption);
+    OpenLesson(click);
 }
 
 void MainWindow::WidenSidePanel(std::optional<int> openedLevel) {

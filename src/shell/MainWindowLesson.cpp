@@ -1,5 +1,5 @@
 // The main window's part of the lesson panel: building it, wiring its
-// controls in the deferred set-up, and the recording buttons.
+// controls and the keys that stand for them, and the recording buttons.
 #include "shell/MainWindow.h"
 
 #include "audio/WaveInput.h"
@@ -9,8 +9,13 @@
 #include "present/StudyFunctions.h"
 #include "present/SoundInfoPanel.h"
 #include "present/RecordDisplay.h"
+#include "present/PageView.h"
+#include "shell/ClassroomKeys.h"
 #include "shell/OperationBar.h"
 #include "shell/PruneRecords.h"
+#include "shell/StartScreen.h"
+#include "study/FunctionConductor.h"
+#include "study/WordPanel.h"
 
 #include <QGuiApplication>
 #include <QPushButton>
@@ -49,6 +54,16 @@ void MainWindow::WireLessonPanel() {
     std::error_code ec;
     std::filesystem::create_directories(records, ec);
     panel->InfoPanel->Recorder->SetRecordFolder((records / "").string());
+}
+
+void MainWindow::BuildClassroomKeys() {
+    OperationBar& bar = *PanelBottomShowOperation;
+    new ClassroomKeys(this, {Lesson->pirorBtn, Lesson->NextBtn, bar.BtnStart, bar.BtnStop},
+                      [this] { return OnLessonPage(); }, [this] { return conductor_->Running(); });
+}
+
+bool MainWindow::OnLessonPage() const {
+    return StartPanel->isHidden() && PWord->isHidden() && Lesson->Box->Active();
 }
 
 bool MainWindow::ReadsAloud() const {

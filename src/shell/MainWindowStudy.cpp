@@ -13,6 +13,7 @@
 #include "present/RecordDisplay.h"
 #include "present/SoundDisplay.h"
 #include "shell/ApplicationTitle.h"
+#include "shell/CatalogueTree.h"
 #include "shell/CollapsiblePanel.h"
 #include "shell/FunctionColumn.h"
 #include "shell/MovieIntent.h"
@@ -169,11 +170,12 @@ void MainWindow::ShowLastPage() { conductor_->ShowPage(TPageButton::Last); }
 
 // The rest of a click on a lesson node. The package is unpacked on a
 // worker; the rest follows once it is written and the full bar has been seen.
-void MainWindow::OpenLesson(const QString& name) {
+void MainWindow::OpenLesson(const CatalogueNodeClick& lesson) {
     // The lesson still opening is being written into its folder: a second
     // click waits for nothing and opens nothing.
     if (OpeningLesson()) return;
-    openingName_ = name;
+    openingName_ = lesson.caption;
+    openingCode_ = lesson.code;
     PWord->EndDrill();
     try {
         const std::string suffix = GbkToUtf8(DecipherString(kClassPackageSuffix, kDefaultCipherKey));
@@ -196,11 +198,14 @@ void MainWindow::UnpackFinished(bool whole) {
 
 void MainWindow::UnpackPauseOver() {
     PanelSizeLeft->UnpackBar->setValue(0);
+    // Written at once: a player switched off in the lesson offers it again.
+    WriteLastLesson(*OpenOrvaneSettings(), openingCode_);
     ShowOpenedLesson();
 }
 
 void MainWindow::ShowOpenedLesson() {
     setWindowTitle(ApplicationTitle() + QStringLiteral("   ") + openingName_);
+    CloseStartScreen();
     PanelLeftFunction->show();
     PanelLeftFunction->raise();
     BtnWordPreviewClick();

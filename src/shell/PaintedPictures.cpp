@@ -101,6 +101,15 @@ void DrawLesson(QPainter& p) {
     for (const double y : {7.0, 9.5, 12.0}) p.drawLine(QPointF(5.5, y), QPointF(10.5, y));
 }
 
+// A sky-blue tile with rounded corners; what is painted next stays on it.
+void PaintTile(QPainter& p, const QRect& area) {
+    p.setRenderHint(QPainter::Antialiasing);
+    QPainterPath shape;
+    shape.addRoundedRect(QRectF(area).adjusted(0.5, 0.5, -0.5, -0.5), 6, 6);
+    p.setClipPath(shape);
+    PaintSkyGradient(p, area);
+}
+
 }  // namespace
 
 QList<QIcon> CatalogueIcons() {
@@ -170,11 +179,7 @@ QPixmap ProgramBadge(QSize size) {
     QPixmap pixmap(size);
     pixmap.fill(Qt::transparent);
     QPainter p(&pixmap);
-    p.setRenderHint(QPainter::Antialiasing);
-    QPainterPath shape;
-    shape.addRoundedRect(QRectF(pixmap.rect()).adjusted(0.5, 0.5, -0.5, -0.5), 6, 6);
-    p.setClipPath(shape);
-    PaintSkyGradient(p, pixmap.rect());
+    PaintTile(p, pixmap.rect());
     const double markSize = size.height() - 8.0;
     PaintBookMark(p, QRectF(6, 4, markSize, markSize));
     QFont font(QStringLiteral("Noto Sans CJK SC"));
@@ -184,6 +189,16 @@ QPixmap ProgramBadge(QSize size) {
     p.setPen(Qt::white);
     p.drawText(QRectF(markSize + 8, 0, size.width() - markSize - 12, size.height()), Qt::AlignCenter,
                QStringLiteral("学习机"));
+    return pixmap;
+}
+
+QPixmap ProgramTile(int size) {
+    QPixmap pixmap(size, size);
+    pixmap.fill(Qt::transparent);
+    QPainter p(&pixmap);
+    PaintTile(p, pixmap.rect());
+    const double margin = size / 6.0;
+    PaintBookMark(p, QRectF(margin, margin, size - 2 * margin, size - 2 * margin));
     return pixmap;
 }
 

@@ -30,4 +30,7 @@ void PaintBookMark(QPainter& painter, const QRectF& area);
 // A small badge of the program (mark and name) for the corner of the operation bar.
 QPixmap ProgramBadge(QSize size);
 
+// The program's mark on a square sky-blue tile, for the start screen.
+QPixmap ProgramTile(int size);
+
 }  // namespace ov

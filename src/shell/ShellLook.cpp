@@ -61,11 +61,46 @@ QWidget#PanelBottomShow {
 QWidget#PanelTopFunction {
     background: #EAF3FB;
 }
-QWidget#Lesson, QWidget#PWord {
+QWidget#Lesson, QWidget#PWord, QWidget#StartScreen {
     background: #FFFFFF;
     border: 1px solid #B9D3EE;
     border-radius: 6px;
 }
+QLabel#StartHeading {
+    color: #1F4E85;
+    font-size: 16pt;
+    font-weight: bold;
+}
+QLabel#StartGuide, QLabel#ResumeWhere { color: #1F4E85; }
+QWidget#ResumeBox {
+    background: #EAF3FB;
+    border: 1px solid #B9D3EE;
+    border-radius: 6px;
+}
+QPushButton#BtnResume {
+    background: #FFB340;
+    border-color: #E0962A;
+    color: #3A2400;
+    font-weight: bold;
+    padding: 2px 24px;
+}
+QPushButton#BtnResume:hover { background: #FFC466; }
+QToolButton#NoiseButton {
+    background: #FFFFFF;
+    border: 1px solid #B9D3EE;
+    border-radius: 6px;
+    color: #1F4E85;
+    padding: 0px 20px 0px 8px;
+}
+QToolButton#NoiseButton:hover { background: #DCEBFA; }
+QToolButton#NoiseButton:pressed { background: #C3DCF6; }
+QToolButton#NoiseButton::menu-indicator {
+    subcontrol-origin: padding;
+    subcontrol-position: center right;
+    right: 4px;
+}
+QLabel#VolumeLabel, QLabel#SpeedLabel { color: #1F4E85; }
+QLabel#labPage { color: #1F4E85; font-weight: bold; }
 QToolButton[shellRole="topbar"] {
     color: #FFFFFF;
     background: transparent;

@@ -46,4 +46,11 @@ bool WriteFolderLetters(QSettings& settings, const FolderLetters& letters) {
     return Writable(settings);
 }
 
+QString ReadLastLesson(QSettings& settings) { return settings.value(QStringLiteral("LastLesson")).toString(); }
+
+bool WriteLastLesson(QSettings& settings, const QString& code) {
+    settings.setValue(QStringLiteral("LastLesson"), code);
+    return Writable(settings);
+}
+
 }  // namespace ov

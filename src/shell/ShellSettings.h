@@ -31,4 +31,10 @@ struct FolderLetters {
 FolderLetters ReadFolderLetters(QSettings& settings);
 bool WriteFolderLetters(QSettings& settings, const FolderLetters& letters);
 
+// The catalogue code of the lesson the pupil opened last (LastLesson); empty
+// before the first. It is written through at once, so a player that is killed
+// still offers the lesson at its next start.
+QString ReadLastLesson(QSettings& settings);
+bool WriteLastLesson(QSettings& settings, const QString& code);
+
 }  // namespace ov

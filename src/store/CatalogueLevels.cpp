@@ -3,6 +3,8 @@
 #include "store/CatalogueSql.h"
 #include "store/SqliteDatabase.h"
 
+#include <algorithm>
+
 namespace ov {
 
 CatalogueLayout MainCatalogueLayout() {
@@ -31,6 +33,23 @@ std::vector<CatalogueNode> ReadChildren(SqliteConnection* connection, const Cata
     children.SetSql(ChildrenSql(layout.table, layout.codeField, code));
     children.Open();
     return ReadNodes(children, layout);
+}
+
+std::vector<CatalogueNode> ReadPathTo(SqliteConnection* connection, const CatalogueLayout& layout,
+                                      std::string_view code) {
+    SqliteQuery top(connection);
+    OpenLevel(top, layout, "");
+    std::vector<CatalogueNode> level = ReadNodes(top, layout), path;
+    // Every level's codes are longer than the one above, so the walk ends
+    // within the length of `code`.
+    for (;;) {
+        const auto on = std::find_if(level.begin(), level.end(),
+                                     [&](const CatalogueNode& node) { return code.substr(0, node.code.size()) == node.code; });
+        if (on == level.end()) return {};
+        path.push_back(*on);
+        if (on->code == code) return path;
+        level = ReadChildren(connection, layout, on->code);
+    }
 }
 
 }  // namespace ov

@@ -36,5 +36,9 @@ std::vector<CatalogueNode> ReadNodes(SqliteQuery& query, const CatalogueLayout& 
 // The level below `code`, read through a data set of its own on `connection`.
 std::vector<CatalogueNode> ReadChildren(SqliteConnection* connection, const CatalogueLayout& layout,
                                         std::string_view code);
+// The nodes from the top level down to the one with `code`, found level by
+// level as a pupil would click down to it; empty when it cannot be reached.
+std::vector<CatalogueNode> ReadPathTo(SqliteConnection* connection, const CatalogueLayout& layout,
+                                      std::string_view code);
 
 }  // namespace ov

@@ -51,6 +51,10 @@ public:
     void Next();
     void Stat();
     void Result();
+    // Whether what "开始" started still goes on, so that "停止" has something
+    // to end: the page read aloud, an item's sound, the movies, or a role
+    // about to start.
+    bool Running() const;
 
     FunctionIndexFile* FunctionIndex() const { return index_.get(); }
     // Whether the open lesson's index lists pages of the function; silent.

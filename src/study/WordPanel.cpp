@@ -32,9 +32,11 @@ QLabel* NamedLabel(const char* name, const QString& text, QWidget* parent) {
     return label;
 }
 
-QLineEdit* CardEdit(const char* name, int top, int height, const QString& style, QWidget* card) {
+QLineEdit* CardEdit(const char* name, const QString& accessibleName, int top, int height, const QString& style,
+                    QWidget* card) {
     auto* edit = new QLineEdit(card);
     edit->setObjectName(QString::fromLatin1(name));
+    edit->setAccessibleName(accessibleName);
     edit->setReadOnly(true);
     edit->setFrame(false);
     edit->setAlignment(Qt::AlignCenter);
@@ -70,6 +72,7 @@ TWordPanel::TWordPanel(LessonData& dm, StudyState& state, QWidget* parent)
     BuildSpelling();
     ExampleMemo = new QPlainTextEdit(this);
     ExampleMemo->setObjectName(QStringLiteral("ExampleMemo"));
+    ExampleMemo->setAccessibleName(QStringLiteral("例句"));
     ExampleMemo->setLineWrapMode(QPlainTextEdit::NoWrap);
     ExampleMemo->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     ExampleMemo->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
@@ -120,9 +123,11 @@ void TWordPanel::BuildCard() {
     WordCard->setObjectName(QStringLiteral("WordCard"));
     WordCard->setStyleSheet(QStringLiteral("background: black;"));
     WordCard->setGeometry(5, 5, kCardWidth - 10, kCardHeight - 10);
-    WordEdit = CardEdit("WordEdit", 6, 60, QStringLiteral("font: bold 36pt;"), WordCard);
-    PhoneticEdit = CardEdit("PhoneticEdit", 70, 34, QStringLiteral("font: bold 16pt;"), WordCard);
-    MeaningEdit = CardEdit("MeaningEdit", 108, 34, QStringLiteral("font: 16pt \"宋体\";"), WordCard);
+    WordEdit = CardEdit("WordEdit", QStringLiteral("单词"), 6, 60, QStringLiteral("font: bold 36pt;"), WordCard);
+    PhoneticEdit =
+        CardEdit("PhoneticEdit", QStringLiteral("音标"), 70, 34, QStringLiteral("font: bold 16pt;"), WordCard);
+    MeaningEdit =
+        CardEdit("MeaningEdit", QStringLiteral("词义"), 108, 34, QStringLiteral("font: 16pt \"宋体\";"), WordCard);
 }
 
 QWidget* TWordPanel::BuildCountLine() {
@@ -148,11 +153,13 @@ QWidget* TWordPanel::BuildSettings() {
     RepeatLabel = NamedLabel("RepeatLabel", QStringLiteral("朗读次数"), line);
     RepeatSpinner = new QSpinBox(line);
     RepeatSpinner->setObjectName(QStringLiteral("RepeatSpinner"));
+    RepeatSpinner->setAccessibleName(RepeatLabel->text());
     RepeatSpinner->setRange(1, 99);
     RepeatSpinner->setValue(1);
     IntervalLabel = NamedLabel("IntervalLabel", QStringLiteral("时间间隔"), line);
     IntervalSpinner = new QSpinBox(line);
     IntervalSpinner->setObjectName(QStringLiteral("IntervalSpinner"));
+    IntervalSpinner->setAccessibleName(IntervalLabel->text());
     IntervalSpinner->setRange(2, 98);
     IntervalSpinner->setSingleStep(2);
     IntervalSpinner->setValue(2);
@@ -173,6 +180,7 @@ void TWordPanel::BuildSpelling() {
     ImagePen->setGeometry(kPenLeft, 6, 32, 32);
     SpellingEdit = new QLineEdit(PanelWordSet);
     SpellingEdit->setObjectName(QStringLiteral("SpellingEdit"));
+    SpellingEdit->setAccessibleName(QStringLiteral("拼写"));
     SpellingEdit->setGeometry(kPenLeft + 48, 8, 260, 26);
     auto* underline = new QLabel(PanelWordSet);
     underline->setStyleSheet(QStringLiteral("background: #1F4E85;"));

@@ -51,6 +51,7 @@ protected:
         auto settings = ov::OpenOrvaneSettings();
         settings->remove("NewFolder");
         settings->remove("OldFolder");
+        settings->remove("LastLesson");
         dm = std::make_unique<ov::LessonData>();
         window = std::make_unique<ov::MainWindow>(*dm, ov::DataFolders::InOneFolder(home.path()));
         window->resize(1200, 800);

@@ -16,16 +16,20 @@ Nodes Pairs(const std::vector<ov::CatalogueNode>& nodes) {
     return pairs;
 }
 
+const ovtest::Entries kEntries = {{"01", "人教版"}, {"0101", "三上"}, {"0102", "三下"}, {"010101", "U1"}, {"02", "外研"}};
+
+void OpenCatalogue(ov::SqliteConnection& connection, const ovtest::TempDir& dir) {
+    ovtest::WriteCatalogue(dir / "c.db", kEntries, "pw");
+    connection.SetConnectionString(ov::FormatConnectionString((dir / "c.db").string(), "pw"));
+    connection.Open();
+}
+
 // The player's tree and `ovtool catalogue tree` both load this way: the top
 // level by its pattern, then the level below each node asked for.
 TEST(CatalogueLevels, LoadsOneLevelAtATime) {
     ovtest::TempDir dir;
-    const ovtest::Entries entries = {
-        {"01", "人教版"}, {"0101", "三上"}, {"0102", "三下"}, {"010101", "U1"}, {"02", "外研"}};
-    ovtest::WriteCatalogue(dir / "c.db", entries, "pw");
     ov::SqliteConnection connection;
-    connection.SetConnectionString(ov::FormatConnectionString((dir / "c.db").string(), "pw"));
-    connection.Open();
+    OpenCatalogue(connection, dir);
     const auto layout = ov::MainCatalogueLayout();
     ov::SqliteQuery top(&connection);
     ov::OpenLevel(top, layout, "");
@@ -33,6 +37,26 @@ TEST(CatalogueLevels, LoadsOneLevelAtATime) {
     EXPECT_EQ(Pairs(ov::ReadChildren(&connection, layout, "01")), (Nodes{{"0101", "三上"}, {"0102", "三下"}}));
     EXPECT_EQ(Pairs(ov::ReadChildren(&connection, layout, "0101")), (Nodes{{"010101", "U1"}}));
     EXPECT_TRUE(ov::ReadChildren(&connection, layout, "010101").empty());
+}
+
+// The lesson opened last is found again from its code alone, or not at all
+// once the catalogue no longer leads to it.
+TEST(CatalogueLevels, PathToACodeFromTheTop) {
+    ovtest::TempDir dir;
+    ov::SqliteConnection connection;
+    OpenCatalogue(connection, dir);
+    const std::pair<const char*, Nodes> cases[] = {
+        {"010101", {{"01", "人教版"}, {"0101", "三上"}, {"010101", "U1"}}},
+        {"0102", {{"01", "人教版"}, {"0102", "三下"}}},
+        {"02", {{"02", "外研"}}},
+        {"0103", {}},
+        {"01010101", {}},
+        {"0", {}},
+        {"", {}},
+        {"01'--", {}},
+    };
+    for (const auto& [code, path] : cases)
+        EXPECT_EQ(Pairs(ov::ReadPathTo(&connection, ov::MainCatalogueLayout(), code)), path) << code;
 }
 
 // A change either lands whole or leaves the file as it was; a failed creation

@@ -1,6 +1,7 @@
 #include <exception>
 #include <iostream>
 
+#include "CommandWord.h"
 #include "ToolCommand.h"
 #include "core/MessageHook.h"
 
@@ -25,6 +26,7 @@ int main(int argc, char** argv) {
         return 1;
     });
 
+    if (const auto refused = ovtool::RefuseCommandWord(app, argc, argv, std::cerr)) return *refused;
     try {
         app.parse(argc, argv);
     } catch (const CLI::CallForHelp& e) {

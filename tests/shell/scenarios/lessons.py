@@ -2,6 +2,8 @@
 
 # Textbook, grade, unit and lesson of the lesson every scenario opens.
 HELLO = ("新起点英语", "三年级上册", "Unit 1 问候", "Unit1 Hello")
+# Its catalogue code, as the player remembers the lesson opened last.
+HELLO_CODE = "01010101"
 HELLO_FIRST_WORD = "hello"
 # The words of its dictation page, in the order of the answer edits.
 HELLO_DICTATION = ("hello", "hi", "name", "friend", "bye", "teacher")

@@ -1,6 +1,7 @@
 """Pictures of the real player for the user guide, taken on the demo
-courseware: the catalogue, the word preview, follow-reading with a word lit,
-dictation counted and the score dialog. Each is a PNG in --out."""
+courseware: the start screen of a pupil who has been here before, the
+catalogue, the word preview, follow-reading with a word lit, dictation
+counted and the score dialog. Each is a PNG in --out."""
 
 import os
 import subprocess
@@ -19,8 +20,17 @@ def shoot(p, name):
     print("wrote " + target)
 
 
+def remember_hello(p):
+    """The player's settings as a pupil leaves them who has opened the lesson."""
+    with open(p.path("config", "Orvane.ini"), "w") as f:
+        f.write(f"[General]\nLastLesson={lessons.HELLO_CODE}\n")
+
+
 def body(p):
     os.makedirs(p.args.out, exist_ok=True)
+    p.find("push button", "继续学习", timeout=20)
+    time.sleep(1.5)
+    shoot(p, "start")
     for name in lessons.HELLO[:3]:
         p.click(p.find("table cell", name, timeout=15))
     p.find("table cell", lessons.HELLO[3], timeout=15)
@@ -61,4 +71,4 @@ def more_args(parser):
 
 
 if __name__ == "__main__":
-    sys.exit(run_scenario("screenshots", body, __doc__, more_args))
+    sys.exit(run_scenario("screenshots", body, __doc__, more_args, prepare=remember_hello))
