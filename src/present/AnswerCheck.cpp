@@ -17,6 +17,7 @@
 #include "present/PictureItem.h"
 #include "present/StudyFunctions.h"
 #include "present/SentenceWord.h"
+#include "present/SpellingFeedback.h"
 #include "store/CipherAndFiles.h"
 
 namespace ov {
@@ -63,6 +64,10 @@ void ShowCounts(int right, int total) {
     ShowMessageEx("统计提示", "答对个数:" + std::to_string(right) + " " + "答错个数:" + std::to_string(total - right), 0);
 }
 
+// A picked picture's mark says all there is to say about a choice; letters
+// are explained only where the pupil typed them.
+bool ExplainsLetters(TOVRule kind, const TAnswerEdit& edit) { return !IsChoice(kind) || edit.ShowsTyping(); }
+
 // Sounds of test items play through the lesson sound like sentences do.
 void PlayItemSound(PageView& box, const std::string& name) {
     box.Sound().PlayLesson(box.AudioFile(QString::fromStdString(name)));
@@ -89,10 +94,11 @@ std::optional<std::vector<std::string>> AnswerOrder(const std::string& answer) {
 }
 
 // Answer labels go first: a second press of the answer button replaces them.
+// The letters explained by the count stay: the answers complete them.
 void RemoveAnswerLabels(PageView& box) {
     QList<TBoxItem>& overlays = box.Overlays();
     for (qsizetype i = overlays.size() - 1; i >= 0; --i) {
-        if (overlays[i].Kind != ikWord) continue;
+        if (overlays[i].Kind != ikWord || qobject_cast<SpellingFeedback*>(overlays[i].Control)) continue;
         overlays[i].Control->hide();
         delete overlays[i].Control;
         overlays.removeAt(i);
@@ -221,6 +227,8 @@ void CheckEdits(PageView& box, TOVRule kind, bool marks) {
         if (AnswerMatches(edit->text().toStdString(), answer)) {
             if (marks) ShowMark(box, ResultMark(document, kind, edit->Id()));
             ++right;
+        } else if (marks && ExplainsLetters(kind, *edit)) {
+            ShowSpellingFeedback(box, *edit, QString::fromStdString(answer));
         }
         if (!marks) ShowStandardAnswer(box, *edit, QString::fromStdString(answer), kAnswerRed);
     }
@@ -331,6 +339,14 @@ void ShowStandardAnswer(PageView& box, TAnswerEdit& edit, const QString& answer,
     label->move(edit.x(), edit.y() - label->height());
     label->show();
     box.Overlays().append(TBoxItem{ikWord, label});
+}
+
+void ShowSpellingFeedback(PageView& box, const TAnswerEdit& edit, const QString& answer) {
+    auto* feedback = new SpellingFeedback(box.Page(), edit, answer);
+    feedback->show();
+    box.Overlays().append(TBoxItem{ikWord, feedback});
+    // Under the page's lowest edit it would stand beyond the page's end.
+    box.FitPage();
 }
 
 void ClearOverlays(PageView& box) {

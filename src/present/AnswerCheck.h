@@ -38,9 +38,9 @@ void ShowStatistics(PageView& box, TOVRule kind);
 // The standard answers of the page's function. Pressed again, it replaces
 // the labels it showed instead of stacking a copy.
 void ShowAnswers(PageView& box);
-// Compares every edit with its answer (AnswerMatches); with
-// marks, shows a mark per right answer and the counts, else the standard
-// answer above every edit.
+// Compares every edit with its answer (AnswerMatches); with marks, shows a
+// mark per right answer, explains the letters of each wrong typed one and
+// shows the counts, else the standard answer above every edit.
 void CheckEdits(PageView& box, TOVRule kind, bool marks);
 void CheckArrangement(PageView& box, TOVRule kind);
 bool CheckSentenceOrder(PageView& box, int32_t sentenceId, TOVRule kind);
@@ -51,6 +51,8 @@ void ShowArrangementAnswers(PageView& box, TOVRule kind);
 void ShowAnswerLabel(PageView& box, const TTmpLabel& label);
 void ShowMark(PageView& box, const TXMLImage& mark);
 void ShowStandardAnswer(PageView& box, TAnswerEdit& edit, const QString& answer, const QColor& color);
+// The pupil's letters against the answer's, under the edit.
+void ShowSpellingFeedback(PageView& box, const TAnswerEdit& edit, const QString& answer);
 void ClearOverlays(PageView& box);
 void HideAnswerHints(PageView& box);
 

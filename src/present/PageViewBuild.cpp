@@ -165,6 +165,7 @@ void PageView::AddMovie(const TXMLFlash& record) {
 void PageView::FitPage() {
     QRect extent;
     for (const TBoxItem& item : pageItems_) extent |= item.Control->geometry();
+    for (const TBoxItem& item : overlays_) extent |= item.Control->geometry();
     page_->resize(std::max(0, extent.right() + 1), std::max(0, extent.bottom() + 1));
     dragLabel_->raise();
 }

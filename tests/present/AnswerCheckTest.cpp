@@ -4,8 +4,10 @@
 #include "present/AnswerEdit.h"
 #include "present/AnswerCheck.h"
 #include "present/SentenceWord.h"
+#include "present/SpellingFeedback.h"
 
 #include <QLabel>
+#include <QTest>
 
 namespace {
 
@@ -85,7 +87,7 @@ TEST_F(Exercises, AnswersIgnoreTheCaseOfAsciiLettersOnly) {
     EXPECT_EQ(ov::TakeRecordedMessages().at(0).text, "答对个数:4 答错个数:2");
     std::vector<int> marked;
     for (const ov::TBoxItem& item : box->Overlays())
-        marked.push_back(static_cast<ov::TPictureItem*>(item.Control)->Record().Id - 100);
+        if (item.Kind == ov::ikPicture) marked.push_back(static_cast<ov::TPictureItem*>(item.Control)->Record().Id - 100);
     EXPECT_EQ(marked, (std::vector<int>{1, 3, 5, 6}));
 }
 
@@ -97,6 +99,94 @@ TEST_F(Exercises, AVisibleMarkIsNeverAdded) {
     EXPECT_EQ(ov::TakeRecordedMessages().at(0).text, "答对个数:2 答错个数:0");
     ASSERT_EQ(box->Overlays().size(), 1);
     EXPECT_EQ(static_cast<ov::TPictureItem*>(box->Overlays()[0].Control)->Record().Id, 101);
+}
+
+// The lines that explain wrong answers, in page order.
+QList<ov::SpellingFeedback*> Feedback(ov::PageView& box) {
+    QList<ov::SpellingFeedback*> lines;
+    for (const ov::TBoxItem& item : box.Overlays())
+        if (auto* line = qobject_cast<ov::SpellingFeedback*>(item.Control)) lines.append(line);
+    return lines;
+}
+
+TEST_F(Exercises, WrongAnswersAreExplainedLetterByLetterUnderTheirEdits) {
+    OpenDictation({"apple", "pear", "plum", "fig", "kiwi"});
+    const char* typed[] = {"apple", "PEAR", "plum", "fogg", ""};
+    for (int i = 0; i < 5; ++i) EditNo(i)->setText(typed[i]);
+    ov::ShowStatistics(*box, ov::rWordFollowWrite);
+    EXPECT_EQ(ov::TakeRecordedMessages().at(0).text, "答对个数:3 答错个数:2");
+    ov::ShowStatistics(*box, ov::rWordFollowWrite);
+    ov::TakeRecordedMessages();
+
+    const QList<ov::SpellingFeedback*> lines = Feedback(*box);
+    ASSERT_EQ(lines.size(), 2) << "one line per wrong answer, not doubled by a second count";
+    const QString red = "<span style=\"color:#ff0000;%1\">%2</span>";
+    const QString missing = "<span style=\"color:#8c8c8c;\">_</span>";
+    struct Expected {
+        int edit;
+        QString text, name;
+    } expected[] = {
+        {3, "f" + red.arg("", "o") + "g" + red.arg(" text-decoration:line-through;", "g"), "你的答案 fogg，正确答案 fig"},
+        {4, missing.repeated(4), "你的答案 ，正确答案 kiwi"},
+    };
+    for (int i = 0; i < 2; ++i) {
+        const Expected& e = expected[i];
+        ov::TAnswerEdit* edit = EditNo(e.edit);
+        EXPECT_EQ(lines[i]->Edit(), edit);
+        EXPECT_EQ(lines[i]->text(), e.text);
+        EXPECT_EQ(lines[i]->accessibleName(), e.name);
+        EXPECT_EQ(lines[i]->pos(), QPoint(edit->x(), edit->y() + edit->height())) << "right under its edit";
+        EXPECT_TRUE(lines[i]->isVisibleTo(box.get()));
+        EXPECT_TRUE(box->Page()->rect().contains(lines[i]->geometry())) << "within the page, not cut off";
+    }
+
+    // The answers complete the explanation; they do not replace it.
+    ov::ShowAnswers(*box);
+    EXPECT_EQ(Feedback(*box).size(), 2);
+    ov::ClearOverlays(*box);
+    EXPECT_TRUE(box->Overlays().isEmpty());
+}
+
+TEST_F(Exercises, AnExplanationGoesWhenItsEditChanges) {
+    OpenDictation({"pear", "fig"});
+    EditNo(0)->setText("paer");
+    EditNo(1)->setText("fog");
+    ov::ShowStatistics(*box, ov::rWordFollowWrite);
+    ov::TakeRecordedMessages();
+    ASSERT_EQ(Feedback(*box).size(), 2);
+    EditNo(0)->setFocus();
+    QTest::keyClick(EditNo(0), Qt::Key_Backspace);
+    ASSERT_EQ(Feedback(*box).size(), 1);
+    EXPECT_EQ(Feedback(*box)[0]->Edit(), EditNo(1));
+    // Starting over empties every edit, and every explanation goes with it.
+    ov::ResetAnswers(*box);
+    EXPECT_TRUE(Feedback(*box).isEmpty());
+}
+
+// On a choice page a picked picture's word needs no letters explained; a
+// typed answer does.
+TEST_F(Exercises, OnAChoicePageOnlyTypedAnswersAreExplained) {
+    WriteMarks();
+    for (const char* name : {"apple.jpg", "pear.jpg", "plum.jpg", "fig.jpg"}) WritePicture(name, boxtest::kPlain);
+    const auto item = [](int id, int edit, const char* answer) {
+        return "<item Id=\"" + std::to_string(id) + "\" SentencesId=\"0\"><test TestStyle=\"3\" ControlStyle=\"4\" "
+               "ControlId=\"" + std::to_string(edit) + "\" ImageId=\"0\" Answer=\"" + answer + "\"/></item>";
+    };
+    Open(LessonXml({{"alli", boxtest::Picture(1, "apple.jpg", "apple", 0, 0) + boxtest::Picture(2, "pear.jpg", "pear", 0, 20) +
+                                 boxtest::Picture(3, "plum.jpg", "plum", 1, 40) + boxtest::Picture(4, "fig.jpg", "fig", 1, 60)},
+                    {"alledit", boxtest::Edit(6, 100) + boxtest::Edit(7, 200) + boxtest::Edit(8, 300)},
+                    {"Discerns", item(0, 6, "pear") + item(1, 7, "fig") + item(2, 8, "kiwi")}}),
+         ov::rDiscern);
+    ASSERT_TRUE(box->Active());
+    QTest::mouseClick(PictureWithId(1), Qt::LeftButton, {}, QPoint(2, 2));
+    ASSERT_EQ(EditNo(0)->text(), "apple");
+    EditNo(1)->setFocus();
+    QTest::keyClicks(EditNo(1), "fog");
+    ov::ShowStatistics(*box, ov::rDiscern);
+    EXPECT_EQ(ov::TakeRecordedMessages().at(0).text, "答对个数:0 答错个数:3");
+    const QList<ov::SpellingFeedback*> lines = Feedback(*box);
+    ASSERT_EQ(lines.size(), 1) << "neither the picked picture's word nor the untouched edit";
+    EXPECT_EQ(lines[0]->Edit(), EditNo(1));
 }
 
 TEST_F(Exercises, StandardAnswersStandAboveEveryEditOnceWithoutAMessage) {
