@@ -301,6 +301,72 @@ TEST_F(Arrangement, WordsSpeltAlikeMayChangePlaces) {
     EXPECT_EQ(box->Overlays().size(), 1);
 }
 
+// A test page with two answer edits, the arrangement of "I like apples"
+// (answer "021") and a heading that does not move.
+class ArrangementOnATestPage : public Arrangement {
+protected:
+    void SetUp() override {
+        Arrangement::SetUp();
+        WritePicture("good.jpg", boxtest::kPlain);
+        WritePicture("right.jpg", boxtest::kPlain);
+        const auto item = [](int id, int edit, const char* answer) {
+            return "<item Id=\"" + std::to_string(id) + "\" SentencesId=\"0\"><test TestStyle=\"1\" ControlStyle=\"4\" "
+                   "ControlId=\"" + std::to_string(edit) + "\" ImageId=\"10" + std::to_string(edit) + "\" Answer=\"" +
+                   answer + "\"/></item>";
+        };
+        const std::string words = boxtest::Word(0, 0, "I", true, 200) + boxtest::Word(1, 100, "like", true, 200) +
+                                  boxtest::Word(2, 200, "apples", true, 200);
+        Open(LessonXml({{"alls", boxtest::Sentence(4, words) + boxtest::Sentence(5, boxtest::Word(0, 50, "Test", false, 5))},
+                        {"alli", boxtest::Picture(30, "good.jpg", "", -1, 300, "False") +
+                                     boxtest::Picture(101, "right.jpg", "", -1, 100, "False") +
+                                     boxtest::Picture(102, "right.jpg", "", -1, 200, "False")},
+                        {"alledit", boxtest::Edit(1, 0) + boxtest::Edit(2, 120)},
+                        {"Tests", item(0, 1, "cat") + item(1, 2, "dog")},
+                        {"ArrangeWords", "<arrangement Id=\"0\" SentencesId=\"4\"><answer Answer=\"021\" ImageId=\"30\"/></arrangement>"}}),
+             ov::rTest);
+        ASSERT_TRUE(box->Active());
+    }
+    ov::SentenceWord* WordNo(int index) { return Control<ov::SentenceWord>(ov::ikWord, index); }
+    std::vector<int> Marks() {
+        std::vector<int> marks;
+        for (const ov::TBoxItem& item : box->Overlays())
+            if (item.Kind == ov::ikPicture) marks.push_back(static_cast<ov::TPictureItem*>(item.Control)->Record().Id);
+        return marks;
+    }
+};
+
+TEST_F(ArrangementOnATestPage, CountsAndMarksTheEditsAndTheArrangementTogether) {
+    Control<ov::TAnswerEdit>(ov::ikEdit, 0)->setText("cat");
+    Control<ov::TAnswerEdit>(ov::ikEdit, 1)->setText("dgo");
+    const QPoint heading = WordNo(3)->pos();
+    struct Case {
+        std::vector<int> lefts;
+        const char* counts;
+        std::vector<int> marks;
+    } cases[] = {
+        {{0, 100, 200}, "答对个数:1 答错个数:2", {101}},
+        {{0, 200, 100}, "答对个数:2 答错个数:1", {101, 30}},
+    };
+    for (const Case& c : cases) {
+        Place(c.lefts);
+        ov::ShowStatistics(*box, ov::rTest);
+        const auto messages = ov::TakeRecordedMessages();
+        ASSERT_EQ(messages.size(), 1u) << "one message for both";
+        EXPECT_EQ(messages[0].text, c.counts);
+        EXPECT_EQ(Marks(), c.marks);
+        EXPECT_EQ(WordNo(3)->pos(), heading) << "the heading cannot move and does not";
+    }
+
+    ov::ShowAnswers(*box);
+    ov::ShowAnswers(*box);
+    QStringList labels;
+    for (const ov::TBoxItem& item : box->Overlays())
+        if (auto* label = qobject_cast<QLabel*>(item.Control); item.Kind == ov::ikWord && !qobject_cast<ov::SpellingFeedback*>(label))
+            labels.append(label->text());
+    EXPECT_EQ(labels, (QStringList{"标准答案: cat", "标准答案: dog", "I apples like "}));
+    EXPECT_TRUE(ov::TakeRecordedMessages().empty());
+}
+
 TEST_F(Arrangement, AnUpperCaseDigitIsNoAnswer) {
     OpenArrangement("01A", {"I", "like", "apples"});
     ov::TakeRecordedMessages();
