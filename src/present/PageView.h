@@ -148,6 +148,7 @@ private:
     void UnselectGroup(TPictureItem* picture);
     void FillGroupEdit(TOVRule kind, int group, const QString& word);
     void DropSpellingFeedback(const TAnswerEdit* edit);
+    void ChainEditsInReadingOrder();
     bool FindRuleFor(QWidget* sender, TRule& rule);
     void RunRule(QWidget* sender, const TRule& rule);
 

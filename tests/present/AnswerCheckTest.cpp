@@ -189,6 +189,26 @@ TEST_F(Exercises, OnAChoicePageOnlyTypedAnswersAreExplained) {
     EXPECT_EQ(lines[0]->Edit(), EditNo(1));
 }
 
+TEST_F(Exercises, TabGoesThroughTheAnswersRowByRow) {
+    // Made column by column, as a page of two columns often is.
+    const auto edit = [](int id, int top, int left) {
+        return "<edit Id=\"" + std::to_string(id) + "\" Top=\"" + std::to_string(top) + "\" Left=\"" +
+               std::to_string(left) + "\" Caption=\"\" RuleId=\"0\" Width=\"80\"/>";
+    };
+    Open(LessonXml({{"alledit", edit(1, 10, 10) + edit(2, 60, 10) + edit(3, 110, 10) + edit(4, 10, 300) +
+                                    edit(5, 60, 300) + edit(6, 110, 300)}}),
+         ov::rWordFollowWrite);
+    ASSERT_TRUE(box->Active());
+    // From the page into its answers, every one once.
+    std::vector<int> order;
+    for (QWidget* widget = box->nextInFocusChain(); widget != box.get() && order.size() < 7;
+         widget = widget->nextInFocusChain()) {
+        if (auto* answer = qobject_cast<ov::TAnswerEdit*>(widget)) order.push_back(answer->Id());
+    }
+    EXPECT_EQ(order, (std::vector<int>{1, 4, 2, 5, 3, 6}));
+    EXPECT_EQ(EditNo(3)->accessibleName(), "答案 4") << "names keep the page's numbering";
+}
+
 TEST_F(Exercises, StandardAnswersStandAboveEveryEditOnceWithoutAMessage) {
     OpenDictation({"apple", "pear", "plum"});
     EditNo(0)->setText("apple");
