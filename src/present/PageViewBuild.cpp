@@ -151,11 +151,10 @@ void PageView::ChainEditsInReadingOrder() {
     std::stable_sort(edits.begin(), edits.end(), [](const QWidget* a, const QWidget* b) {
         return std::pair(a->y(), a->x()) < std::pair(b->y(), b->x());
     });
-    QWidget* previous = this;
-    for (QWidget* edit : edits) {
-        setTabOrder(previous, edit);
-        previous = edit;
-    }
+    // Each goes straight after the box, ahead of those placed before it, so
+    // they are placed from the last answer back to the first. Chaining one
+    // answer after another instead goes wrong where the box is a window itself.
+    for (auto edit = edits.crbegin(); edit != edits.crend(); ++edit) setTabOrder(this, *edit);
 }
 
 void PageView::AddFrame(const TXMLFrame& record) {
