@@ -62,6 +62,9 @@ public:
     void GetGame(int32_t gameId, TXMLFlash& output);
 
     // Word and sentence arrangement.
+    // Whether the page's section of an arrangement kind holds an arrangement;
+    // silent, as a page need not have the section at all.
+    bool HasArrangements(TOVRule kind);
     std::vector<std::string> GetSentenceIds(TOVRule kind);
     int32_t GetSentenceGroup(TOVRule kind, int32_t arrangementId);
     std::optional<std::vector<std::string>> GetSentenceWords(int32_t arrangementId, TOVRule kind);

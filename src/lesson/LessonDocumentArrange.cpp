@@ -32,6 +32,17 @@ int32_t Base36Digit(char c) {
 
 }  // namespace
 
+bool LessonDocument::HasArrangements(TOVRule kind) {
+    bool found = false;
+    Run(
+        [&](pugi::xml_node root) {
+            for (pugi::xml_node arrangement : Arrangements(root, kind).children())
+                found = found || arrangement.type() == pugi::node_element;
+        },
+        Report::Silent);
+    return found;
+}
+
 std::vector<std::string> LessonDocument::GetSentenceIds(TOVRule kind) {
     std::vector<std::string> ids;
     Run([&](pugi::xml_node root) {

@@ -17,6 +17,7 @@
 #include "present/PictureItem.h"
 #include "present/StudyFunctions.h"
 #include "present/SentenceWord.h"
+#include "present/SpellingFeedback.h"
 #include "store/CipherAndFiles.h"
 
 namespace ov {
@@ -59,9 +60,27 @@ TXMLImage ResultMark(LessonDocument& document, TOVRule kind, int32_t editId) {
     return mark;
 }
 
-void ShowCounts(int right, int total) {
-    ShowMessageEx("统计提示", "答对个数:" + std::to_string(right) + " " + "答错个数:" + std::to_string(total - right), 0);
+void ShowCounts(const TAnswerCount& count) {
+    ShowMessageEx("统计提示",
+                  "答对个数:" + std::to_string(count.Right) + " " + "答错个数:" + std::to_string(count.Total - count.Right),
+                  0);
 }
+
+// The arrangement kinds whose answers go with a page shown for `kind`: its
+// own first, as an arrangement function always checked it, then any other
+// the page holds.
+std::vector<TOVRule> ArrangementsWith(PageView& box, TOVRule kind) {
+    std::vector<TOVRule> kinds;
+    if (IsArrangement(kind)) kinds.push_back(kind);
+    if (!box.Document()) return kinds;
+    for (TOVRule arrangement : {rArrangeWord, rArrangeSentence})
+        if (arrangement != kind && box.Document()->HasArrangements(arrangement)) kinds.push_back(arrangement);
+    return kinds;
+}
+
+// A picked picture's mark says all there is to say about a choice; letters
+// are explained only where the pupil typed them.
+bool ExplainsLetters(TOVRule kind, const TAnswerEdit& edit) { return !IsChoice(kind) || edit.ShowsTyping(); }
 
 // Sounds of test items play through the lesson sound like sentences do.
 void PlayItemSound(PageView& box, const std::string& name) {
@@ -89,10 +108,11 @@ std::optional<std::vector<std::string>> AnswerOrder(const std::string& answer) {
 }
 
 // Answer labels go first: a second press of the answer button replaces them.
+// The letters explained by the count stay: the answers complete them.
 void RemoveAnswerLabels(PageView& box) {
     QList<TBoxItem>& overlays = box.Overlays();
     for (qsizetype i = overlays.size() - 1; i >= 0; --i) {
-        if (overlays[i].Kind != ikWord) continue;
+        if (overlays[i].Kind != ikWord || qobject_cast<SpellingFeedback*>(overlays[i].Control)) continue;
         overlays[i].Control->hide();
         delete overlays[i].Control;
         overlays.removeAt(i);
@@ -192,55 +212,60 @@ void ResetAnswers(PageView& box) {
 void ShowStatistics(PageView& box, TOVRule kind) {
     ClearOverlays(box);
     HideAnswerHints(box);
-    if (IsDictation(kind) || IsChoice(kind))
-        CheckEdits(box, kind, true);
-    else if (IsArrangement(kind))
-        CheckArrangement(box, kind);
+    std::optional<TAnswerCount> count;
+    if (IsDictation(kind) || IsChoice(kind)) count = CheckEdits(box, kind, true);
+    for (TOVRule arrangement : ArrangementsWith(box, kind)) {
+        const std::optional<TAnswerCount> arranged = CheckArrangement(box, arrangement);
+        if (!arranged) continue;
+        if (!count) count.emplace();
+        *count += *arranged;
+    }
+    if (count) ShowCounts(*count);
 }
 
 void ShowAnswers(PageView& box) {
     RemoveAnswerLabels(box);
     const TOVRule kind = box.RuleKind();
-    if (IsDictation(kind) || IsChoice(kind))
-        CheckEdits(box, kind, false);
-    else if (IsArrangement(kind))
-        ShowArrangementAnswers(box, kind);
+    if (IsDictation(kind) || IsChoice(kind)) CheckEdits(box, kind, false);
+    for (TOVRule arrangement : ArrangementsWith(box, kind)) ShowArrangementAnswers(box, arrangement);
 }
 
 bool AnswerMatches(const std::string& typed, const std::string& answer) {
     return AsciiUpper(typed) == AsciiUpper(answer);
 }
 
-void CheckEdits(PageView& box, TOVRule kind, bool marks) {
-    if (box.PageItems().isEmpty() || !box.Document()) return;
+std::optional<TAnswerCount> CheckEdits(PageView& box, TOVRule kind, bool marks) {
+    if (box.PageItems().isEmpty() || !box.Document()) return std::nullopt;
     LessonDocument& document = *box.Document();
     const QList<TAnswerEdit*> edits = ItemsOf<TAnswerEdit>(box, ikEdit);
-    int right = 0;
+    TAnswerCount count{0, static_cast<int>(edits.size())};
     for (TAnswerEdit* edit : edits) {
         const std::string answer = EditAnswer(document, kind, edit->Id());
         if (AnswerMatches(edit->text().toStdString(), answer)) {
             if (marks) ShowMark(box, ResultMark(document, kind, edit->Id()));
-            ++right;
+            ++count.Right;
+        } else if (marks && ExplainsLetters(kind, *edit)) {
+            ShowSpellingFeedback(box, *edit, QString::fromStdString(answer));
         }
         if (!marks) ShowStandardAnswer(box, *edit, QString::fromStdString(answer), kAnswerRed);
     }
-    if (marks) ShowCounts(right, static_cast<int>(edits.size()));
+    return count;
 }
 
-void CheckArrangement(PageView& box, TOVRule kind) {
-    if (!box.Document()) return;
+std::optional<TAnswerCount> CheckArrangement(PageView& box, TOVRule kind) {
+    if (!box.Document()) return std::nullopt;
     const std::vector<std::string> ids = box.Document()->GetSentenceIds(kind);
-    if (ids.empty()) return;
-    int right = 0;
+    if (ids.empty()) return std::nullopt;
+    TAnswerCount count{0, static_cast<int>(ids.size())};
     for (const std::string& text : ids) {
         const std::optional<int32_t> id = ParseDecimal(text);
         if (!id || !CheckSentenceOrder(box, *id, kind)) continue;
         TXMLImage mark;
         box.Document()->GetSentenceMark(*id, kind, mark);
         ShowMark(box, mark);
-        ++right;
+        ++count.Right;
     }
-    ShowCounts(right, static_cast<int>(ids.size()));
+    return count;
 }
 
 bool CheckSentenceOrder(PageView& box, int32_t sentenceId, TOVRule kind) {
@@ -331,6 +356,14 @@ void ShowStandardAnswer(PageView& box, TAnswerEdit& edit, const QString& answer,
     label->move(edit.x(), edit.y() - label->height());
     label->show();
     box.Overlays().append(TBoxItem{ikWord, label});
+}
+
+void ShowSpellingFeedback(PageView& box, const TAnswerEdit& edit, const QString& answer) {
+    auto* feedback = new SpellingFeedback(box.Page(), edit, answer);
+    feedback->show();
+    box.Overlays().append(TBoxItem{ikWord, feedback});
+    // Under the page's lowest edit it would stand beyond the page's end.
+    box.FitPage();
 }
 
 void ClearOverlays(PageView& box) {

@@ -4,6 +4,7 @@
 #include <QString>
 #include <QStringList>
 
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -34,15 +35,31 @@ void ResetAnswers(PageView& box);
 // case; nothing is trimmed and every other character must be the same.
 bool AnswerMatches(const std::string& typed, const std::string& answer);
 
+// How many of a page's answers are right, of how many.
+struct TAnswerCount {
+    int Right = 0;
+    int Total = 0;
+    TAnswerCount& operator+=(const TAnswerCount& other) {
+        Right += other.Right;
+        Total += other.Total;
+        return *this;
+    }
+};
+
+// Checks the page's answers for its function, then every arrangement on the
+// page, and shows one count of them all. A page shown for another function
+// still holds its arrangements, and they deserve checking like the rest.
 void ShowStatistics(PageView& box, TOVRule kind);
-// The standard answers of the page's function. Pressed again, it replaces
-// the labels it showed instead of stacking a copy.
+// The standard answers of the page's function and of every arrangement on the
+// page. Pressed again, it replaces the labels it showed instead of stacking a copy.
 void ShowAnswers(PageView& box);
-// Compares every edit with its answer (AnswerMatches); with
-// marks, shows a mark per right answer and the counts, else the standard
-// answer above every edit.
-void CheckEdits(PageView& box, TOVRule kind, bool marks);
-void CheckArrangement(PageView& box, TOVRule kind);
+// Compares every edit with its answer (AnswerMatches); with marks, shows a
+// mark per right answer and explains the letters of each wrong typed one,
+// else shows the standard answer above every edit. Nothing when the page
+// cannot be checked.
+std::optional<TAnswerCount> CheckEdits(PageView& box, TOVRule kind, bool marks);
+// Marks the right arrangements of a kind; nothing when the page has none.
+std::optional<TAnswerCount> CheckArrangement(PageView& box, TOVRule kind);
 bool CheckSentenceOrder(PageView& box, int32_t sentenceId, TOVRule kind);
 // Word Ids of a sentence's words from left to right as they stand now.
 std::vector<std::string> CurrentWordOrder(const PageView& box, const std::vector<std::string>& words, int32_t group);
@@ -51,6 +68,8 @@ void ShowArrangementAnswers(PageView& box, TOVRule kind);
 void ShowAnswerLabel(PageView& box, const TTmpLabel& label);
 void ShowMark(PageView& box, const TXMLImage& mark);
 void ShowStandardAnswer(PageView& box, TAnswerEdit& edit, const QString& answer, const QColor& color);
+// The pupil's letters against the answer's, under the edit.
+void ShowSpellingFeedback(PageView& box, const TAnswerEdit& edit, const QString& answer);
 void ClearOverlays(PageView& box);
 void HideAnswerHints(PageView& box);
 

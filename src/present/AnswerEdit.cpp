@@ -7,6 +7,7 @@ namespace ov {
 TAnswerEdit::TAnswerEdit(QWidget* parent, int id) : QLineEdit(parent), id_(id) {
     setFrame(false);
     SetColor(kUntouched);
+    connect(this, &QLineEdit::textEdited, this, [this](const QString& text) { typed_ = text; });
 }
 
 void TAnswerEdit::SetColor(const QColor& color) {

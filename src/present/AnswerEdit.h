@@ -20,6 +20,9 @@ public:
     int Id() const { return id_; }
     void SetColor(const QColor& color);
     QColor Color() const;
+    // Whether the edit holds text the pupil typed, not a chosen picture's word
+    // or what the page wrote; an edit the pupil emptied holds none.
+    bool ShowsTyping() const { return !typed_.isEmpty() && typed_ == text(); }
 
 signals:
     void clicked();
@@ -31,6 +34,7 @@ protected:
 
 private:
     int id_;
+    QString typed_;
 };
 
 }  // namespace ov

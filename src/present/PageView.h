@@ -120,7 +120,7 @@ public:
     QString AudioFile(const QString& name) const;
     // A movie item as the page build adds one (a game is shown this way).
     void AddMovie(const TXMLFlash& record);
-    // Sizes the page to its items, so the box shows and scrolls over all of them.
+    // Sizes the page to its items and overlays, so the box shows and scrolls over all of them.
     void FitPage();
 
 protected:
@@ -147,6 +147,8 @@ private:
     void ClickChoice(TPictureItem* picture);
     void UnselectGroup(TPictureItem* picture);
     void FillGroupEdit(TOVRule kind, int group, const QString& word);
+    void DropSpellingFeedback(const TAnswerEdit* edit);
+    void ChainEditsInReadingOrder();
     bool FindRuleFor(QWidget* sender, TRule& rule);
     void RunRule(QWidget* sender, const TRule& rule);
 

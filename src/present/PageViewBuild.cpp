@@ -48,6 +48,7 @@ bool PageView::BuildPage() {
     for (const TPageItem& item : items) {
         if (!LiesBehind(item.Kind)) AddItem(item, clickable);
     }
+    ChainEditsInReadingOrder();
     FitPage();
     return true;
 }
@@ -127,23 +128,33 @@ void PageView::AddButton(const TXMLButton& record) {
 }
 
 void PageView::AddEdit(const TXMLEdit& record) {
-    TAnswerEdit* previous = nullptr;
-    int place = 1;
-    for (const TBoxItem& item : pageItems_) {
-        if (item.Kind != ikEdit) continue;
-        previous = static_cast<TAnswerEdit*>(item.Control);
-        ++place;
-    }
+    const auto place = 1 + std::count_if(pageItems_.begin(), pageItems_.end(),
+                                         [](const TBoxItem& item) { return item.Kind == ikEdit; });
     auto* edit = new TAnswerEdit(page_, record.Id);
     edit->move(PagePoint(record.Left, record.Top));
     edit->resize(page::Coordinate(record.Width), edit->sizeHint().height());
     edit->setText(QString::fromStdString(record.Caption));
     edit->setAccessibleName(QStringLiteral("答案 %1").arg(place));
-    if (previous) setTabOrder(previous, edit);
     connect(edit, &TAnswerEdit::clicked, this, [this, edit] { ItemClick(edit); });
     connect(edit, &TAnswerEdit::exited, this, [this, edit] { EditExit(edit); });
     connect(edit, &TAnswerEdit::textChanged, this, [this, edit] { EditChange(edit); });
     Append(ikEdit, edit);
+}
+
+// Tab takes the pupil from the page into its answers as they are read, row by
+// row from the top, whatever order the page's author made them in; after the
+// last answer it goes on to whatever follows the page.
+void PageView::ChainEditsInReadingOrder() {
+    QList<QWidget*> edits;
+    for (const TBoxItem& item : pageItems_)
+        if (item.Kind == ikEdit) edits.append(item.Control);
+    std::stable_sort(edits.begin(), edits.end(), [](const QWidget* a, const QWidget* b) {
+        return std::pair(a->y(), a->x()) < std::pair(b->y(), b->x());
+    });
+    // Each goes straight after the box, ahead of those placed before it, so
+    // they are placed from the last answer back to the first. Chaining one
+    // answer after another instead goes wrong where the box is a window itself.
+    for (auto edit = edits.crbegin(); edit != edits.crend(); ++edit) setTabOrder(this, *edit);
 }
 
 void PageView::AddFrame(const TXMLFrame& record) {
@@ -165,6 +176,7 @@ void PageView::AddMovie(const TXMLFlash& record) {
 void PageView::FitPage() {
     QRect extent;
     for (const TBoxItem& item : pageItems_) extent |= item.Control->geometry();
+    for (const TBoxItem& item : overlays_) extent |= item.Control->geometry();
     page_->resize(std::max(0, extent.right() + 1), std::max(0, extent.bottom() + 1));
     dragLabel_->raise();
 }

@@ -6,6 +6,7 @@
 #include "present/PictureItem.h"
 #include "present/SentenceWord.h"
 #include "present/ScriptPlayer.h"
+#include "present/SpellingFeedback.h"
 
 #include <QPushButton>
 
@@ -93,6 +94,7 @@ void PageView::FillGroupEdit(TOVRule kind, int group, const QString& word) {
 }
 
 void PageView::EditChange(TAnswerEdit* edit) {
+    DropSpellingFeedback(edit);
     if (!document_ || writingChoice_ || edit->text().isEmpty()) return;
     const int group = document_->GetEditGroup(ruleKind_, edit->Id());
     if (group == -1) return;
@@ -102,6 +104,16 @@ void PageView::EditChange(TAnswerEdit* edit) {
     for (const TBoxItem& item : items) {
         auto* picture = item.Kind == ikPicture ? static_cast<TPictureItem*>(item.Control) : nullptr;
         if (picture && picture->Record().Id == pictureId) ItemClick(picture);
+    }
+}
+
+// What the count explained about the old text says nothing about the new.
+void PageView::DropSpellingFeedback(const TAnswerEdit* edit) {
+    for (qsizetype i = overlays_.size() - 1; i >= 0; --i) {
+        auto* feedback = qobject_cast<SpellingFeedback*>(overlays_[i].Control);
+        if (!feedback || feedback->Edit() != edit) continue;
+        delete feedback;
+        overlays_.removeAt(i);
     }
 }
 

@@ -38,6 +38,19 @@ TEST_F(ArrangeTest, ArrangementsAndTheirSentences) {
     EXPECT_EQ(TakeMessageCount(), 2u);
 }
 
+// Every page is asked whether it holds arrangements, most of them without the
+// section: asking must never show the pupil a message.
+TEST_F(ArrangeTest, HasArrangementsAsksSilently) {
+    EXPECT_TRUE(page->HasArrangements(rArrangeWord));
+    EXPECT_TRUE(page->HasArrangements(rArrangeSentence));
+    EXPECT_FALSE(page->HasArrangements(rDiscern));
+    const auto empty = Page(lessontest::LessonXml({{"ArrangeWords", "<!-- none yet -->"}}), "empty.ovb");
+    EXPECT_FALSE(empty->HasArrangements(rArrangeWord));
+    const auto bare = Page("<?xml version=\"1.0\"?><OVENG><res/></OVENG>", "bare.ovb");
+    EXPECT_FALSE(bare->HasArrangements(rArrangeWord));
+    EXPECT_EQ(TakeMessageCount(), 0u);
+}
+
 TEST_F(ArrangeTest, ComposeSentenceJoinsWordsByDecimalIdsSilently) {
     struct Case {
         int32_t arrangement;

@@ -4,8 +4,10 @@
 #include "present/AnswerEdit.h"
 #include "present/AnswerCheck.h"
 #include "present/SentenceWord.h"
+#include "present/SpellingFeedback.h"
 
 #include <QLabel>
+#include <QTest>
 
 namespace {
 
@@ -85,7 +87,7 @@ TEST_F(Exercises, AnswersIgnoreTheCaseOfAsciiLettersOnly) {
     EXPECT_EQ(ov::TakeRecordedMessages().at(0).text, "答对个数:4 答错个数:2");
     std::vector<int> marked;
     for (const ov::TBoxItem& item : box->Overlays())
-        marked.push_back(static_cast<ov::TPictureItem*>(item.Control)->Record().Id - 100);
+        if (item.Kind == ov::ikPicture) marked.push_back(static_cast<ov::TPictureItem*>(item.Control)->Record().Id - 100);
     EXPECT_EQ(marked, (std::vector<int>{1, 3, 5, 6}));
 }
 
@@ -97,6 +99,114 @@ TEST_F(Exercises, AVisibleMarkIsNeverAdded) {
     EXPECT_EQ(ov::TakeRecordedMessages().at(0).text, "答对个数:2 答错个数:0");
     ASSERT_EQ(box->Overlays().size(), 1);
     EXPECT_EQ(static_cast<ov::TPictureItem*>(box->Overlays()[0].Control)->Record().Id, 101);
+}
+
+// The lines that explain wrong answers, in page order.
+QList<ov::SpellingFeedback*> Feedback(ov::PageView& box) {
+    QList<ov::SpellingFeedback*> lines;
+    for (const ov::TBoxItem& item : box.Overlays())
+        if (auto* line = qobject_cast<ov::SpellingFeedback*>(item.Control)) lines.append(line);
+    return lines;
+}
+
+TEST_F(Exercises, WrongAnswersAreExplainedLetterByLetterUnderTheirEdits) {
+    OpenDictation({"apple", "pear", "plum", "fig", "kiwi"});
+    const char* typed[] = {"apple", "PEAR", "plum", "fogg", ""};
+    for (int i = 0; i < 5; ++i) EditNo(i)->setText(typed[i]);
+    ov::ShowStatistics(*box, ov::rWordFollowWrite);
+    EXPECT_EQ(ov::TakeRecordedMessages().at(0).text, "答对个数:3 答错个数:2");
+    ov::ShowStatistics(*box, ov::rWordFollowWrite);
+    ov::TakeRecordedMessages();
+
+    const QList<ov::SpellingFeedback*> lines = Feedback(*box);
+    ASSERT_EQ(lines.size(), 2) << "one line per wrong answer, not doubled by a second count";
+    const QString red = "<span style=\"color:#ff0000;%1\">%2</span>";
+    const QString missing = "<span style=\"color:#8c8c8c;\">_</span>";
+    struct Expected {
+        int edit;
+        QString text, name;
+    } expected[] = {
+        {3, "f" + red.arg("", "o") + "g" + red.arg(" text-decoration:line-through;", "g"), "你的答案 fogg，正确答案 fig"},
+        {4, missing.repeated(4), "你的答案 ，正确答案 kiwi"},
+    };
+    for (int i = 0; i < 2; ++i) {
+        const Expected& e = expected[i];
+        ov::TAnswerEdit* edit = EditNo(e.edit);
+        EXPECT_EQ(lines[i]->Edit(), edit);
+        EXPECT_EQ(lines[i]->text(), e.text);
+        EXPECT_EQ(lines[i]->accessibleName(), e.name);
+        EXPECT_EQ(lines[i]->pos(), QPoint(edit->x(), edit->y() + edit->height())) << "right under its edit";
+        EXPECT_TRUE(lines[i]->isVisibleTo(box.get()));
+        EXPECT_TRUE(box->Page()->rect().contains(lines[i]->geometry())) << "within the page, not cut off";
+    }
+
+    // The answers complete the explanation; they do not replace it.
+    ov::ShowAnswers(*box);
+    EXPECT_EQ(Feedback(*box).size(), 2);
+    ov::ClearOverlays(*box);
+    EXPECT_TRUE(box->Overlays().isEmpty());
+}
+
+TEST_F(Exercises, AnExplanationGoesWhenItsEditChanges) {
+    OpenDictation({"pear", "fig"});
+    EditNo(0)->setText("paer");
+    EditNo(1)->setText("fog");
+    ov::ShowStatistics(*box, ov::rWordFollowWrite);
+    ov::TakeRecordedMessages();
+    ASSERT_EQ(Feedback(*box).size(), 2);
+    EditNo(0)->setFocus();
+    QTest::keyClick(EditNo(0), Qt::Key_Backspace);
+    ASSERT_EQ(Feedback(*box).size(), 1);
+    EXPECT_EQ(Feedback(*box)[0]->Edit(), EditNo(1));
+    // Starting over empties every edit, and every explanation goes with it.
+    ov::ResetAnswers(*box);
+    EXPECT_TRUE(Feedback(*box).isEmpty());
+}
+
+// On a choice page a picked picture's word needs no letters explained; a
+// typed answer does.
+TEST_F(Exercises, OnAChoicePageOnlyTypedAnswersAreExplained) {
+    WriteMarks();
+    for (const char* name : {"apple.jpg", "pear.jpg", "plum.jpg", "fig.jpg"}) WritePicture(name, boxtest::kPlain);
+    const auto item = [](int id, int edit, const char* answer) {
+        return "<item Id=\"" + std::to_string(id) + "\" SentencesId=\"0\"><test TestStyle=\"3\" ControlStyle=\"4\" "
+               "ControlId=\"" + std::to_string(edit) + "\" ImageId=\"0\" Answer=\"" + answer + "\"/></item>";
+    };
+    Open(LessonXml({{"alli", boxtest::Picture(1, "apple.jpg", "apple", 0, 0) + boxtest::Picture(2, "pear.jpg", "pear", 0, 20) +
+                                 boxtest::Picture(3, "plum.jpg", "plum", 1, 40) + boxtest::Picture(4, "fig.jpg", "fig", 1, 60)},
+                    {"alledit", boxtest::Edit(6, 100) + boxtest::Edit(7, 200) + boxtest::Edit(8, 300)},
+                    {"Discerns", item(0, 6, "pear") + item(1, 7, "fig") + item(2, 8, "kiwi")}}),
+         ov::rDiscern);
+    ASSERT_TRUE(box->Active());
+    QTest::mouseClick(PictureWithId(1), Qt::LeftButton, {}, QPoint(2, 2));
+    ASSERT_EQ(EditNo(0)->text(), "apple");
+    EditNo(1)->setFocus();
+    QTest::keyClicks(EditNo(1), "fog");
+    ov::ShowStatistics(*box, ov::rDiscern);
+    EXPECT_EQ(ov::TakeRecordedMessages().at(0).text, "答对个数:0 答错个数:3");
+    const QList<ov::SpellingFeedback*> lines = Feedback(*box);
+    ASSERT_EQ(lines.size(), 1) << "neither the picked picture's word nor the untouched edit";
+    EXPECT_EQ(lines[0]->Edit(), EditNo(1));
+}
+
+TEST_F(Exercises, TabGoesThroughTheAnswersRowByRow) {
+    // Made column by column, as a page of two columns often is.
+    const auto edit = [](int id, int top, int left) {
+        return "<edit Id=\"" + std::to_string(id) + "\" Top=\"" + std::to_string(top) + "\" Left=\"" +
+               std::to_string(left) + "\" Caption=\"\" RuleId=\"0\" Width=\"80\"/>";
+    };
+    Open(LessonXml({{"alledit", edit(1, 10, 10) + edit(2, 60, 10) + edit(3, 110, 10) + edit(4, 10, 300) +
+                                    edit(5, 60, 300) + edit(6, 110, 300)}}),
+         ov::rWordFollowWrite);
+    ASSERT_TRUE(box->Active());
+    // From the page into its answers, every one once.
+    std::vector<int> order;
+    for (QWidget* widget = box->nextInFocusChain(); widget != box.get() && order.size() < 7;
+         widget = widget->nextInFocusChain()) {
+        if (auto* answer = qobject_cast<ov::TAnswerEdit*>(widget)) order.push_back(answer->Id());
+    }
+    EXPECT_EQ(order, (std::vector<int>{1, 4, 2, 5, 3, 6}));
+    EXPECT_EQ(EditNo(3)->accessibleName(), "答案 4") << "names keep the page's numbering";
 }
 
 TEST_F(Exercises, StandardAnswersStandAboveEveryEditOnceWithoutAMessage) {
@@ -209,6 +319,72 @@ TEST_F(Arrangement, WordsSpeltAlikeMayChangePlaces) {
     ov::ShowStatistics(*box, ov::rArrangeWord);
     EXPECT_EQ(ov::TakeRecordedMessages().at(0).text, "答对个数:1 答错个数:0");
     EXPECT_EQ(box->Overlays().size(), 1);
+}
+
+// A test page with two answer edits, the arrangement of "I like apples"
+// (answer "021") and a heading that does not move.
+class ArrangementOnATestPage : public Arrangement {
+protected:
+    void SetUp() override {
+        Arrangement::SetUp();
+        WritePicture("good.jpg", boxtest::kPlain);
+        WritePicture("right.jpg", boxtest::kPlain);
+        const auto item = [](int id, int edit, const char* answer) {
+            return "<item Id=\"" + std::to_string(id) + "\" SentencesId=\"0\"><test TestStyle=\"1\" ControlStyle=\"4\" "
+                   "ControlId=\"" + std::to_string(edit) + "\" ImageId=\"10" + std::to_string(edit) + "\" Answer=\"" +
+                   answer + "\"/></item>";
+        };
+        const std::string words = boxtest::Word(0, 0, "I", true, 200) + boxtest::Word(1, 100, "like", true, 200) +
+                                  boxtest::Word(2, 200, "apples", true, 200);
+        Open(LessonXml({{"alls", boxtest::Sentence(4, words) + boxtest::Sentence(5, boxtest::Word(0, 50, "Test", false, 5))},
+                        {"alli", boxtest::Picture(30, "good.jpg", "", -1, 300, "False") +
+                                     boxtest::Picture(101, "right.jpg", "", -1, 100, "False") +
+                                     boxtest::Picture(102, "right.jpg", "", -1, 200, "False")},
+                        {"alledit", boxtest::Edit(1, 0) + boxtest::Edit(2, 120)},
+                        {"Tests", item(0, 1, "cat") + item(1, 2, "dog")},
+                        {"ArrangeWords", "<arrangement Id=\"0\" SentencesId=\"4\"><answer Answer=\"021\" ImageId=\"30\"/></arrangement>"}}),
+             ov::rTest);
+        ASSERT_TRUE(box->Active());
+    }
+    ov::SentenceWord* WordNo(int index) { return Control<ov::SentenceWord>(ov::ikWord, index); }
+    std::vector<int> Marks() {
+        std::vector<int> marks;
+        for (const ov::TBoxItem& item : box->Overlays())
+            if (item.Kind == ov::ikPicture) marks.push_back(static_cast<ov::TPictureItem*>(item.Control)->Record().Id);
+        return marks;
+    }
+};
+
+TEST_F(ArrangementOnATestPage, CountsAndMarksTheEditsAndTheArrangementTogether) {
+    Control<ov::TAnswerEdit>(ov::ikEdit, 0)->setText("cat");
+    Control<ov::TAnswerEdit>(ov::ikEdit, 1)->setText("dgo");
+    const QPoint heading = WordNo(3)->pos();
+    struct Case {
+        std::vector<int> lefts;
+        const char* counts;
+        std::vector<int> marks;
+    } cases[] = {
+        {{0, 100, 200}, "答对个数:1 答错个数:2", {101}},
+        {{0, 200, 100}, "答对个数:2 答错个数:1", {101, 30}},
+    };
+    for (const Case& c : cases) {
+        Place(c.lefts);
+        ov::ShowStatistics(*box, ov::rTest);
+        const auto messages = ov::TakeRecordedMessages();
+        ASSERT_EQ(messages.size(), 1u) << "one message for both";
+        EXPECT_EQ(messages[0].text, c.counts);
+        EXPECT_EQ(Marks(), c.marks);
+        EXPECT_EQ(WordNo(3)->pos(), heading) << "the heading cannot move and does not";
+    }
+
+    ov::ShowAnswers(*box);
+    ov::ShowAnswers(*box);
+    QStringList labels;
+    for (const ov::TBoxItem& item : box->Overlays())
+        if (auto* label = qobject_cast<QLabel*>(item.Control); item.Kind == ov::ikWord && !qobject_cast<ov::SpellingFeedback*>(label))
+            labels.append(label->text());
+    EXPECT_EQ(labels, (QStringList{"标准答案: cat", "标准答案: dog", "I apples like "}));
+    EXPECT_TRUE(ov::TakeRecordedMessages().empty());
 }
 
 TEST_F(Arrangement, AnUpperCaseDigitIsNoAnswer) {

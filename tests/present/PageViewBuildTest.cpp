@@ -75,8 +75,9 @@ TEST_F(BoxTest, PageControlsHaveNamesAndEditsFollowThePageInTabOrder) {
     EXPECT_EQ(first->accessibleName(), "答案 1");
     EXPECT_EQ(second->accessibleName(), "答案 2");
     EXPECT_EQ(third->accessibleName(), "答案 3");
-    EXPECT_EQ(first->nextInFocusChain(), second);
-    EXPECT_EQ(second->nextInFocusChain(), third);
+    // Tab follows their places on one row, left to right, not the order they were made in.
+    EXPECT_EQ(second->nextInFocusChain(), first);
+    EXPECT_EQ(first->nextInFocusChain(), third);
 }
 
 }  // namespace

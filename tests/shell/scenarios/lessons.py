@@ -10,3 +10,5 @@ HELLO_DICTATION = ("hello", "hi", "name", "friend", "bye", "teacher")
 # Its after-class test has two pages, the choices, then the arrangement; a
 # text of each page's heading tells them apart.
 HELLO_TEST_HEADINGS = ("测一测：听录音，选图片。", "听录音，把单词排成句子。")
+# The sentence of its arrangement page, in the right order.
+HELLO_ARRANGE = ("My", "name", "is", "Mike.")

@@ -1,7 +1,8 @@
 """Pictures of the real player for the user guide, taken on the demo
 courseware: the start screen of a pupil who has been here before, the
 catalogue, the word preview, follow-reading with a word lit, dictation
-counted and the score dialog. Each is a PNG in --out."""
+counted with its misspellings explained, and the score dialog. Each is a PNG
+in --out."""
 
 import os
 import subprocess
@@ -57,7 +58,8 @@ def body(p):
     wait_until(lambda: not p.find_all("dialog", "原音与录音对比"), 5, "the score dialog to close")
 
     p.press("check box", "单词听写")
-    for place, answer in enumerate(("hello", "hi", "nam", "friend"), 1):
+    # Two misspelt, so the picture shows how wrong letters are explained.
+    for place, answer in enumerate(("hello", "hi", "nmae", "frend"), 1):
         p.type_into(p.find("text", f"答案 {place}"), answer)
     p.press("push button", "统计")
     p.find("dialog", "统计提示", timeout=10)
