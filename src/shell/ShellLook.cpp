@@ -2,6 +2,7 @@
 
 #include <QApplication>
 #include <QFont>
+#include <QPixmapCache>
 #include <QStringList>
 
 namespace ov {
@@ -131,9 +132,16 @@ QGroupBox#RoleChoices::title {
 QRadioButton { color: #1F4E85; spacing: 8px; }
 )";
 
+// Enough for the controls on screen. The style caches the panels it draws
+// under keys that change from lesson to lesson, so a long session fills the
+// cache with looks never drawn again: Qt's default of 10 MB ends up as 10 MB
+// of them.
+constexpr int kPixmapCacheKb = 512;
+
 }  // namespace
 
 void ApplyShellLook(QApplication& app) {
+    QPixmapCache::setCacheLimit(kPixmapCacheKb);
     // The courseware names Windows faces; without a substitute they fall back
     // to a Japanese face whose forms of some characters are wrong for Chinese.
     const QStringList serif{QStringLiteral("Noto Serif CJK SC"), QStringLiteral("Noto Sans CJK SC")};
