@@ -104,7 +104,6 @@ QWebEngineView* TMovieEngine::NewView(QWebEnginePage* page) {
     return view;
 }
 
-
 void TMovieEngine::Warm() {
     spare_.removeAll(nullptr);
     taken_.removeAll(nullptr);

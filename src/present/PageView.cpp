@@ -18,6 +18,7 @@
 #include <QScrollBar>
 #include <QWheelEvent>
 
+#include <algorithm>
 #include <filesystem>
 
 namespace ov {
@@ -149,18 +150,28 @@ void PageView::FreeItem(const TBoxItem& item) {
     delete item.Control;
 }
 
-void PageView::PlayMovies() {
+QList<TMovieControl*> PageView::Movies() const {
+    QList<TMovieControl*> movies;
     for (const TBoxItem& item : pageItems_) {
         auto* movie = item.Kind == ikMovie ? dynamic_cast<TMovieControl*>(item.Control) : nullptr;
-        if (movie && !movie->Playing()) movie->Play();
+        if (movie) movies.append(movie);
     }
+    return movies;
+}
+
+void PageView::PlayMovies() {
+    for (TMovieControl* movie : Movies())
+        if (!movie->Playing()) movie->Play();
 }
 
 void PageView::StopMovies() {
-    for (const TBoxItem& item : pageItems_) {
-        auto* movie = item.Kind == ikMovie ? dynamic_cast<TMovieControl*>(item.Control) : nullptr;
-        if (movie && movie->Playing()) movie->StopPlay();
-    }
+    for (TMovieControl* movie : Movies())
+        if (movie->Playing()) movie->StopPlay();
+}
+
+bool PageView::MoviesPlaying() const {
+    const QList<TMovieControl*> movies = Movies();
+    return std::any_of(movies.begin(), movies.end(), [](const TMovieControl* movie) { return movie->Playing(); });
 }
 
 void PageView::wheelEvent(QWheelEvent* event) {

@@ -15,6 +15,7 @@ namespace ov {
 class PageSound;
 class ScriptPlayer;
 class TAnswerEdit;
+class TMovieControl;
 class LessonDocument;
 class SoundInfoPanel;
 class TPictureItem;
@@ -84,6 +85,7 @@ public:
     // Starts every movie that is not playing; stops every one that is.
     void PlayMovies();
     void StopMovies();
+    bool MoviesPlaying() const;
 
     // The page's controls in creation order.
     const QList<TBoxItem>& PageItems() const { return pageItems_; }
@@ -129,6 +131,7 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
+    QList<TMovieControl*> Movies() const;
     void Activate();
     void Deactivate();
     // False when the page is refused whole (the pupil has been told).

@@ -8,7 +8,6 @@
 #include "present/ScriptPlayer.h"
 #include "present/PageView.h"
 #include "present/LessonPanel.h"
-#include "present/MovieControl.h"
 #include "present/SoundInfoPanel.h"
 #include "present/RecordDisplay.h"
 #include "present/SoundDisplay.h"
@@ -216,13 +215,7 @@ void TFunctionConductor::Result() {
 
 bool TFunctionConductor::Running() const {
     PageView& box = *panel_.Box;
-    if (Function().stop == StopAction::StopMovies) {
-        const QList<TBoxItem>& items = box.PageItems();
-        return std::any_of(items.begin(), items.end(), [](const TBoxItem& item) {
-            auto* movie = item.Kind == ikMovie ? dynamic_cast<TMovieControl*>(item.Control) : nullptr;
-            return movie && movie->Playing();
-        });
-    }
+    if (Function().stop == StopAction::StopMovies) return box.MoviesPlaying();
     return roleStart_.isActive() || box.Script().Running() || box.Sound().LessonPlaying();
 }
 
