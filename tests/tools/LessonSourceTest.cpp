@@ -62,7 +62,7 @@ TEST(LessonSource, ReadsEverySection) {
     EXPECT_EQ(source.games[0].movie.path, "g.json");
     EXPECT_EQ(source.sceneSounds.at("雨声").path, "rain.wav");
     EXPECT_EQ(source.files[0].target, "Video/clip.mp4");
-    EXPECT_EQ(source.NamedFiles().size(), 12u);
+    EXPECT_EQ(source.NamedFiles().size(), 10u);
 }
 
 TEST(LessonSource, MistakesNameTheirLineAndColumn) {
@@ -73,19 +73,21 @@ TEST(LessonSource, MistakesNameTheirLineAndColumn) {
         const char* message;
     } cases[] = {
         {"[word]\n", 7, 2, "unknown section [word]"},
-        {"[words]\nhello | həˈləʊ\n", 8, 16, "missing field: the meaning"},
-        {"[words]\nhello |  | 你好\n", 8, 9, "missing field: the phonetic symbol"},
+        {"[words]\nhello | həˈləʊ\n", 8, 15, "missing field: the meaning"},
+        {"[words]\nhello |  | 你好\n", 8, 10, "missing field: the phonetic symbol"},
         {"[words]\nhi | haɪ | 你好\nbye | baɪ | 再见\nhi | haɪ | 嗨\n", 10, 1, "duplicate word hi (first on line 8)"},
         {"[dialogue]\nMike said hello\n", 8, 1, "missing field: the role before \":\""},
         {"[dialogue]\nMike:  \n", 8, 8, "missing field: the sentence after \"Mike:\""},
         {"[dialogue]\nMike: I like ☃ snow.\n", 8, 14, "GBK cannot hold \"☃\""},
-        {"[words]\ncafé | kæfeɪ | 咖啡馆\n", 8, 4, "GBK cannot hold \"é\""},
+        {"[words]\nnaïve | naɪˈiːv | 天真的\n", 8, 3, "GBK cannot hold \"ï\""},
         {"[discrimination]\nhello\n", 8, 6, "missing field: a choice needs another word after |"},
         {"[song]\nHello, hello!\n", 1, 1, "missing field: [song] has no title ="},
         {"[animation]\nWatch the cartoon.\n", 8, 19, "missing field: movie: or page:"},
         {"[roles]\nMike\n", 8, 1, "expected NAME = VALUE"},
-        {"[words]\nhello | həˈləʊ | 你好 | Hi! | sound:\n", 8, 28, "missing field: the file after sound:"},
-        {"hello\n", 7, 1, "an item before any [section]"},
+        {"[words]\nhello | həˈləʊ | 你好 | Hi! | sound:\n", 8, 29, "missing field: the file after sound:"},
+        {"[words]\nand/or | ænd | 和\n", 8, 4, "a word cannot hold / or \\"},
+        {"[files]\n../../run.sh = run.sh\n", 8, 1, "../../run.sh would lie outside the lesson"},
+        {"[scene sounds]\n/tmp/雨声 = rain.wav\n", 8, 1, "/tmp/雨声 would lie outside the lesson"},
         {"[dictation]\nhi\n[dictation]\n", 9, 2, "a second [dictation] section"},
     };
     for (const auto& c : cases) {
@@ -116,9 +118,10 @@ TEST(LessonSource, CatalogueCodesMustHangTogether) {
          "catalogue code 010101%1 of the lesson clashes"},
         {"[lesson]\nname = L\ntextbook = 01 书\ngrade = 0101 年级\ncode = 01010101\n", 1, 1,
          "missing field: [lesson] has no unit ="},
-        {"[lesson]\nname = L\ntextbook = 01\n", 3, 13, "missing field: the textbook's name after its code"},
+        {"[lesson]\nname = L\ntextbook = 01\n", 3, 14, "missing field: the textbook's name after its code"},
         {"[lesson]\nname = L\nteacher = me\n", 3, 1, "unknown key teacher in [lesson]"},
         {"[words]\nhi | haɪ | 你好\n", 1, 1, "missing field: the source has no [lesson] section"},
+        {"hello\n[lesson]\n", 1, 1, "an item before any [section]"},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.text);

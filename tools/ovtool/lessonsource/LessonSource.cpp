@@ -199,9 +199,12 @@ private:
         const auto fields = Fields(line, {{"sound", &word.sound}, {"picture", &word.picture}});
         const Field text = Required(fields, 0, "the word");
         word.word = Text(text);
+        // The word names its sound and card files.
+        if (word.word.find_first_of("/\\") != std::string::npos)
+            Fail(text.column + static_cast<int>(word.word.find_first_of("/\\")), "a word cannot hold / or \\");
         word.symbol = Required(fields, 1, "the phonetic symbol").text;
         word.meaning = Text(Required(fields, 2, "the meaning"));
-        if (fields.size() > 3) {
+        if (fields.size() > 3 && !fields[3].text.empty()) {
             word.example = Text(fields[3]);
             for (size_t at; (at = word.example.find("\\n")) != std::string::npos;) word.example.replace(at, 2, "\n");
         }
@@ -278,12 +281,21 @@ private:
 
     void SceneSound(const Field& line) {
         const auto [name, file] = Setting(line);
-        source_.sceneSounds[Text(name)] = FileAt(file);
+        source_.sceneSounds[FileName(name)] = FileAt(file);
+    }
+
+    // A name that becomes a file of the lesson: one folder level after
+    // another, never out of the lesson's folder.
+    std::string FileName(const Field& field) const {
+        const std::string name = Text(field);
+        const bool outside = name.front() == '/' || name.front() == '\\' || name.find("..") != std::string::npos;
+        if (outside) Fail(field.column, name + " would lie outside the lesson");
+        return name;
     }
 
     void ExtraFile(const Field& line) {
         const auto [target, file] = Setting(line);
-        source_.files.push_back({Text(target), FileAt(file)});
+        source_.files.push_back({FileName(target), FileAt(file)});
     }
 
     void Finish() {
