@@ -34,7 +34,8 @@ std::string Wav() {
            le(2, 2) + le(16, 2) + "data" + le(data, 4) + std::string(data, '\0');
 }
 
-// Every sound recorded, so no voice is needed.
+// Every sound recorded, so no voice is needed; more dialogue and test
+// questions than a page holds.
 constexpr char kSource[] =
     "[lesson]\nname = Unit9 Fruit\ntextbook = 91 我的英语\ngrade = 9101 三年级\nunit = 910101 Unit 9 水果\n"
     "code = 91010101\n"
@@ -44,7 +45,9 @@ constexpr char kSource[] =
     "[dialogue]\n"
     "Amy: Do you like pears, the big yellow ones from the market by the river near our school? | sound: r.wav\n"
     "Ben: Yes, I do. | sound: r.wav\n"
-    "[test]\napple | pear\n";
+    "Amy: Here you are. | sound: r.wav\nBen: Thank you. | sound: r.wav\nAmy: Goodbye. | sound: r.wav\n"
+    "Ben: Bye. | sound: r.wav\nAmy: See you. | sound: r.wav\nBen: See you. | sound: r.wav\n"
+    "[test]\napple | pear\npear | apple\napple\npear | apple\n";
 
 TEST(BuildCommand, BuildsCoursewareThatPassesTheCheckAndInstalls) {
     ovtest::TempDir dir;
@@ -56,9 +59,10 @@ TEST(BuildCommand, BuildsCoursewareThatPassesTheCheckAndInstalls) {
     const auto check = Ovtool(dir, "check 'out/Resources/Unit9 Fruit.ovpk'");
     EXPECT_EQ(check.exitCode, 0) << check.output;
     const auto listed = Ovtool(dir, "list 'out/Resources/Unit9 Fruit.ovpk'");
-    for (const char* member : {"Class\\words.ov", "Class\\sentences.ov", "Class\\roles.ov", "Class\\test.ov",
-                               "Class\\OVFunction.ind", "Class\\words.db", "Class\\w_apple.wav", "Class\\s1.wav",
-                               "Class\\card_pear.jpg", "Class\\scene.jpg"})
+    for (const char* member :
+         {"Class\\words.ov", "Class\\sentences.ov", "Class\\roles.ov", "Class\\test.ov", "Class\\test2.ov",
+          "Class\\sentences2.ov", "Class\\roles2.ov", "Class\\OVFunction.ind", "Class\\words.db", "Class\\w_apple.wav",
+          "Class\\s1.wav", "Class\\card_pear.jpg", "Class\\scene.jpg"})
         EXPECT_NE(listed.output.find(member), std::string::npos) << member << "\n" << listed.output;
     const auto installed = Ovtool(dir, "install-courseware out");
     EXPECT_EQ(installed.exitCode, 0) << installed.output;

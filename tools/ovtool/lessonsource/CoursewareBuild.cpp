@@ -6,11 +6,11 @@
 #include <nlohmann/json.hpp>
 #include <sstream>
 
-#include "ToolCommand.h"
 #include "FontMeasure.h"
 #include "LessonPictures.h"
 #include "LessonPlan.h"
 #include "SpeechJobs.h"
+#include "ToolCommand.h"
 #include "audio/SoundSource.h"
 #include "core/GbkText.h"
 #include "core/TemporaryFolder.h"
@@ -79,7 +79,8 @@ void WriteWords(const fs::path& file, const LessonSource& source) {
     ov::CreateDatabaseFile(file, ov::DecipherString(ov::kWordDbPassword, ov::kDefaultCipherKey),
                            [&](ov::SqliteDatabase& db) {
                                ov::CreateWordTable(db);
-                               for (const auto& w : source.words) ov::AddWord(db, w.word, w.symbol, w.meaning, w.example);
+                               for (const auto& w : source.words)
+                                   ov::AddWord(db, w.word, w.symbol, w.meaning, w.example);
                            });
 }
 

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <filesystem>
+#include <functional>
 #include <set>
 
 #include "PageWriter.h"
@@ -13,6 +14,9 @@ constexpr int kNavy = 8388608, kGreen = 32768, kPurple = 8388736;
 constexpr int kCard = 100;
 constexpr int kMark = 32;
 constexpr int kEditHeight = 32;
+// How many items a page holds: what fits on it.
+constexpr int kWordsPerColumn = 6;
+constexpr size_t kWordsPerPage = 2 * kWordsPerColumn, kDictationPerPage = 6, kChoicesPerPage = 3;
 constexpr int kWordSpeed = 130, kLineSpeed = 120, kSungSpeed = 105;
 // The voices of roles the source gives none, in the order the roles first speak.
 constexpr const char* kRoleVariants[] = {"f3", "m3", "f2", "m1", "f4", "m2"};
@@ -21,8 +25,18 @@ const PageText kTitle{{"宋体", 16}, kPurple};
 const PageText kRole{{"Arial", 18}, kGreen};
 
 // Rule kinds of the function index.
-enum Function { kWords = 8, kSentences = 9, kDictation = 10, kArrange = 12, kDiscern = 14, kRoles = 15,
-                kGames = 18, kMusic = 19, kTest = 20, kAnimation = 23 };
+enum Function {
+    kWords = 8,
+    kSentences = 9,
+    kDictation = 10,
+    kArrange = 12,
+    kDiscern = 14,
+    kRoles = 15,
+    kGames = 18,
+    kMusic = 19,
+    kTest = 20,
+    kAnimation = 23
+};
 
 std::string Extension(const SourceFile& file) { return std::filesystem::path(file.path).extension().string(); }
 
@@ -42,23 +56,25 @@ public:
 
     LessonPlan Run() {
         for (const char* mark : {"right", "selected", "unselected"}) Draw(MarkFile(mark), mark);
-        if (!source_.words.empty()) Add(kWords, "words.ov", WordsPage());
-        if (!source_.dictation.empty()) Add(kDictation, "dictation.ov", DictationPage());
+        AddPaged(kWords, "words", source_.words, kWordsPerPage,
+                 [this](auto first, auto last) { return WordsPage(first, last); });
+        AddPaged(kDictation, "dictation", source_.dictation, kDictationPerPage,
+                 [this](auto first, auto last) { return DictationPage(first, last); });
         if (!source_.dialogue.empty()) {
             Scene();
-            Add(kSentences, "sentences.ov", SentencesPage());
-            Add(kRoles, "roles.ov", RolesPage());
+            SentencesPages();
+            RolesPages();
         }
-        if (!source_.discrimination.empty())
-            Add(kDiscern, "discern.ov", TestPage(Items(source_.discrimination), "Discerns",
-                                                 "Listen and choose. 听录音，选图片。"));
-        if (!source_.test.empty()) {
-            const bool typed = std::any_of(source_.test.begin(), source_.test.end(), [](auto& q) { return q.typed; });
-            std::vector<SourceQuestion> questions = source_.test;
-            Add(kTest, "test.ov", TestPage(questions, "Tests",
-                                           typed ? "Test: listen, choose or write. 测一测：听录音，选图片或写单词。"
-                                                 : "Test: listen and choose. 测一测：听录音，选图片。"));
-        }
+        const auto discern = Items(source_.discrimination);
+        AddPaged(kDiscern, "discern", discern, kChoicesPerPage, [this](auto first, auto last) {
+            return TestPage(first, last, "Discerns", "Listen and choose. 听录音，选图片。");
+        });
+        const bool typed = std::any_of(source_.test.begin(), source_.test.end(), [](auto& q) { return q.typed; });
+        AddPaged(kTest, "test", source_.test, kChoicesPerPage, [&](auto first, auto last) {
+            return TestPage(first, last, "Tests",
+                            typed ? "Test: listen, choose or write. 测一测：听录音，选图片或写单词。"
+                                  : "Test: listen and choose. 测一测：听录音，选图片。");
+        });
         if (!source_.arrangement.empty()) {
             Add(kArrange, "arrange.ov", ArrangePage());
             // The arrangement is the test's last page too.
@@ -79,6 +95,17 @@ private:
     void Add(int function, const std::string& file, const PageWriter& page) {
         plan_.pages[file] = page.Xml();
         plan_.functions[function].push_back(file);
+    }
+
+    // Items a page at a time: "words.ov", "words2.ov", ...
+    template <typename Item, typename Make>
+    void AddPaged(int function, const std::string& stem, const std::vector<Item>& items, size_t perPage, Make make) {
+        for (size_t first = 0; first < items.size(); first += perPage) {
+            const size_t page = first / perPage;
+            Add(function, stem + (page == 0 ? "" : std::to_string(page + 1)) + ".ov",
+                make(items.begin() + static_cast<long>(first),
+                     items.begin() + static_cast<long>(std::min(items.size(), first + perPage))));
+        }
     }
 
     void Draw(const std::string& file, const std::string& kind, const std::string& text = "") {
@@ -130,18 +157,15 @@ private:
 
     // Word follow-reading: two columns of words, each read in turn with room
     // to repeat it.
-    PageWriter WordsPage() {
+    template <typename It>
+    PageWriter WordsPage(It first, It last) {
         PageWriter page = Titled("Listen and repeat. 听一听，跟读单词。");
         const PageText look{{"Arial", 26}, kNavy};
-        const size_t perColumn = (source_.words.size() + 1) / 2;
-        const int step = std::min(70, (kPageHeight - 60) / static_cast<int>(std::max<size_t>(perColumn, 6)));
         std::string script;
-        for (size_t i = 0; i < source_.words.size(); ++i) {
-            const auto& word = source_.words[i].word;
-            const int column = static_cast<int>(i / std::max<size_t>(perColumn, 6));
-            const int left = 60 + column * 380;
-            const auto placed = page.Sentence(word, 60 + static_cast<int>(i % std::max<size_t>(perColumn, 6)) * step,
-                                              left, left + 360, look, WordSound(word));
+        for (int i = 0; first != last; ++first, ++i) {
+            const int left = 60 + i / kWordsPerColumn * 380;
+            const auto placed = page.Sentence(first->word, 60 + i % kWordsPerColumn * 70, left, left + 360, look,
+                                              WordSound(first->word));
             script += "[0,0," + std::to_string(placed.id) + ",1][1,0,0,2000]";
         }
         page.Rule("WordFollowReads", "<r Id=\"0\">" + script + "</r>");
@@ -149,17 +173,17 @@ private:
     }
 
     // Dictation: hear a word, type it; the tick shows on a right answer.
-    PageWriter DictationPage() {
+    template <typename It>
+    PageWriter DictationPage(It first, It last) {
         PageWriter page = Titled("Listen and write. 听录音，写单词。");
         const PageText look{{"Arial", 20}, kNavy};
-        for (size_t i = 0; i < source_.dictation.size(); ++i) {
-            const auto& word = source_.dictation[i];
-            const int top = 70 + static_cast<int>(i % 3) * 110, left = 60 + static_cast<int>(i / 3) * 380;
+        for (int i = 0; first != last; ++first, ++i) {
+            const int top = 70 + i % 3 * 110, left = 60 + i / 3 * 380;
             page.Sentence(std::to_string(i + 1) + ".", top, left, left + 50, look, "", false);
-            const int heard = page.Sound(WordSound(word));
+            const int heard = page.Sound(WordSound(*first));
             const int edit = page.Edit({left + 50, top, 160, kEditHeight});
             const int mark = page.Picture("right.jpg", {left + 230, top, kMark, kMark}, false);
-            page.Rule("WordFollowWrites", Item(i, heard, 1, edit, mark, word));
+            page.Rule("WordFollowWrites", Item(static_cast<size_t>(i), heard, 1, edit, mark, *first));
         }
         return page;
     }
@@ -171,61 +195,84 @@ private:
                "\"/></item>";
     }
 
-    // The dialogue, each line after its speaker, the speakers in a column as
-    // wide as the longest role name; the sentence Ids with their word counts.
-    std::vector<std::pair<int, size_t>> Dialogue(PageWriter& page, int top) {
+    // The dialogue's lines from `first` on that fit below `top`, each after
+    // its speaker, the speakers in a column as wide as the longest role name;
+    // the sentence Ids with their word counts. At least one line, so that a
+    // long line cannot stop the dialogue.
+    std::vector<std::pair<int, size_t>> Dialogue(PageWriter& page, int top, size_t first) {
         int column = 0;
         for (const auto& role : source_.Roles()) column = std::max(column, page.LineWidth(role + ":", kRole.font));
         const int left = 40 + column + page.SpaceWidth(kRole.font) * 2;
         const PageText look{{"Arial", 20}, kNavy};
         std::vector<std::pair<int, size_t>> lines;
-        for (size_t n = 0; n < source_.dialogue.size(); ++n) {
+        for (size_t n = first; n < source_.dialogue.size(); ++n) {
             const auto& line = source_.dialogue[n];
-            const auto role = page.Sentence(line.role + ":", top, 40, kPageWidth, kRole, "", false);
+            // Measured on a scratch page first: a line that does not fit starts the next page.
+            PageWriter scratch(measure_);
+            const int bottom =
+                std::max(scratch.Sentence(line.role + ":", top, 40, kPageWidth, kRole).box.Bottom(),
+                         scratch.Sentence(line.text, top, left, kPageWidth - kPageMargin, look).box.Bottom());
+            if (!lines.empty() && bottom > kPageHeight - kPageMargin) break;
+            page.Sentence(line.role + ":", top, 40, kPageWidth, kRole, "", false);
             std::string audio;
             if (line.sound.Given())
                 Copy(audio = "s" + std::to_string(n + 1) + Extension(line.sound), line.sound);
             else
                 audio = Say("s" + std::to_string(n + 1) + ".wav", line.text, voices_.at(line.role), kLineSpeed);
-            const auto spoken = page.Sentence(line.text, top, left, kPageWidth - kPageMargin, look, audio);
-            lines.emplace_back(spoken.id, SentenceWords(line.text).size());
-            top = std::max(role.box.Bottom(), spoken.box.Bottom()) + 12;
+            lines.emplace_back(page.Sentence(line.text, top, left, kPageWidth - kPageMargin, look, audio).id,
+                               SentenceWords(line.text).size());
+            top = bottom + 12;
         }
         return lines;
     }
 
-    // The scene below the title; where the dialogue starts.
-    int ScenePicture(PageWriter& page) const {
-        const PageRect scene{40, std::max(40, titleBottom_ + 8), 340, 240};
-        page.Picture(scene_, scene);
-        return scene.Bottom() + 16;
+    // The dialogue a page at a time, the first below the scene, the others
+    // below their title: `fill` writes a page's rules for its lines, from the
+    // dialogue's line `first` on.
+    using DialogueRules = std::function<void(PageWriter&, const std::vector<std::pair<int, size_t>>&, size_t first)>;
+    void DialoguePages(int function, const std::string& stem, const std::string& title, const DialogueRules& fill) {
+        for (size_t first = 0, number = 1; first < source_.dialogue.size(); ++number) {
+            PageWriter page = Titled(title);
+            int top = titleBottom_ + 12;
+            if (first == 0) {
+                const PageRect scene{40, std::max(40, titleBottom_ + 8), 340, 240};
+                page.Picture(scene_, scene);
+                top = scene.Bottom() + 16;
+            }
+            const auto lines = Dialogue(page, top, first);
+            fill(page, lines, first);
+            first += lines.size();
+            Add(function, stem + (number == 1 ? "" : std::to_string(number)) + ".ov", page);
+        }
     }
 
     // Sentence follow-reading: the scene, then the dialogue read line by line
     // with a pause to repeat each.
-    PageWriter SentencesPage() {
-        PageWriter page = Titled("Listen and repeat. 听一听，跟读句子。");
-        std::string script;
-        for (const auto& [id, count] : Dialogue(page, ScenePicture(page)))
-            script += "[0,0," + std::to_string(id) + ",1][1,0,0," + std::to_string(1500 + 500 * count) + "]";
-        page.Rule("SentenceFollowReads", "<r Id=\"0\">" + script + "</r>");
-        return page;
+    void SentencesPages() {
+        DialoguePages(kSentences, "sentences", "Listen and repeat. 听一听，跟读句子。",
+                      [](PageWriter& page, const auto& lines, size_t) {
+                          std::string script;
+                          for (const auto& [id, count] : lines)
+                              script += "[0,0," + std::to_string(id) + ",1][1,0,0," +
+                                        std::to_string(1500 + 500 * count) + "]";
+                          page.Rule("SentenceFollowReads", "<r Id=\"0\">" + script + "</r>");
+                      });
     }
 
     // Role swap: the program speaks the other roles and leaves the pupil's
     // lines silent for as long as they take to say.
-    PageWriter RolesPage() {
-        PageWriter page = Titled("Choose a role and act. 选一个角色，和电脑对话。");
-        const auto lines = Dialogue(page, ScenePicture(page));
-        for (const auto& role : source_.Roles()) {
-            std::string script;
-            for (size_t n = 0; n < lines.size(); ++n)
-                script += source_.dialogue[n].role == role
-                              ? "[1,0,0," + std::to_string(1500 + 600 * lines[n].second) + "]"
-                              : "[0,0," + std::to_string(lines[n].first) + ",1]";
-            page.Rule("RoleActs", "<r Role=\"" + XmlEscaped(role) + "\">" + script + "</r>");
-        }
-        return page;
+    void RolesPages() {
+        DialoguePages(kRoles, "roles", "Choose a role and act. 选一个角色，和电脑对话。",
+                      [this](PageWriter& page, const auto& lines, size_t first) {
+                          for (const auto& role : source_.Roles()) {
+                              std::string script;
+                              for (size_t n = 0; n < lines.size(); ++n)
+                                  script += source_.dialogue[first + n].role == role
+                                                ? "[1,0,0," + std::to_string(1500 + 600 * lines[n].second) + "]"
+                                                : "[0,0," + std::to_string(lines[n].first) + ",1]";
+                              page.Rule("RoleActs", "<r Role=\"" + XmlEscaped(role) + "\">" + script + "</r>");
+                          }
+                      });
     }
 
     static std::vector<SourceQuestion> Items(const std::vector<SourceChoice>& choices) {
@@ -236,13 +283,13 @@ private:
 
     // Choices and typed answers: hear a word, then choose its card (the choice
     // writes the word into the item's answer edit) or type it.
-    PageWriter TestPage(const std::vector<SourceQuestion>& questions, const std::string& section,
-                        const std::string& title) {
+    template <typename It>
+    PageWriter TestPage(It first, It last, const std::string& section, const std::string& title) {
         PageWriter page = Titled(title);
         const PageText look{{"Arial", 20}, kNavy};
         int top = std::max(50, titleBottom_ + 12);
-        for (size_t i = 0; i < questions.size(); ++i) {
-            const auto& question = questions[i];
+        for (size_t i = 0; first != last; ++first, ++i) {
+            const auto& question = *first;
             const int middle = question.typed ? top : top + 40;
             page.Sentence(std::to_string(i + 1) + ".", middle, 40, 80, look, "", false);
             const int heard = page.Sound(WordSound(question.words.front()));
@@ -299,7 +346,8 @@ private:
         PageWriter page(measure_);
         constexpr int kColumn = 480;  // the notes and the movie stand right of the text
         int top = page.Sentence(source_.songTitle, 20, 60, kColumn - kPageMargin, {{"Arial", 24}, kPurple}, "", false)
-                      .box.Bottom() + 40;
+                      .box.Bottom() +
+                  40;
         Draw("notes.jpg", "notes");
         page.Picture("notes.jpg", {kColumn + 40, 30, 200, 160});
         if (source_.songMovie.Given()) {
@@ -340,8 +388,10 @@ private:
             PageWriter page = Titled(source.title);
             const PageRect box{60, std::max(50, titleBottom_ + 8), 550, 400};
             if (function == kGames)
-                page.Rule("Games", "<g Id=\"0\" Top=\"" + std::to_string(box.top) + "\" Left=\"60\" Width=\"550\" "
-                                   "Height=\"400\" Movie=\"" + movie + "\"/>");
+                page.Rule("Games", "<g Id=\"0\" Top=\"" + std::to_string(box.top) +
+                                       "\" Left=\"60\" Width=\"550\" "
+                                       "Height=\"400\" Movie=\"" +
+                                       movie + "\"/>");
             else
                 page.Flash(movie, box);
             Add(function, file, page);

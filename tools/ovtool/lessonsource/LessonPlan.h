@@ -34,7 +34,7 @@ struct CopyJob {
 // pages (UTF-8 documents by file name), the function index and the media
 // the pages name.
 struct LessonPlan {
-    std::map<std::string, std::string> pages;            // "words.ov" -> document
+    std::map<std::string, std::string> pages;           // "words.ov" -> document
     std::map<int, std::vector<std::string>> functions;  // rule kind -> page files in order
     std::vector<SpeechJob> speech;
     std::vector<DrawJob> drawings;

@@ -180,7 +180,8 @@ private:
             source_.catalogue[3].place = Here(value.column);
         } else if (const auto level = levels.find(key.text); level != levels.end()) {
             const size_t space = value.text.find(' ');
-            if (space == std::string::npos) Fail(EndColumn(), "missing field: the " + key.text + "'s name after its code");
+            if (space == std::string::npos)
+                Fail(EndColumn(), "missing field: the " + key.text + "'s name after its code");
             Field name = Trimmed(value.text, space, value.text.size());
             name.column += value.column - 1;
             source_.catalogue[level->second] = {value.text.substr(0, space), Text(name), Here(value.column)};
@@ -211,7 +212,8 @@ private:
         if (fields.size() > 4) Fail(fields[4].column, "a word has four fields and sound: or picture:");
         const auto [previous, added] = wordLines_.emplace(word.word, number_);
         if (!added)
-            Fail(text.column, "duplicate word " + word.word + " (first on line " + std::to_string(previous->second) + ")");
+            Fail(text.column,
+                 "duplicate word " + word.word + " (first on line " + std::to_string(previous->second) + ")");
         source_.words.push_back(std::move(word));
     }
 
@@ -256,7 +258,8 @@ private:
     }
 
     void SongLine(const Field& line) {
-        if (const auto pair = KeyValue(line.text); pair && (pair->first.text == "title" || pair->first.text == "movie")) {
+        if (const auto pair = KeyValue(line.text);
+            pair && (pair->first.text == "title" || pair->first.text == "movie")) {
             const auto [key, value] = Setting(line);
             if (key.text == "title")
                 source_.songTitle = Text(value);
@@ -322,8 +325,8 @@ private:
             const bool plain = std::all_of(entry.code.begin(), entry.code.end(),
                                            [](char c) { return std::isalnum(static_cast<unsigned char>(c)); });
             if (!plain || entry.code.size() != parent.size() + 2 || !entry.code.starts_with(parent)) {
-                throw SourceError(entry.place, std::string("catalogue code ") + entry.code + " of the " + kNames[level] +
-                                                   " clashes with " +
+                throw SourceError(entry.place, std::string("catalogue code ") + entry.code + " of the " +
+                                                   kNames[level] + " clashes with " +
                                                    (level == 0 ? std::string("the two letters or digits a textbook has")
                                                                : "its " + std::string(kNames[level - 1]) + "'s " +
                                                                      parent + " and two more letters or digits"));
@@ -372,7 +375,8 @@ std::vector<std::pair<const SourceFile*, bool>> LessonSource::NamedFiles() const
     for (const auto& entry : sceneSounds) add(entry.second, true);
     for (const auto& file : files) add(file.file, false);
     std::sort(named.begin(), named.end(), [](const auto& a, const auto& b) {
-        return std::pair(a.first->place.line, a.first->place.column) < std::pair(b.first->place.line, b.first->place.column);
+        return std::pair(a.first->place.line, a.first->place.column) <
+               std::pair(b.first->place.line, b.first->place.column);
     });
     return named;
 }

@@ -60,7 +60,7 @@ struct SourceChoice {
 };
 
 struct SourceQuestion {
-    bool typed = false;             // hear the word, type it; else choose its picture
+    bool typed = false;              // hear the word, type it; else choose its picture
     std::vector<std::string> words;  // the answer first
 };
 

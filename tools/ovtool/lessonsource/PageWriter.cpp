@@ -28,7 +28,8 @@ std::vector<std::string> SentenceWords(const std::string& text) {
 
 int PageWriter::LineWidth(const std::string& text, const PageFontName& font) const {
     int width = 0;
-    for (const std::string& word : SentenceWords(text)) width += (width > 0 ? SpaceWidth(font) : 0) + Advance(word, font);
+    for (const std::string& word : SentenceWords(text))
+        width += (width > 0 ? SpaceWidth(font) : 0) + Advance(word, font);
     return width;
 }
 
@@ -36,12 +37,12 @@ std::string XmlEscaped(const std::string& text) {
     std::string escaped;
     for (char c : text) {
         switch (c) {
-            case '&': escaped += "&amp;"; break;
-            case '<': escaped += "&lt;"; break;
-            case '>': escaped += "&gt;"; break;
-            case '"': escaped += "&quot;"; break;
-            case '\n': escaped += "&#10;"; break;
-            default: escaped += c;
+        case '&': escaped += "&amp;"; break;
+        case '<': escaped += "&lt;"; break;
+        case '>': escaped += "&gt;"; break;
+        case '"': escaped += "&quot;"; break;
+        case '\n': escaped += "&#10;"; break;
+        default: escaped += c;
         }
     }
     return escaped;
@@ -95,7 +96,8 @@ int PageWriter::AddSentence(const std::vector<Word>& words, const PageText& look
                Attribute("Left", words[i].left) + Attribute("Visible", "True") +
                Attribute("CanMove", canMove ? "True" : "False") + ">" + XmlEscaped(words[i].text) + "</w>";
     pools_["alls"].push_back(xml + "</s>");
-    if (ruleId != -1) Rule("sentences", "<r Id=\"" + std::to_string(ruleId) + "\">[0,0," + std::to_string(id) + ",1]</r>");
+    if (ruleId != -1)
+        Rule("sentences", "<r Id=\"" + std::to_string(ruleId) + "\">[0,0," + std::to_string(id) + ",1]</r>");
     return id;
 }
 

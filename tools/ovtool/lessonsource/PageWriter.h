@@ -49,7 +49,8 @@ public:
                     const PageText& look, const std::string& audio);
     // A sentence without words: a sound for a rule to play.
     int Sound(const std::string& audio);
-    int Picture(const std::string& name, PageRect box, bool visible = true, int group = -1, const std::string& key = "");
+    int Picture(const std::string& name, PageRect box, bool visible = true, int group = -1,
+                const std::string& key = "");
     int Edit(PageRect box);
     void Flash(const std::string& movie, PageRect box);
     void Rule(const std::string& section, const std::string& element) { rules_[section].push_back(element); }
