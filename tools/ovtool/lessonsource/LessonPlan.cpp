@@ -40,6 +40,11 @@ enum Function {
 
 std::string Extension(const SourceFile& file) { return std::filesystem::path(file.path).extension().string(); }
 
+// An espeak-ng voice with another variant: "en-gb" or "en-gb+m1" with "f3" is "en-gb+f3".
+std::string WithVariant(const std::string& voice, const std::string& variant) {
+    return voice.substr(0, voice.find('+')) + "+" + variant;
+}
+
 class Planner {
 public:
     Planner(const LessonSource& source, const TextMeasure& measure, const std::string& voice)
@@ -49,7 +54,7 @@ public:
             const auto given = source.voices.find(role);
             voices_[role] = given != source.voices.end()
                                 ? given->second
-                                : voice + "+" + kRoleVariants[next++ % std::size(kRoleVariants)];
+                                : WithVariant(voice, kRoleVariants[next++ % std::size(kRoleVariants)]);
         }
         for (const auto& word : source.words) words_[word.word] = &word;
     }
@@ -361,7 +366,7 @@ private:
             if (line.sound.Given())
                 Copy(audio += Extension(line.sound), line.sound);
             else
-                Say(audio += ".wav", line.text, voice_ + "+f2", kSungSpeed);
+                Say(audio += ".wav", line.text, WithVariant(voice_, "f2"), kSungSpeed);
             const auto placed = page.Sentence(line.text, top, 60, kColumn - kPageMargin, {{"Arial", 22}, kNavy}, audio);
             const std::string play = "[0,0," + std::to_string(placed.id) + ",1]";
             listen += play;
