@@ -2,13 +2,14 @@
 // item kind shown and nothing playing: the process's CPU time over 30 s, as a
 // share of one core (target: below 1 %). Runs offscreen unless a display is set.
 #include "BenchFigures.h"
-#include "core/GbkText.h"
 #include "core/UniqueFd.h"
 #include "present/PageView.h"
 #include "present/LessonPanel.h"
 #include "shell/ShellLook.h"
 #include "shell/MainWindow.h"
+#include "store/CipherAndFiles.h"
 #include "store/LessonData.h"
+#include "store/StoredSecrets.h"
 
 #include <QApplication>
 #include <QEventLoop>
@@ -51,9 +52,13 @@ int main(int argc, char** argv) {
 
     const fs::path page = fs::temp_directory_path() / "ov-idle-page";
     fs::remove_all(page);
-    fs::copy(fs::path(OV_DEMO_MEDIA) / "lessons" / "Unit1 Hello" / "Class", page, fs::copy_options::recursive);
-    const auto xml = ov::ReadWholeFile(fs::path(OV_DEMO_SOURCE) / "lessons/Unit1 Hello/Class/page2.ov.xml");
-    const auto gbk = xml ? ov::Utf8ToGbk(*xml) : std::nullopt;
+    // The demo's page of every item kind, unpacked from its package by the
+    // demo build, and read as the player reads it.
+    const fs::path lesson = fs::path(OV_DEMO_MEDIA) / "lessons" / "Unit1 Hello" / "OV" / "Class";
+    fs::copy(lesson, page, fs::copy_options::recursive);
+    const auto container = ov::ReadWholeFile(lesson / "anim2.ov");
+    const auto gbk = container ? std::optional(ov::DecryptBuffer(*container, ov::DecipherString(ov::kLessonPageKey, ""), 0))
+                               : std::nullopt;
     if (!gbk) {
         std::fprintf(stderr, "bench_idle_page: the demo page cannot be read\n");
         return 1;

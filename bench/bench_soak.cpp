@@ -49,15 +49,16 @@ constexpr int kSettleLimitMs = 10000;
 constexpr int kLetterFolderLimit = 2;
 constexpr int kMemoryReportEvery = 20;
 
-// Every lesson of the demo catalogue: the nodes with codes of four levels.
+// Every lesson of the demo: the catalogue code each lesson source gives.
 std::vector<QString> DemoLessons() {
     std::vector<QString> lessons;
-    std::ifstream catalogue(fs::path(OV_DEMO_SOURCE) / "catalogue.tsv");
-    for (std::string line; std::getline(catalogue, line);) {
-        if (line.empty() || line.front() == '#') continue;
-        const std::string code = line.substr(0, line.find('\t'));
-        if (code.size() == 8) lessons.push_back(QString::fromStdString(code));
+    for (const auto& source : fs::directory_iterator(fs::path(OV_DEMO_SOURCE) / "lessons")) {
+        if (source.path().extension() != ".lesson") continue;
+        std::ifstream text(source.path());
+        for (std::string line; std::getline(text, line);)
+            if (line.starts_with("code = ")) lessons.push_back(QString::fromStdString(line.substr(7)));
     }
+    std::sort(lessons.begin(), lessons.end());
     return lessons;
 }
 

@@ -1,18 +1,18 @@
-// Draws the demo courseware's pictures, so the demo needs no picture files:
+// Draws the demo's pictures that are not part of a lesson source, so the demo
+// needs no picture files (the lessons' own simple pictures `ovtool build`
+// draws):
 //   demo_pictures LIST
 // LIST has one picture a line: file, kind, text (tab-separated). The kind
-// names the drawing (a scene, fruit, choice marks, a word card, the window's
-// decorative strips); JPEG or BMP by the file's extension.
+// names the drawing (fruit for the showcase page, the window's decorative
+// strips); JPEG or BMP by the file's extension.
 #include <QColor>
 #include <QDir>
 #include <QGuiApplication>
 #include <QImage>
 #include <QPainter>
-#include <QPainterPath>
 
 #include <QFile>
 #include <QFileInfo>
-#include <QFont>
 #include <QLinearGradient>
 #include <QTextStream>
 
@@ -49,63 +49,6 @@ void Fruit(QPainter& painter, const QColor& skin, bool pear) {
     painter.drawLine(QPointF(50, 26), QPointF(54, 8));
 }
 
-void Scene(QPainter& painter, QSize, const QString&) {
-    painter.fillRect(QRect(0, 0, 340, 160), QColor(0xBF, 0xE3, 0xFF));
-    painter.fillRect(QRect(0, 160, 340, 80), QColor(0x8C, 0xD1, 0x6E));
-    painter.setPen(Qt::NoPen);
-    painter.setBrush(QColor(0xFF, 0xD5, 0x4A));
-    painter.drawEllipse(QRectF(260, 20, 50, 50));
-    painter.setBrush(QColor(0xC0, 0x5A, 0x3A));
-    painter.drawRect(QRectF(60, 90, 120, 90));
-    QPainterPath roof;
-    roof.moveTo(50, 90);
-    roof.lineTo(120, 40);
-    roof.lineTo(190, 90);
-    roof.closeSubpath();
-    painter.setBrush(QColor(0x7A, 0x2E, 0x1E));
-    painter.drawPath(roof);
-    painter.setBrush(QColor(0xFF, 0xF4, 0xC2));
-    painter.drawRect(QRectF(105, 130, 30, 50));
-}
-
-void Tick(QPainter& painter) {
-    painter.setPen(QPen(QColor(0x20, 0xA0, 0x30), 5, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
-    painter.drawPolyline(QPolygonF({QPointF(6, 17), QPointF(13, 25), QPointF(27, 7)}));
-}
-
-// A word card: the word large on a soft colour chosen by the word, so each
-// card looks different and the same word always looks the same. A colour's
-// name also gets a patch of that colour.
-void Card(QPainter& painter, QSize size, const QString& word) {
-    const QColor colour = QColor::fromHsv(static_cast<int>(qHash(word) % 360), 70, 250);
-    painter.setPen(QPen(colour.darker(150), 3));
-    painter.setBrush(colour);
-    painter.drawRoundedRect(QRectF(3, 3, size.width() - 6, size.height() - 6), 12, 12);
-    if (const QColor named = QColor::fromString(word); named.isValid()) {
-        painter.setPen(QPen(Qt::darkGray, 2));
-        painter.setBrush(named);
-        painter.drawEllipse(QRectF(size.width() / 2.0 - 18, 10, 36, 36));
-        painter.translate(0, 22);
-    }
-    QFont font(QStringLiteral("DejaVu Sans"));
-    font.setBold(true);
-    font.setPixelSize(word.size() > 6 ? 15 : 20);
-    painter.setFont(font);
-    painter.setPen(QColor(0x20, 0x30, 0x60));
-    painter.drawText(QRect(QPoint(0, 0), size), Qt::AlignCenter, word);
-}
-
-void Notes(QPainter& painter, QSize, const QString&) {
-    painter.setPen(QPen(QColor(0x40, 0x40, 0x90), 2));
-    for (int line = 0; line < 5; ++line) painter.drawLine(10, 40 + line * 14, 190, 40 + line * 14);
-    painter.setBrush(QColor(0x30, 0x30, 0x80));
-    for (int note = 0; note < 4; ++note) {
-        const QPointF head(40 + note * 40, 82 - (note % 3) * 14);
-        painter.drawEllipse(head, 9, 7);
-        painter.drawLine(head + QPointF(8, 0), head + QPointF(8, -45));
-    }
-}
-
 // The window's strips: a gradient in the player's blue, light towards the page.
 void Strip(QPainter& painter, QSize size, bool lightAtTop) {
     QLinearGradient gradient(0, 0, size.width() > size.height() ? 0 : size.width(),
@@ -116,15 +59,6 @@ void Strip(QPainter& painter, QSize size, bool lightAtTop) {
     painter.fillRect(QRect(QPoint(0, 0), size), gradient);
 }
 
-void Mark(QPainter& painter, bool selected) {
-    painter.setPen(QPen(QColor(0x1F, 0x4E, 0x85), 3));
-    painter.setBrush(Qt::white);
-    painter.drawRoundedRect(QRectF(3, 3, 26, 26), 5, 5);
-    if (!selected) return;
-    painter.setPen(QPen(QColor(0xD0, 0x20, 0x20), 4, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
-    painter.drawPolyline(QPolygonF({QPointF(8, 16), QPointF(14, 23), QPointF(25, 8)}));
-}
-
 struct Kind {
     QSize size;
     Paint paint;
@@ -132,14 +66,8 @@ struct Kind {
 
 const std::map<QString, Kind>& Kinds() {
     static const std::map<QString, Kind> kinds{
-        {"scene", {{340, 240}, Scene}},
         {"apple", {{100, 100}, [](QPainter& p, QSize, const QString&) { Fruit(p, QColor(0xE0, 0x30, 0x30), false); }}},
         {"pear", {{100, 100}, [](QPainter& p, QSize, const QString&) { Fruit(p, QColor(0xC8, 0xD8, 0x40), true); }}},
-        {"selected", {{32, 32}, [](QPainter& p, QSize, const QString&) { Mark(p, true); }}},
-        {"unselected", {{32, 32}, [](QPainter& p, QSize, const QString&) { Mark(p, false); }}},
-        {"right", {{32, 32}, [](QPainter& p, QSize, const QString&) { Tick(p); }}},
-        {"card", {{100, 100}, Card}},
-        {"notes", {{200, 160}, Notes}},
         {"bottom", {{800, 60}, [](QPainter& p, QSize s, const QString&) { Strip(p, s, true); }}},
         {"top", {{800, 40}, [](QPainter& p, QSize s, const QString&) { Strip(p, s, false); }}},
         {"border", {{20, 600}, [](QPainter& p, QSize s, const QString&) { Strip(p, s, false); }}},

@@ -1,5 +1,7 @@
 #include "present/PageFont.h"
 
+#include <QStringList>
+
 #include <algorithm>
 
 #include "lesson/PageLimits.h"
@@ -22,6 +24,13 @@ QFont PageFont(const TXMLFont& font, const QFont& base) {
         result.setPixelSize((points * kPixelsPerInch + kPointsPerInch / 2) / kPointsPerInch);
     }
     return result;
+}
+
+void SubstituteLessonFaces() {
+    const QStringList serif{QStringLiteral("Noto Serif CJK SC"), QStringLiteral("Noto Sans CJK SC")};
+    QFont::insertSubstitutions(QStringLiteral("宋体"), serif);
+    QFont::insertSubstitutions(QStringLiteral("新宋体"), serif);
+    QFont::insertSubstitutions(QStringLiteral("SimSun"), serif);
 }
 
 }  // namespace ov

@@ -5,6 +5,8 @@
 #include <QPixmapCache>
 #include <QStringList>
 
+#include "present/PageFont.h"
+
 namespace ov {
 namespace {
 
@@ -142,12 +144,7 @@ constexpr int kPixmapCacheKb = 512;
 
 void ApplyShellLook(QApplication& app) {
     QPixmapCache::setCacheLimit(kPixmapCacheKb);
-    // The courseware names Windows faces; without a substitute they fall back
-    // to a Japanese face whose forms of some characters are wrong for Chinese.
-    const QStringList serif{QStringLiteral("Noto Serif CJK SC"), QStringLiteral("Noto Sans CJK SC")};
-    QFont::insertSubstitutions(QStringLiteral("宋体"), serif);
-    QFont::insertSubstitutions(QStringLiteral("新宋体"), serif);
-    QFont::insertSubstitutions(QStringLiteral("SimSun"), serif);
+    SubstituteLessonFaces();
 
     QFont font(QStringLiteral("Noto Sans CJK SC"));
     font.setPointSizeF(10.5);

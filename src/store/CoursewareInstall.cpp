@@ -33,17 +33,27 @@ std::vector<CatalogueNode> ReadInstallCatalogue(const fs::path& file) {
     }
 }
 
-void RefuseClashingCodes(const std::vector<CatalogueNode>& installed, const std::vector<CatalogueNode>& added,
-                         const fs::path& catalogue) {
+// The entries of `added` the catalogue lacks. A set of one lesson carries its
+// textbook, grade and unit too; where the catalogue has those same entries
+// already (another lesson of the book), the lesson joins them. A code taken
+// by another name is refused.
+std::vector<CatalogueNode> NewEntries(const std::vector<CatalogueNode>& installed,
+                                      const std::vector<CatalogueNode>& added, const fs::path& catalogue) {
     std::map<std::string, std::string, std::less<>> names;
     for (const auto& entry : installed) names.emplace(entry.code, entry.name);
     std::string clashes;
-    for (const auto& entry : added)
-        if (auto it = names.find(entry.code); it != names.end())
+    std::vector<CatalogueNode> fresh;
+    for (const auto& entry : added) {
+        const auto it = names.find(entry.code);
+        if (it == names.end())
+            fresh.push_back(entry);
+        else if (it->second != entry.name)
             clashes += "\n  " + entry.code + " \"" + entry.name + "\" is taken by \"" + it->second + "\"";
+    }
     if (!clashes.empty())
         throw EInstallError("catalogue codes already used in " + catalogue.string() + ":" + clashes +
                             "\nnothing was installed; give the set codes of its own");
+    return fresh;
 }
 
 // Packages run to hundreds of megabytes: compared a block at a time.
@@ -167,7 +177,7 @@ InstalledCourseware InstallCourseware(const fs::path& source, const fs::path& de
     const fs::path catalogue = destination / kCatalogueDbFile;
     std::vector<CatalogueNode> installed;
     if (fs::exists(catalogue, ec)) installed = ReadInstallCatalogue(catalogue);
-    RefuseClashingCodes(installed, added, catalogue);
+    const auto fresh = NewEntries(installed, added, catalogue);
 
     InstalledCourseware result;
     const auto copies = FilesToCopy(source, destination, result);
@@ -182,13 +192,13 @@ InstalledCourseware InstallCourseware(const fs::path& source, const fs::path& de
         CreateDatabaseFile(stage.Path() / kCatalogueDbFile, CataloguePassword(), [&](SqliteDatabase& db) {
             CreateCatalogueTable(db);
             for (const auto& entry : installed) AddCatalogueEntry(db, entry.code, entry.name);
-            for (const auto& entry : added) AddCatalogueEntry(db, entry.code, entry.name);
+            for (const auto& entry : fresh) AddCatalogueEntry(db, entry.code, entry.name);
         });
     } catch (const std::exception& e) {
         throw EInstallError(std::string("cannot stage the set: ") + e.what() + "; nothing was installed");
     }
     Commit(stage.Path(), destination, copies);
-    result.entries = static_cast<int>(added.size());
+    result.entries = static_cast<int>(fresh.size());
     result.files = static_cast<int>(copies.size());
     return result;
 }

@@ -21,12 +21,13 @@ struct InstalledCourseware {
 // Copies the courseware set in `source` into the courseware folder
 // `destination` (created when missing): its catalogue DB/RsDbList.db, the
 // package files of Resources/, and the files of ENoises/ and Images/. The
-// catalogue entries are added to the catalogue already there. Letter folders,
+// catalogue entries are added to the catalogue already there; an entry
+// it has already, code and name alike, is shared. Letter folders,
 // Records/ and hidden files of the source are not part of a set.
 //
 // Refused with EInstallError, before anything changes: a source without a
 // catalogue, a catalogue that does not open, a code the destination has
-// already, and a package that differs from one of the same name installed
+// under another name, and a package that differs from one of the same name installed
 // already (it would replace another lesson). A file there with the same bytes
 // is simply not copied again; a differing picture or scene sound is kept as
 // installed and listed. Everything is staged in the destination first and

@@ -63,13 +63,20 @@ TEST_F(CoursewareInstall, SetsMergeIntoOneFolderAndLeaveThePupilsFilesBehind) {
     EXPECT_EQ(second.files, 1) << "the same scene sound is not copied twice";
     EXPECT_EQ(second.kept, std::vector<fs::path>{dest / "Images/BO.bmp"});
 
-    EXPECT_EQ(
-        Catalogue(dest),
-        (ovtest::Entries{{"01", "课本一"}, {"0101", "Unit1 Hello"}, {"02", "课本二"}, {"0201", "Unit2 Colours"}}));
+    // Another lesson of the first book joins its textbook entry.
+    MakeSet(root / "book1b", {{"01", "课本一"}, {"0102", "Unit1 Bye"}}, "Unit1 Bye");
+    EXPECT_EQ(ov::InstallCourseware(root / "book1b", dest).entries, 1);
+
+    EXPECT_EQ(Catalogue(dest), (ovtest::Entries{{"01", "课本一"},
+                                                {"0101", "Unit1 Hello"},
+                                                {"0102", "Unit1 Bye"},
+                                                {"02", "课本二"},
+                                                {"0201", "Unit2 Colours"}}));
     auto files = Files(dest);
     files.erase("DB/RsDbList.db");
     EXPECT_EQ(files, (std::map<fs::path, std::string>{{"Resources/Unit1 Hello.ovpk", "package Unit1 Hello"},
                                                       {"Resources/Unit2 Colours.ovpk", "package Unit2 Colours"},
+                                                      {"Resources/Unit1 Bye.ovpk", "package Unit1 Bye"},
                                                       {"Images/BO.bmp", "picture"},
                                                       {"ENoises/rain.wav", "rain"}}));
 }
