@@ -111,7 +111,8 @@ FetchResult HttpFetch(const FetchRequest& request, const std::function<bool(std:
     } else if (transfer.overLimit) {
         result.outcome = FetchOutcome::Refused;
         result.error = "more bytes than expected";
-    } else if (code == CURLE_UNSUPPORTED_PROTOCOL || code == CURLE_TOO_MANY_REDIRECTS) {
+    } else if (code == CURLE_UNSUPPORTED_PROTOCOL || code == CURLE_TOO_MANY_REDIRECTS ||
+               code == CURLE_PEER_FAILED_VERIFICATION) {
         result.outcome = FetchOutcome::Refused;
         result.error = curl_easy_strerror(code);
     } else if (code == CURLE_HTTP_RETURNED_ERROR) {

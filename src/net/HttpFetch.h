@@ -35,7 +35,8 @@ enum class FetchOutcome {
     NotModified,  // 304: what the validators name is still current
     Unreachable,  // no answer, a broken transfer, an error status
     Refused,      // an answer the player does not take: a redirect to another
-                  // scheme, more bytes than the limit, an unexpected status
+                  // scheme, a certificate the system does not trust, more
+                  // bytes than the limit, an unexpected status
     Cancelled,
 };
 

@@ -187,6 +187,9 @@ TEST_F(CoursewareMirror, RefusesWhatDoesNotMatchTheManifest) {
     // A redirect to another scheme is not followed.
     const auto moved = ov::CoursewareMirror(server.Url() + "/moved", root / "other").Refresh();
     EXPECT_EQ(moved.outcome, RefreshOutcome::Refused) << moved.detail;
+    // Nor is a server whose certificate the system does not trust.
+    const auto untrusted = ov::CoursewareMirror(server.UntrustedHttpsUrl(), root / "other").Refresh();
+    EXPECT_EQ(untrusted.outcome, RefreshOutcome::Refused) << untrusted.detail;
 }
 
 TEST_F(CoursewareMirror, TheCacheCapEvictsThePackageOpenedLongestAgo) {

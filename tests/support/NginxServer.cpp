@@ -8,6 +8,7 @@
 #include <unistd.h>
 
 #include <algorithm>
+#include <cstdlib>
 #include <chrono>
 #include <fstream>
 #include <sstream>
@@ -49,9 +50,13 @@ bool Accepts(int port) {
 }  // namespace
 
 NginxServer::NginxServer(fs::path root)
-    : folder_(fs::temp_directory_path(), "nginx-"), root_(std::move(root)), port_(FreePort()) {
+    : folder_(fs::temp_directory_path(), "nginx-"), root_(std::move(root)), port_(FreePort()), tlsPort_(FreePort()) {
     const fs::path dir = folder_.Path();
     fs::create_directories(dir / "temp");
+    const std::string makeCertificate = "openssl req -x509 -newkey ec -pkeyopt ec_paramgen_curve:prime256v1 -nodes "
+                                        "-days 2 -subj /CN=127.0.0.1 -keyout '" + (dir / "key.pem").string() +
+                                        "' -out '" + (dir / "cert.pem").string() + "' 2>/dev/null";
+    if (std::system(makeCertificate.c_str()) != 0) throw std::runtime_error("openssl made no certificate");
     std::ofstream conf(dir / "nginx.conf");
     conf << "daemon off;\nmaster_process off;\nworker_processes 1;\n"
          << "pid " << (dir / "nginx.pid").string() << ";\n"
@@ -69,7 +74,10 @@ NginxServer::NginxServer(fs::path root)
          << "  scgi_temp_path " << (dir / "temp").string() << ";\n"
          << "  sendfile on;\n"
          << "  server {\n    listen 127.0.0.1:" << port_ << ";\n    root " << root_.string() << ";\n"
-         << "    location /moved/ { return 302 ftp://127.0.0.1/; }\n  }\n}\n";
+         << "    location /moved/ { return 302 ftp://127.0.0.1/; }\n  }\n"
+         << "  server {\n    listen 127.0.0.1:" << tlsPort_ << " ssl;\n    root " << root_.string() << ";\n"
+         << "    ssl_certificate " << (dir / "cert.pem").string() << ";\n"
+         << "    ssl_certificate_key " << (dir / "key.pem").string() << ";\n  }\n}\n";
 }
 
 NginxServer::~NginxServer() { Stop(); }

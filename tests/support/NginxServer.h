@@ -14,6 +14,8 @@ namespace ovtest {
 // own. The access log has one line per request:
 //   METHOD URI STATUS BYTES "RANGE" "IF-NONE-MATCH"
 // /moved/... answers with a redirect to ftp://, a scheme no player follows.
+// It also serves the folder over https, with a self-signed certificate that
+// no system trusts.
 class NginxServer {
 public:
     explicit NginxServer(std::filesystem::path root);
@@ -30,6 +32,7 @@ public:
 
     int Port() const { return port_; }
     std::string Url() const { return "http://127.0.0.1:" + std::to_string(port_); }
+    std::string UntrustedHttpsUrl() const { return "https://127.0.0.1:" + std::to_string(tlsPort_); }
     std::string AccessLog() const;
     // Requests logged so far.
     int Requests() const;
@@ -38,6 +41,7 @@ private:
     ov::TemporaryFolder folder_;
     std::filesystem::path root_;
     int port_ = 0;
+    int tlsPort_ = 0;
     pid_t pid_ = 0;
 };
 
