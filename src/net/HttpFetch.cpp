@@ -116,7 +116,9 @@ FetchResult HttpFetch(const FetchRequest& request, const std::function<bool(std:
         result.outcome = FetchOutcome::Refused;
         result.error = curl_easy_strerror(code);
     } else if (code == CURLE_HTTP_RETURNED_ERROR) {
-        result.outcome = FetchOutcome::Unreachable;
+        // A range past the end means the bytes kept so far are not the
+        // server's file: they are of no use to a later try either.
+        result.outcome = status == 416 ? FetchOutcome::Refused : FetchOutcome::Unreachable;
         result.error = "HTTP status " + std::to_string(status);
     } else if (code != CURLE_OK) {
         result.outcome = FetchOutcome::Unreachable;

@@ -167,6 +167,13 @@ TEST_F(CoursewareMirror, RefusesWhatDoesNotMatchTheManifest) {
     EXPECT_FALSE(fs::exists(cache / "Resources/Two.ovpk"));
     EXPECT_FALSE(fs::exists(cache / "Resources/第一课 Hello.ovpk"));
     EXPECT_TRUE(fs::is_empty(cache / ".partial"));
+    // Bytes kept from a broken download that the server's file no longer
+    // reaches: dropped, not asked for again and again.
+    const std::string partial = (cache / ".partial" / player.Manifest().Find("Resources/Two.ovpk")->sha256).string();
+    ovtest::WriteFile(partial, "packa");
+    ovtest::WriteFile(site / "Resources/Two.ovpk", "pac");
+    EXPECT_EQ(player.FetchPackage("Two.ovpk"), PackageOutcome::Refused);
+    EXPECT_FALSE(fs::exists(partial));
 
     const struct {
         const char* why;
