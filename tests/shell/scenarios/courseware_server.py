@@ -87,6 +87,11 @@ def click_down(p, *path):
         p.click(p.find("table cell", name, timeout=15))
 
 
+def bar_value(p):
+    bars = p.find_all("progress bar")
+    return bars[0].queryValue().currentValue if bars else 0
+
+
 def restart(p):
     p.process.terminate()
     p.process.wait(10)
@@ -100,7 +105,7 @@ def body(p):
     click_down(p, *lessons.HELLO)
     wait_until(lambda: os.path.isdir(partial) and any(os.path.getsize(os.path.join(partial, f)) > 200_000
                                                       for f in os.listdir(partial)), 15, "the download under way")
-    p.screenshot("courseware_server-downloading")
+    wait_until(lambda: bar_value(p) > 0, 10, "the bar above the catalogue moving with the download")
     wait_until(lambda: p.find_all("check box", "句子跟读"), 30, "the study-function column")
     if not os.path.exists(package):
         raise ScenarioFailure("the lesson's package is not in the cache")
@@ -115,7 +120,6 @@ def body(p):
     text = "\n".join(p.text_of(label) for label in p.find_all("label", within=dialog))
     if OFFLINE_TEXT not in text:
         raise ScenarioFailure(f"the message says {text!r}")
-    p.screenshot("courseware_server-offline")
     p.press("push button", "确定")
     wait_until(lambda: not p.find_all("dialog", "提示"), 5, "the message to close")
     click_down(p, *lessons.HELLO[2:])
