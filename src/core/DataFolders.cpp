@@ -122,6 +122,12 @@ DataFolders DataFolders::InOneFolder(const std::filesystem::path& folder) {
     return found;
 }
 
+DataFolders DataFolders::WithLowest(const std::filesystem::path& folder) const {
+    DataFolders folders = *this;
+    folders.courseware_.push_back(folder);
+    return folders;
+}
+
 const std::filesystem::path& DataFolders::Holding(const std::filesystem::path& relative) const {
     for (const auto& folder : courseware_) {
         std::error_code ec;

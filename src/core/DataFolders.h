@@ -44,6 +44,10 @@ public:
     // one writable folder has it.
     static DataFolders InOneFolder(const std::filesystem::path& folder);
 
+    // These folders and then `folder`, read after every other: the copy of a
+    // courseware server, which a set installed on the computer overrides.
+    DataFolders WithLowest(const std::filesystem::path& folder) const;
+
     // Highest precedence first; never empty.
     const std::vector<std::filesystem::path>& Courseware() const { return courseware_; }
     const std::filesystem::path& Primary() const { return courseware_.front(); }

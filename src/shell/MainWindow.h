@@ -3,6 +3,8 @@
 #include "core/DataFolders.h"
 #include "lesson/LessonRecords.h"
 #include "present/StudyFunctions.h"
+#include "net/CoursewareMirror.h"
+#include "shell/CatalogueTree.h"
 #include "store/CatalogueLevels.h"
 #include "study/StudyState.h"
 #include "study/FunctionPages.h"
@@ -24,6 +26,7 @@ class QTimer;
 namespace ov {
 
 class CatalogueTree;
+class CoursewareServer;
 struct CatalogueNodeClick;
 class CollapsiblePanel;
 class FunctionColumn;
@@ -73,6 +76,11 @@ public:
     void BtnRecordClick();
     void BtnPlayClick();
     void BtnCompareClick();
+
+    // Lessons the computer does not hold come from `server`, which the window
+    // takes. `refreshPending`: its start-up refresh is still under way, and
+    // the catalogue is read again when it brings a new one.
+    void UseCoursewareServer(CoursewareServer* server, bool refreshPending);
 
     // Starts unpacking a class package of the courseware's Resources into a
     // fresh letter folder of the writable Resources and makes it the open
@@ -141,6 +149,12 @@ private:
     void OperationTriggered(TOperationButton button);
     QString ChooseRole(const QStringList& roles);
     void OpenLesson(const CatalogueNodeClick& lesson);
+    // The class package file named by a lesson's catalogue caption.
+    static std::string ClassPackageName(const QString& caption);
+    // Starts fetching the lesson's package when only the server has it.
+    bool FetchFromServer(const CatalogueNodeClick& lesson);
+    void DownloadFinished(PackageOutcome outcome);
+    void LateRefreshFinished(RefreshOutcome outcome);
     void UnpackFinished(bool whole);
     void UnpackPauseOver();
     void ShowOpenedLesson();
@@ -172,6 +186,9 @@ private:
     // A study function the pupil chose while the lesson was opening.
     std::optional<TOVRule> pendingFunction_;
     std::string openingPackage_;
+    CoursewareServer* server_ = nullptr;
+    // The lesson whose package is being fetched from the server.
+    std::optional<CatalogueNodeClick> fetchingLesson_;
 };
 
 }  // namespace ov

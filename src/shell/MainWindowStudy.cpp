@@ -15,6 +15,7 @@
 #include "shell/ApplicationTitle.h"
 #include "shell/CatalogueTree.h"
 #include "shell/CollapsiblePanel.h"
+#include "shell/CoursewareServer.h"
 #include "shell/FunctionColumn.h"
 #include "shell/MovieIntent.h"
 #include "shell/OperationBar.h"
@@ -174,19 +175,25 @@ void MainWindow::OpenLesson(const CatalogueNodeClick& lesson) {
     // The lesson still opening is being written into its folder: a second
     // click waits for nothing and opens nothing.
     if (OpeningLesson()) return;
+    if (FetchFromServer(lesson)) return;
     openingName_ = lesson.caption;
     openingCode_ = lesson.code;
     PWord->EndDrill();
     try {
-        const std::string suffix = GbkToUtf8(DecipherString(kClassPackageSuffix, kDefaultCipherKey));
-        if (OpenClassPackage(openingName_.toStdString() + suffix)) return;
+        if (OpenClassPackage(ClassPackageName(openingName_))) return;
     } catch (const std::exception& e) {
         Log(LogLevel::Warning, "study", std::string("lesson does not open: ") + e.what());
     }
     ShowOpenedLesson();
 }
 
-bool MainWindow::OpeningLesson() const { return unpacker_->Running() || unpackPause_->isActive(); }
+std::string MainWindow::ClassPackageName(const QString& caption) {
+    return caption.toStdString() + GbkToUtf8(DecipherString(kClassPackageSuffix, kDefaultCipherKey));
+}
+
+bool MainWindow::OpeningLesson() const {
+    return unpacker_->Running() || unpackPause_->isActive() || (server_ && server_->Downloading());
+}
 
 void MainWindow::UnpackFinished(bool whole) {
     if (!whole) {
@@ -240,6 +247,7 @@ bool MainWindow::OpenClassPackage(const std::string& name) {
     if (!state_.ClassPath.empty() || std::filesystem::exists(resources / "OV", ec)) StopLessonPanel();
     const std::filesystem::path package = folders_.Find(std::filesystem::path("Resources") / name);
     if (!std::filesystem::exists(package, ec)) return false;
+    if (server_ && package.parent_path().parent_path() == server_->Folder()) server_->MarkUsed(package);
     std::filesystem::path destination = resources;
     const std::unique_ptr<QSettings> settings = OpenOrvaneSettings();
     if (settings && settings->isWritable()) {

@@ -1,7 +1,9 @@
 #include "shell/ProgramEntry.h"
 
 #include "core/MessageHook.h"
+#include "shell/CoursewareServer.h"
 #include "shell/ShellLook.h"
+#include "shell/ShellSettings.h"
 #include "shell/SingleInstance.h"
 #include "shell/MainWindow.h"
 #include "store/LessonData.h"
@@ -11,12 +13,17 @@
 #include <QApplication>
 #include <QMessageBox>
 #include <QPushButton>
+#include <QSettings>
 #include <QTimer>
 
+#include <chrono>
 #include <memory>
 
 namespace ov {
 namespace {
+
+// How much later than without a server the tree may show.
+constexpr auto kServerGrace = std::chrono::milliseconds(100);
 
 void ShowAlreadyRunningBox() {
     QMessageBox box(QMessageBox::Information, QStringLiteral("提示"), QStringLiteral("软件已在运行"),
@@ -41,11 +48,21 @@ int RunPlayer(QApplication& app, StartOptions options) {
     auto* splash = new SplashWindow;
     splash->setAttribute(Qt::WA_DeleteOnClose);
     splash->ShowCentred();
+    // The server is asked while the splash stands; its answer is awaited only
+    // briefly after it.
+    std::unique_ptr<CoursewareServer> server = CoursewareServer::FromSettings(*OpenOrvaneSettings());
+    if (server) server->StartRefresh();
     std::unique_ptr<LessonData> dm;
-    QTimer::singleShot(options.splashMs, &app, [&dm, &instance, splash] {
-        const DataFolders folders = DataFolders::Current();
+    QTimer::singleShot(options.splashMs, &app, [&dm, &instance, &server, splash] {
+        DataFolders folders = DataFolders::Current();
+        bool refreshPending = false;
+        if (server) {
+            refreshPending = !server->WaitForRefresh(std::chrono::steady_clock::now() + kServerGrace);
+            folders = folders.WithLowest(server->Folder());
+        }
         dm = std::make_unique<LessonData>(folders);
         auto* window = new MainWindow(*dm, folders);
+        if (server) window->UseCoursewareServer(server.release(), refreshPending);
         window->setAttribute(Qt::WA_DeleteOnClose);
         QObject::connect(&instance, &SingleInstance::ActivationRequested, window, &MainWindow::BringToFront);
         window->show();

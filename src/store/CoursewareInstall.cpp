@@ -23,8 +23,6 @@ namespace {
 
 namespace fs = std::filesystem;
 
-constexpr const char* kSetFolders[] = {"Resources", "ENoises", "Images"};
-
 std::vector<CatalogueNode> ReadInstallCatalogue(const fs::path& file) {
     try {
         return ReadCatalogueFile(file);
@@ -74,18 +72,6 @@ bool SameBytes(const fs::path& a, const fs::path& b) {
     return left.eof() && right.eof();
 }
 
-// The plain files directly in a folder of the set, by name; none when missing.
-std::vector<fs::path> SetFiles(const fs::path& folder) {
-    std::vector<fs::path> files;
-    std::error_code ec;
-    for (fs::directory_iterator it(folder, ec), end; !ec && it != end; it.increment(ec)) {
-        const std::string name = it->path().filename().string();
-        if (!name.starts_with('.') && it->is_regular_file(ec)) files.push_back(it->path());
-    }
-    std::sort(files.begin(), files.end());
-    return files;
-}
-
 // One file to copy: where it comes from and its place below the destination.
 struct Copy {
     fs::path from;
@@ -94,21 +80,19 @@ struct Copy {
 
 std::vector<Copy> FilesToCopy(const fs::path& source, const fs::path& destination, InstalledCourseware& result) {
     std::vector<Copy> copies;
-    for (const char* folder : kSetFolders) {
-        for (const auto& file : SetFiles(source / folder)) {
-            const fs::path relative = fs::path(folder) / file.filename();
-            const fs::path there = destination / relative;
-            std::error_code ec;
-            if (!fs::exists(there, ec)) {
-                copies.push_back({file, relative});
-            } else if (SameBytes(file, there)) {
-                continue;
-            } else if (relative.begin()->string() == "Resources") {
-                throw EInstallError("a different package " + there.string() +
-                                    " is installed already; nothing was installed");
-            } else {
-                result.kept.push_back(there);
-            }
+    for (const auto& relative : CoursewareSetFiles(source)) {
+        const fs::path file = source / relative;
+        const fs::path there = destination / relative;
+        std::error_code ec;
+        if (!fs::exists(there, ec)) {
+            copies.push_back({file, relative});
+        } else if (SameBytes(file, there)) {
+            continue;
+        } else if (relative.begin()->string() == "Resources") {
+            throw EInstallError("a different package " + there.string() +
+                                " is installed already; nothing was installed");
+        } else {
+            result.kept.push_back(there);
         }
     }
     return copies;
@@ -163,6 +147,21 @@ void Commit(const fs::path& stage, const fs::path& destination, const std::vecto
 }
 
 }  // namespace
+
+std::vector<fs::path> CoursewareSetFiles(const fs::path& source) {
+    std::vector<fs::path> files;
+    for (const char* folder : {"Resources", "ENoises", "Images"}) {
+        std::vector<fs::path> names;
+        std::error_code ec;
+        for (fs::directory_iterator it(source / folder, ec), end; !ec && it != end; it.increment(ec)) {
+            const std::string name = it->path().filename().string();
+            if (!name.starts_with('.') && it->is_regular_file(ec)) names.push_back(fs::path(folder) / name);
+        }
+        std::sort(names.begin(), names.end());
+        files.insert(files.end(), names.begin(), names.end());
+    }
+    return files;
+}
 
 InstalledCourseware InstallCourseware(const fs::path& source, const fs::path& destination) {
     const fs::path sourceCatalogue = source / kCatalogueDbFile;

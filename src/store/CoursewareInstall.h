@@ -18,6 +18,11 @@ struct InstalledCourseware {
     std::vector<std::filesystem::path> kept;  // pictures and sounds left as installed
 };
 
+// The files of the courseware set in `source` besides its catalogue, relative
+// to it: the plain files directly in Resources/, ENoises/ and Images/, by
+// name. Letter folders, Records/ and hidden files are not part of a set.
+std::vector<std::filesystem::path> CoursewareSetFiles(const std::filesystem::path& source);
+
 // Copies the courseware set in `source` into the courseware folder
 // `destination` (created when missing): its catalogue DB/RsDbList.db, the
 // package files of Resources/, and the files of ENoises/ and Images/. The

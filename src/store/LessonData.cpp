@@ -51,7 +51,11 @@ std::string WordDbConnectionString(const std::string& classPath) {
     return FormatConnectionString(WordDbPath(classPath), Deciphered(kWordDbPassword));
 }
 
-LessonData::LessonData(const DataFolders& folders) {
+LessonData::LessonData(const DataFolders& folders) { OpenCatalogue(folders); }
+
+void LessonData::OpenCatalogue(const DataFolders& folders) {
+    adodsRsList.Close();
+    adoConn.Close();
     const auto catalogues = folders.Existing(kCatalogueDbFile);
     try {
         adoConn.SetConnectionString(CatalogueConnectionString(folders));

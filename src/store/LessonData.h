@@ -22,6 +22,9 @@ public:
     // merged in memory (MergeCatalogues); none of them is ever written.
     explicit LessonData(const DataFolders& folders = DataFolders::Current());
     LessonData(const LessonData&) = delete;
+    // Opens the catalogue of `folders` anew, as the constructor does; the
+    // tree reads it at its next Load.
+    void OpenCatalogue(const DataFolders& folders);
     LessonData& operator=(const LessonData&) = delete;
 
     // The data side of the word preview: connects to the lesson's word

@@ -46,5 +46,6 @@ void AddScriptCommands(CLI::App& app);
 void AddInstallCommand(CLI::App& app);
 void AddSwfCommands(CLI::App& app);
 void AddBuildCommand(CLI::App& app);
+void AddCoursewareServerCommands(CLI::App& app);
 
 }  // namespace ovtool

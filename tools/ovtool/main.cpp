@@ -20,6 +20,7 @@ int main(int argc, char** argv) {
     ovtool::AddInstallCommand(app);
     ovtool::AddSwfCommands(app);
     ovtool::AddBuildCommand(app);
+    ovtool::AddCoursewareServerCommands(app);
 
     // What the player would show the pupil goes to stderr, one line each.
     ov::SetMessageHandler([](const ov::Message& m) {
