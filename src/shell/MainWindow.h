@@ -4,6 +4,7 @@
 #include "lesson/LessonRecords.h"
 #include "present/StudyFunctions.h"
 #include "store/CatalogueLevels.h"
+#include "store/ProgressRecords.h"
 #include "study/StudyState.h"
 #include "study/FunctionPages.h"
 
@@ -32,6 +33,8 @@ class OperationBar;
 class LessonData;
 class TFunctionConductor;
 class LessonPanel;
+class ProgressRecorder;
+struct TPageStatistics;
 class StartScreen;
 class TopBarPanel;
 class TWordPanel;
@@ -46,7 +49,8 @@ public:
     // The full bar stays up this long after a lesson is unpacked.
     static constexpr int kUnpackPauseMs = 1000;
 
-    MainWindow(LessonData& dm, DataFolders folders);
+    // Results go to `progress`; without one nothing is recorded.
+    MainWindow(LessonData& dm, DataFolders folders, ProgressRecorder* progress = nullptr);
     ~MainWindow() override;
 
     StudyState& State() { return state_; }
@@ -73,6 +77,14 @@ public:
     void BtnRecordClick();
     void BtnPlayClick();
     void BtnCompareClick();
+    // Keeps a "对比" score of the sentence heard last on the page shown,
+    // with what the reading feedback heard of each word when it has run.
+    void RecordScore(double score, std::vector<WordFeedback> words = {});
+    // The "学习记录" window; a place to practise chosen in it opens.
+    void OpenLearningRecord();
+    // Opens a lesson of the catalogue at a function's page (from 1), as the
+    // pupil's clicks would; false when the catalogue has no such lesson.
+    bool OpenLessonAt(const std::string& code, TOVRule kind, int page);
 
     // Starts unpacking a class package of the courseware's Resources into a
     // fresh letter folder of the writable Resources and makes it the open
@@ -135,6 +147,13 @@ private:
     void OfferLastLesson();
     std::vector<CatalogueNode> FindLastLesson() const;
     void ResumeLastLesson();
+    // The catalogue nodes from the top down to a lesson; empty when the code
+    // is not a lesson of the catalogue.
+    std::vector<CatalogueNode> LessonPath(const std::string& code) const;
+    void ClickDownTo(const std::vector<CatalogueNode>& path);
+    void RecordTally(const std::optional<TPageStatistics>& statistics);
+    void RecordLessonClosed();
+    void Record(ProgressEvent event);
     void CloseStartScreen();
     void WidenSidePanel(std::optional<int> openedLevel);
     void BuildStudy();
@@ -172,6 +191,11 @@ private:
     // A study function the pupil chose while the lesson was opening.
     std::optional<TOVRule> pendingFunction_;
     std::string openingPackage_;
+    ProgressRecorder* progress_ = nullptr;
+    // The lesson the record counts time and results to; empty before the first.
+    std::string recordedLesson_;
+    // The page a chosen place to practise opens once its function has.
+    std::optional<int> pendingPage_;
 };
 
 }  // namespace ov

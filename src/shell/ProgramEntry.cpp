@@ -5,6 +5,8 @@
 #include "shell/SingleInstance.h"
 #include "shell/MainWindow.h"
 #include "store/LessonData.h"
+#include "store/ProgressRecorder.h"
+#include "store/ProgressStore.h"
 #include "shell/SplashWindow.h"
 #include "shell/ShowMessageDialog.h"
 
@@ -41,11 +43,13 @@ int RunPlayer(QApplication& app, StartOptions options) {
     auto* splash = new SplashWindow;
     splash->setAttribute(Qt::WA_DeleteOnClose);
     splash->ShowCentred();
+    std::unique_ptr<ProgressRecorder> progress;
     std::unique_ptr<LessonData> dm;
-    QTimer::singleShot(options.splashMs, &app, [&dm, &instance, splash] {
+    QTimer::singleShot(options.splashMs, &app, [&progress, &dm, &instance, splash] {
+        progress = std::make_unique<ProgressRecorder>(ProgressStoreFile(FolderEnvironment::Current()));
         const DataFolders folders = DataFolders::Current();
         dm = std::make_unique<LessonData>(folders);
-        auto* window = new MainWindow(*dm, folders);
+        auto* window = new MainWindow(*dm, folders, progress.get());
         window->setAttribute(Qt::WA_DeleteOnClose);
         QObject::connect(&instance, &SingleInstance::ActivationRequested, window, &MainWindow::BringToFront);
         window->show();
