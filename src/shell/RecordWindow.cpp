@@ -24,6 +24,8 @@
 namespace ov {
 namespace {
 
+constexpr qint64 kMaxDateTicks = 9;
+
 QString Qs(const std::string& text) { return QString::fromStdString(text); }
 
 QString LessonName(const std::string& caption, const std::string& code) { return Qs(caption.empty() ? code : caption); }
@@ -193,8 +195,11 @@ void RecordWindow::FillChart(const std::vector<ScoreSeries>& series, const std::
         ++seriesCount_;
     }
     const QDateTime now = QDateTime::currentDateTime();
-    days->setRange(first ? QDateTime::fromSecsSinceEpoch(first - 86400) : now.addDays(-7),
-                   last ? QDateTime::fromSecsSinceEpoch(last + 86400) : now);
+    const QDateTime from = first ? QDateTime::fromSecsSinceEpoch(first - 86400) : now.addDays(-7);
+    const QDateTime to = last ? QDateTime::fromSecsSinceEpoch(last + 86400) : now;
+    days->setRange(from, to);
+    // A tick a day while they fit, so no two ticks carry the same date.
+    days->setTickCount(static_cast<int>(std::clamp<qint64>(from.daysTo(to) + 1, 2, kMaxDateTicks)));
     QChart* previous = Chart->chart();
     Chart->setChart(chart);
     delete previous;

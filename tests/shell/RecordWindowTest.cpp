@@ -41,8 +41,9 @@ TEST(RecordWindow, ShowsLessonsChartLinesAndPlacesToPractise) {
     ASSERT_EQ(window.Practise->count(), ov::RecordWindow::kPractiseItems);
     EXPECT_TRUE(window.Practise->item(0)->text().startsWith(QStringLiteral("句子：sentence 0\n")));
 
-    const QRect first = window.Practise->visualItemRect(window.Practise->item(0));
     window.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));
+    const QRect first = window.Practise->visualItemRect(window.Practise->item(0));
     QTest::mouseClick(window.Practise->viewport(), Qt::LeftButton, {}, first.center());
     ASSERT_TRUE(window.Chosen());
     EXPECT_EQ(window.Chosen()->lesson, "0110");
