@@ -130,7 +130,9 @@ RecordWindow::RecordWindow(const std::filesystem::path& file, QWidget* parent) :
 
     std::optional<ProgressStore> store;
     try {
-        if (!file.empty()) store = ProgressStore::OpenForReading(file);
+        // The player checked the file when it opened it; a full read here
+        // would cost the window more than all of its queries.
+        if (!file.empty()) store = ProgressStore::OpenForReading(file, false);
     } catch (const std::exception& e) {
         // The player moves a damaged record aside when it next starts.
         Log(LogLevel::Warning, "store", std::string("learning record not shown: ") + e.what());
@@ -143,7 +145,7 @@ RecordWindow::RecordWindow(const std::filesystem::path& file, QWidget* parent) :
         Log(LogLevel::Warning, "store", std::string("learning record not read: ") + e.what());
     }
     // An empty record still shows its axes, so the pupil sees where scores will go.
-    if (!loaded) FillChart({}, {});
+    if (!loaded) FillChart({});
     FillPractise();
 }
 
@@ -151,13 +153,15 @@ RecordWindow::~RecordWindow() = default;
 
 void RecordWindow::Load(ProgressStore& store) {
     const std::vector<LessonSummary> lessons = ReadLessonSummaries(store);
-    const int64_t offset = QDateTime::currentDateTime().offsetFromUtc();
-    FillChart(ReadScoreSeries(store, offset), lessons);
+    std::vector<std::string> charted;
+    for (const LessonSummary& lesson : lessons)
+        if (lesson.best && charted.size() < static_cast<size_t>(kMaxChartLessons)) charted.push_back(lesson.lesson);
+    FillChart(ReadScoreSeries(store, charted, QDateTime::currentDateTime().offsetFromUtc()));
     FillLessons(lessons);
     items_ = ReadPractiseAgain(store, kPractiseItems);
 }
 
-void RecordWindow::FillChart(const std::vector<ScoreSeries>& series, const std::vector<LessonSummary>& lessons) {
+void RecordWindow::FillChart(const std::vector<ScoreSeries>& series) {
     auto* chart = new QChart;
     chart->setTitle(QStringLiteral("对比得分（每天的平均分）"));
     chart->legend()->setAlignment(Qt::AlignRight);
@@ -173,11 +177,7 @@ void RecordWindow::FillChart(const std::vector<ScoreSeries>& series, const std::
 
     int64_t first = 0, last = 0;
     seriesCount_ = 0;
-    for (const LessonSummary& lesson : lessons) {
-        if (seriesCount_ >= kMaxChartLessons) break;
-        const auto found = std::find_if(series.begin(), series.end(),
-                                        [&](const ScoreSeries& s) { return s.lesson == lesson.lesson; });
-        if (found == series.end()) continue;
+    for (auto found = series.begin(); found != series.end(); ++found) {
         auto* line = new QLineSeries;
         line->setName(LessonName(found->caption, found->lesson));
         line->setPointsVisible(found->days.size() < 60);

@@ -45,7 +45,7 @@ public:
 
 private:
     void Load(ProgressStore& store);
-    void FillChart(const std::vector<ScoreSeries>& series, const std::vector<LessonSummary>& lessons);
+    void FillChart(const std::vector<ScoreSeries>& series);
     void FillLessons(const std::vector<LessonSummary>& lessons);
     void FillPractise();
 

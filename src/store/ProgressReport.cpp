@@ -39,32 +39,38 @@ std::vector<PractiseItem> ReadItems(SqliteStatement row, PractiseItem::Kind kind
 }
 
 std::vector<PractiseItem> LowSentences(ProgressStore& store, size_t count) {
+    // Each sentence's latest score first, from the index of scores by
+    // sentence; only the few chosen are joined with their texts.
     return ReadItems(store.Database().Prepare(
-        "SELECT text, lesson, caption, function, page, latest FROM ("
-        "  SELECT sentence.text, sentence.lesson, lesson.caption, sentence.function, sentence.page,"
-        "         score.score AS latest, max(score.id) AS last"
-        "  FROM score JOIN sentence ON sentence.id = score.sentence"
-        "  JOIN lesson ON lesson.code = sentence.lesson GROUP BY score.sentence)"
-        " WHERE latest < 100 ORDER BY latest, last DESC LIMIT :count"),
+        "SELECT sentence.text, sentence.lesson, lesson.caption, sentence.function, sentence.page, per.latest"
+        " FROM (SELECT sentence, score AS latest, max(id) AS last FROM score GROUP BY sentence) AS per"
+        " JOIN sentence ON sentence.id = per.sentence JOIN lesson ON lesson.code = sentence.lesson"
+        " WHERE per.latest < 100 ORDER BY per.latest, per.last DESC LIMIT :count"),
         PractiseItem::Kind::Sentence, count);
 }
 
 std::vector<PractiseItem> MissedWords(ProgressStore& store, size_t count) {
+    // Each source counts its misses per word first, with the place of the
+    // latest; the two are then added up, a word in any letter case as one.
     std::string misses =
-        "SELECT wrong_answer.expected AS text, tally.lesson AS lesson, tally.function AS function,"
-        " tally.page AS page, tally.at AS at"
-        " FROM wrong_answer JOIN tally ON tally.id = wrong_answer.tally WHERE wrong_answer.expected <> ''";
+        "SELECT lower(expected) AS key, expected AS text, count(*) AS misses, tally.at AS at,"
+        " tally.lesson AS lesson, tally.function AS function, tally.page AS page, max(tally.id)"
+        " FROM wrong_answer JOIN tally ON tally.id = wrong_answer.tally WHERE expected <> ''"
+        " GROUP BY lower(expected)";
     if (store.Version() >= 2)
         misses +=
-            " UNION ALL SELECT word.text, sentence.lesson, sentence.function, sentence.page, score.at"
-            " FROM score_word JOIN word ON word.id = score_word.word JOIN score ON score.id = score_word.score"
-            " JOIN sentence ON sentence.id = score.sentence WHERE score_word.heard = 0";
+            " UNION ALL SELECT lower(word.text), word.text, heard.misses, score.at, sentence.lesson,"
+            " sentence.function, sentence.page, heard.last"
+            " FROM (SELECT word, count(*) AS misses, max(score) AS last FROM score_word WHERE heard = 0"
+            "       GROUP BY word) AS heard"
+            " JOIN word ON word.id = heard.word JOIN score ON score.id = heard.last"
+            " JOIN sentence ON sentence.id = score.sentence";
     return ReadItems(store.Database().Prepare(
         "SELECT text, lesson, caption, function, page, misses FROM ("
         "  SELECT missed.text, missed.lesson, lesson.caption, missed.function, missed.page,"
-        "         count(*) AS misses, max(missed.at) AS last"
+        "         sum(missed.misses) AS misses, max(missed.at) AS last"
         "  FROM (" + misses + ") AS missed JOIN lesson ON lesson.code = missed.lesson"
-        "  GROUP BY lower(missed.text))"
+        "  GROUP BY missed.key)"
         " ORDER BY misses DESC, last DESC LIMIT :count"),
         PractiseItem::Kind::Word, count);
 }
@@ -122,19 +128,18 @@ std::vector<AnswerTally> ReadTallies(ProgressStore& store, int64_t since) {
 }  // namespace
 
 std::vector<LessonSummary> ReadLessonSummaries(ProgressStore& store) {
-    // The latest score is the one written last; with SQLite a bare column
-    // beside max() comes from the row that holds the maximum.
+    // Best and last score per sentence come from the index of scores by
+    // sentence; the latest score is the one written last.
     SqliteStatement row = store.Database().Prepare(
         "WITH time AS (SELECT lesson, sum(ended - started) AS seconds, max(started) AS last"
         "              FROM span GROUP BY lesson),"
-        " best AS (SELECT sentence.lesson AS lesson, max(score.score) AS best"
-        "          FROM score JOIN sentence ON sentence.id = score.sentence GROUP BY sentence.lesson),"
-        " latest AS (SELECT sentence.lesson AS lesson, score.score AS latest, max(score.id)"
-        "            FROM score JOIN sentence ON sentence.id = score.sentence GROUP BY sentence.lesson)"
+        " per AS (SELECT sentence, max(score) AS best, max(id) AS last FROM score GROUP BY sentence),"
+        " scored AS (SELECT sentence.lesson AS lesson, max(per.best) AS best, max(per.last) AS last"
+        "            FROM per JOIN sentence ON sentence.id = per.sentence GROUP BY sentence.lesson)"
         " SELECT lesson.code, lesson.caption, coalesce(time.seconds, 0), coalesce(time.last, 0),"
-        "        best.best, latest.latest"
-        " FROM lesson LEFT JOIN time ON time.lesson = lesson.code LEFT JOIN best ON best.lesson = lesson.code"
-        " LEFT JOIN latest ON latest.lesson = lesson.code ORDER BY 4 DESC, lesson.code");
+        "        scored.best, score.score"
+        " FROM lesson LEFT JOIN time ON time.lesson = lesson.code LEFT JOIN scored ON scored.lesson = lesson.code"
+        " LEFT JOIN score ON score.id = scored.last ORDER BY 4 DESC, lesson.code");
     std::vector<LessonSummary> lessons;
     while (row.Step())
         lessons.push_back({Text(row, 0), Text(row, 1), row.ColumnInt(2), row.ColumnInt(3), OptionalDouble(row, 4),
@@ -142,18 +147,28 @@ std::vector<LessonSummary> ReadLessonSummaries(ProgressStore& store) {
     return lessons;
 }
 
-std::vector<ScoreSeries> ReadScoreSeries(ProgressStore& store, int64_t utcOffset, int64_t since) {
+std::vector<ScoreSeries> ReadScoreSeries(ProgressStore& store, const std::vector<std::string>& lessons,
+                                         int64_t utcOffset, int64_t since) {
+    // A lesson at a time, through the sentences of the lesson: the scores of
+    // the other lessons are never read.
     SqliteStatement row = store.Database().Prepare(
-        "SELECT sentence.lesson, lesson.caption, (score.at + :offset) / 86400 AS day, avg(score.score)"
-        " FROM score JOIN sentence ON sentence.id = score.sentence JOIN lesson ON lesson.code = sentence.lesson"
-        " WHERE score.at >= :since GROUP BY sentence.lesson, day ORDER BY sentence.lesson, day");
-    row.Bind(":offset", utcOffset);
-    row.Bind(":since", since);
+        "SELECT (score.at + :offset) / 86400 AS day, avg(score.score) FROM sentence"
+        " JOIN score ON score.sentence = sentence.id WHERE sentence.lesson = :lesson AND score.at >= :since"
+        " GROUP BY day ORDER BY day");
+    SqliteStatement caption = store.Database().Prepare("SELECT caption FROM lesson WHERE code = :lesson");
     std::vector<ScoreSeries> series;
-    while (row.Step()) {
-        if (series.empty() || series.back().lesson != row.ColumnText(0))
-            series.push_back({Text(row, 0), Text(row, 1), {}});
-        series.back().days.emplace_back(row.ColumnInt(2) * 86400 - utcOffset, row.ColumnDouble(3));
+    for (const std::string& lesson : lessons) {
+        row.Reset();
+        row.Bind(":offset", utcOffset);
+        row.Bind(":since", since);
+        row.Bind(":lesson", lesson);
+        ScoreSeries line{lesson, {}, {}};
+        while (row.Step()) line.days.emplace_back(row.ColumnInt(0) * 86400 - utcOffset, row.ColumnDouble(1));
+        if (line.days.empty()) continue;
+        caption.Reset();
+        caption.Bind(":lesson", lesson);
+        if (caption.Step()) line.caption = Text(caption, 0);
+        series.push_back(std::move(line));
     }
     return series;
 }

@@ -14,9 +14,11 @@ class ProgressStore;
 // Lessons, most recently opened first.
 std::vector<LessonSummary> ReadLessonSummaries(ProgressStore& store);
 
-// Each lesson's daily mean scores from `since` on. Days are the pupil's: a
-// day starts at local midnight, `utcOffset` seconds ahead of UTC.
-std::vector<ScoreSeries> ReadScoreSeries(ProgressStore& store, int64_t utcOffset, int64_t since = 0);
+// The daily mean scores from `since` on of each of `lessons` that has any,
+// in that order. Days are the pupil's: a day starts at local midnight,
+// `utcOffset` seconds ahead of UTC.
+std::vector<ScoreSeries> ReadScoreSeries(ProgressStore& store, const std::vector<std::string>& lessons,
+                                         int64_t utcOffset, int64_t since = 0);
 
 // Up to `count` things to practise again, sentences and words in turn: the
 // sentences whose latest score is lowest (a full score is not offered), and

@@ -29,6 +29,7 @@ constexpr std::array<const char*, ProgressStore::kSchemaVersion> kMigrations = {
                              UNIQUE(lesson, function, page, ids));
        CREATE TABLE score(id INTEGER PRIMARY KEY, sentence INTEGER NOT NULL, at INTEGER NOT NULL,
                           score REAL NOT NULL);
+       CREATE INDEX score_sentence ON score(sentence, score);
        CREATE TABLE tally(id INTEGER PRIMARY KEY, lesson TEXT NOT NULL, function INTEGER NOT NULL,
                           page INTEGER NOT NULL, at INTEGER NOT NULL, right INTEGER NOT NULL,
                           wrong INTEGER NOT NULL);
@@ -64,11 +65,12 @@ bool IsDamage(const ESqliteError& e) { return e.Code() == SQLITE_NOTADB || e.Cod
 
 // The version of a file that is ours, 0 for an empty one; throws
 // EProgressDamaged for anything else.
-int InspectedVersion(SqliteDatabase& db) {
+int InspectedVersion(SqliteDatabase& db, bool checked = true) {
     try {
-        SqliteStatement check = db.Prepare("PRAGMA quick_check");
-        if (!check.Step() || check.ColumnText(0) != "ok")
-            throw EProgressDamaged("the database fails its check");
+        if (checked) {
+            SqliteStatement check = db.Prepare("PRAGMA quick_check");
+            if (!check.Step() || check.ColumnText(0) != "ok") throw EProgressDamaged("the database fails its check");
+        }
         const int64_t version = Scalar(db, "PRAGMA user_version");
         const int64_t tables = Scalar(db, "SELECT count(*) FROM sqlite_master WHERE type IN ('table','view')");
         if (version == 0) {
@@ -211,12 +213,12 @@ std::optional<ProgressStore> OpenExisting(const std::filesystem::path& file, Sql
 
 }  // namespace
 
-std::optional<ProgressStore> ProgressStore::OpenForReading(const std::filesystem::path& file) {
+std::optional<ProgressStore> ProgressStore::OpenForReading(const std::filesystem::path& file, bool checked) {
     std::error_code ec;
     const auto size = std::filesystem::file_size(file, ec);
     if (ec || size == 0) return std::nullopt;
     SqliteDatabase db = OpenChecked(file, SqliteAccess::ReadOnly);
-    const int version = InspectedVersion(db);
+    const int version = InspectedVersion(db, checked);
     if (version == 0) return std::nullopt;
     return ProgressStore(std::move(db), version, false);
 }

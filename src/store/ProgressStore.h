@@ -38,7 +38,8 @@ public:
     // A reader's view that changes nothing on disk: nothing when the file is
     // missing or empty; throws EProgressDamaged when it is not a learning
     // record, ESqliteError when it cannot be read at all (locked, unreadable).
-    static std::optional<ProgressStore> OpenForReading(const std::filesystem::path& file);
+    // Unless `checked` is false, every page is read once to find damage.
+    static std::optional<ProgressStore> OpenForReading(const std::filesystem::path& file, bool checked = true);
     // As OpenForReading, but for changing: the tool's reset.
     static std::optional<ProgressStore> OpenForChange(const std::filesystem::path& file);
 

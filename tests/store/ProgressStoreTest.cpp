@@ -55,6 +55,7 @@ void WriteFirstVersion(const std::filesystem::path& file) {
                               UNIQUE(lesson, function, page, ids));
         CREATE TABLE score(id INTEGER PRIMARY KEY, sentence INTEGER NOT NULL, at INTEGER NOT NULL,
                            score REAL NOT NULL);
+        CREATE INDEX score_sentence ON score(sentence, score);
         CREATE TABLE tally(id INTEGER PRIMARY KEY, lesson TEXT NOT NULL, function INTEGER NOT NULL,
                            page INTEGER NOT NULL, at INTEGER NOT NULL, right INTEGER NOT NULL,
                            wrong INTEGER NOT NULL);
@@ -166,13 +167,15 @@ TEST(ProgressStore, SeriesAreDailyMeansPerLesson) {
     for (const auto& [lesson, at, score] : std::vector<std::tuple<std::string, int64_t, double>>{
              {"0102", day + 10, 40}, {"0101", day + 10, 50}, {"0101", day + 20, 70}, {"0101", 3 * day, 90}})
         store.Record(Score(lesson, 1, 1, score, at));
-    const auto series = ov::ReadScoreSeries(store, 0);
+    const std::vector<std::string> lessons{"0101", "0199", "0102"};
+    const auto series = ov::ReadScoreSeries(store, lessons, 0);
     ASSERT_EQ(series.size(), 2u);
     EXPECT_EQ(series[0].lesson, "0101");
+    EXPECT_EQ(series[1].lesson, "0102");
     EXPECT_THAT(series[0].days, ElementsAre(std::pair<int64_t, double>{day, 60}, std::pair<int64_t, double>{3 * day, 90}));
     // Eight hours ahead of UTC, the day starts eight hours earlier.
-    EXPECT_EQ(ov::ReadScoreSeries(store, 8 * 3600)[0].days[0].first, day - 8 * 3600);
-    EXPECT_EQ(ov::ReadScoreSeries(store, 0, 2 * day).size(), 1u);
+    EXPECT_EQ(ov::ReadScoreSeries(store, lessons, 8 * 3600)[0].days[0].first, day - 8 * 3600);
+    EXPECT_EQ(ov::ReadScoreSeries(store, lessons, 0, 2 * day).size(), 1u);
 }
 
 TEST(ProgressStore, PractiseAgainOffersLowSentencesAndMissedWords) {

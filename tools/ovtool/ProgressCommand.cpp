@@ -167,12 +167,12 @@ int RunProgress(const ProgressOptions& options) {
         options.db.empty() ? ov::ProgressStoreFile(ov::FolderEnvironment::Current()) : std::filesystem::path(options.db);
     if (options.reset) {
         if (!options.yes) throw CommandError{kBadArguments, "--reset deletes the whole record; add --yes"};
-        auto store = OpenStore(file, ov::ProgressStore::OpenForChange);
+        auto store = OpenStore(file, [](const std::filesystem::path& f) { return ov::ProgressStore::OpenForChange(f); });
         if (store) store->Reset();
         return kOk;
     }
     const int64_t since = options.since.empty() ? 0 : DayStart(options.since);
-    auto store = OpenStore(file, ov::ProgressStore::OpenForReading);
+    auto store = OpenStore(file, [](const std::filesystem::path& f) { return ov::ProgressStore::OpenForReading(f); });
     const ov::ProgressExport record = store ? ov::ReadProgress(*store, since) : ov::ProgressExport{};
     if (options.csv)
         PrintCsv(record, std::cout);
