@@ -52,8 +52,11 @@ QString PractiseText(const PractiseItem& item) {
     return QStringLiteral("单词：%1\n%2，错过 %3 次").arg(Qs(item.text), where).arg(std::lround(item.figure));
 }
 
-QTableWidgetItem* Cell(const QString& text, Qt::Alignment alignment = Qt::AlignLeft | Qt::AlignVCenter) {
-    auto* cell = new QTableWidgetItem(text);
+// An empty cell shows a dash, and a screen reader says what is missing.
+QTableWidgetItem* Cell(const QString& text, Qt::Alignment alignment = Qt::AlignLeft | Qt::AlignVCenter,
+                       const QString& missing = {}) {
+    auto* cell = new QTableWidgetItem(text.isEmpty() ? QStringLiteral("—") : text);
+    if (text.isEmpty()) cell->setData(Qt::AccessibleTextRole, missing);
     cell->setFlags(Qt::ItemIsEnabled | Qt::ItemIsSelectable);
     cell->setTextAlignment(alignment);
     return cell;
@@ -216,9 +219,9 @@ void RecordWindow::FillLessons(const std::vector<LessonSummary>& lessons) {
         const QString opened = lesson.lastOpened
                                    ? QDateTime::fromSecsSinceEpoch(lesson.lastOpened).toString(QStringLiteral("yyyy-MM-dd HH:mm"))
                                    : QString();
-        Lessons->setItem(row, 2, Cell(opened));
-        Lessons->setItem(row, 3, Cell(Score(lesson.best), right));
-        Lessons->setItem(row, 4, Cell(Score(lesson.latest), right));
+        Lessons->setItem(row, 2, Cell(opened, Qt::AlignLeft | Qt::AlignVCenter, QStringLiteral("没有打开过")));
+        Lessons->setItem(row, 3, Cell(Score(lesson.best), right, QStringLiteral("还没有得分")));
+        Lessons->setItem(row, 4, Cell(Score(lesson.latest), right, QStringLiteral("还没有得分")));
     }
 }
 
