@@ -29,9 +29,14 @@ std::vector<int32_t> SplitIds(std::string_view text) {
     return ids;
 }
 
-// Rows of text, lesson, caption, function, page and figure, bound with :count.
+// About two months of a keen pupil's readings.
+constexpr int64_t kRecentReadings = 2000;
+
+// Rows of text, lesson, caption, function, page and figure, bound with :count
+// (and :recent where used).
 std::vector<PractiseItem> ReadItems(SqliteStatement row, PractiseItem::Kind kind, size_t count) {
     row.Bind(":count", static_cast<int64_t>(count));
+    row.Bind(":recent", kRecentReadings);
     std::vector<PractiseItem> items;
     while (row.Step())
         items.push_back({kind, Text(row, 0), Text(row, 1), Text(row, 2), Int(row, 3), Int(row, 4), row.ColumnDouble(5)});
@@ -52,6 +57,10 @@ std::vector<PractiseItem> LowSentences(ProgressStore& store, size_t count) {
 std::vector<PractiseItem> MissedWords(ProgressStore& store, size_t count) {
     // Each source counts its misses per word first, with the place of the
     // latest; the two are then added up, a word in any letter case as one.
+    // Words are counted in the recent readings only: a word missed all last
+    // year and read well since needs no more practice. Those readings are a
+    // range of the feedback's key; the "+" keeps SQLite from walking every
+    // word instead.
     std::string misses =
         "SELECT lower(expected) AS key, expected AS text, count(*) AS misses, tally.at AS at,"
         " tally.lesson AS lesson, tally.function AS function, tally.page AS page, max(tally.id)"
@@ -61,8 +70,8 @@ std::vector<PractiseItem> MissedWords(ProgressStore& store, size_t count) {
         misses +=
             " UNION ALL SELECT lower(word.text), word.text, heard.misses, score.at, sentence.lesson,"
             " sentence.function, sentence.page, heard.last"
-            " FROM (SELECT word, count(*) AS misses, max(score) AS last FROM score_word WHERE heard = 0"
-            "       GROUP BY word) AS heard"
+            " FROM (SELECT word, count(*) AS misses, max(score) AS last FROM score_word"
+            "       WHERE score > (SELECT max(id) FROM score) - :recent AND +heard = 0 GROUP BY word) AS heard"
             " JOIN word ON word.id = heard.word JOIN score ON score.id = heard.last"
             " JOIN sentence ON sentence.id = score.sentence";
     return ReadItems(store.Database().Prepare(

@@ -22,8 +22,8 @@ std::vector<ScoreSeries> ReadScoreSeries(ProgressStore& store, const std::vector
 
 // Up to `count` things to practise again, sentences and words in turn: the
 // sentences whose latest score is lowest (a full score is not offered), and
-// the words missed most often, heard as missing in a reading or answered
-// wrongly, each with the place it was last missed.
+// the words missed most often, heard as missing in one of the latest 2,000
+// readings or answered wrongly, each with the place it was last missed.
 std::vector<PractiseItem> ReadPractiseAgain(ProgressStore& store, size_t count = 10);
 
 // Seconds a lesson spent in one study function; the function is empty for

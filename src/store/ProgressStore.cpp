@@ -42,8 +42,7 @@ constexpr std::array<const char*, ProgressStore::kSchemaVersion> kMigrations = {
     R"(CREATE TABLE word(id INTEGER PRIMARY KEY, text TEXT NOT NULL UNIQUE);
        CREATE TABLE score_word(score INTEGER NOT NULL, position INTEGER NOT NULL, word INTEGER NOT NULL,
                                heard INTEGER NOT NULL, confidence INTEGER NOT NULL,
-                               PRIMARY KEY(score, position)) WITHOUT ROWID;
-       CREATE INDEX score_word_missed ON score_word(word) WHERE heard = 0;)",
+                               PRIMARY KEY(score, position)) WITHOUT ROWID;)",
 };
 
 // The tables each version has; a file that claims a version but lacks one of
