@@ -1,6 +1,7 @@
 """The learning record: two readings scored with "对比" and one page counted
 with "统计" show in "学习记录" as the lesson's row with its latest score, one
-line in the chart, and the missed words to practise again."""
+line in the chart, and the missed words to practise again; the sentence leads
+back to its study function."""
 
 import re
 import sys
@@ -63,9 +64,10 @@ def body(p):
         raise ScenarioFailure(f"the misspelt 'hello' is not offered to practise again: {items!r}")
     print(f"table row {row}, practise {len(items)} items")
 
-    # The top bar has a "关闭" of its own, which closes the player.
-    p.click(p.find("push button", "关闭", within=window))
+    # The sentence read twice leads back to "句子跟读" from the dictation.
+    p.click(p.find("list item", re.compile("^句子："), within=practise))
     wait_until(lambda: not p.find_all("dialog", "学习记录"), 5, "the record window to close")
+    p.find("push button", "对比", timeout=10)
 
 
 if __name__ == "__main__":
