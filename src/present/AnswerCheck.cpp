@@ -209,18 +209,21 @@ void ResetAnswers(PageView& box) {
         if (!picture->Record().Key.empty()) picture->LoadPicture(box.PicturePath(mark));
 }
 
-void ShowStatistics(PageView& box, TOVRule kind) {
+std::optional<TPageStatistics> ShowStatistics(PageView& box, TOVRule kind) {
     ClearOverlays(box);
     HideAnswerHints(box);
     std::optional<TAnswerCount> count;
-    if (IsDictation(kind) || IsChoice(kind)) count = CheckEdits(box, kind, true);
+    std::vector<TWrongAnswer> wrong;
+    if (IsDictation(kind) || IsChoice(kind)) count = CheckEdits(box, kind, true, &wrong);
     for (TOVRule arrangement : ArrangementsWith(box, kind)) {
         const std::optional<TAnswerCount> arranged = CheckArrangement(box, arrangement);
         if (!arranged) continue;
         if (!count) count.emplace();
         *count += *arranged;
     }
-    if (count) ShowCounts(*count);
+    if (!count) return std::nullopt;
+    ShowCounts(*count);
+    return TPageStatistics{*count, std::move(wrong)};
 }
 
 void ShowAnswers(PageView& box) {
@@ -234,18 +237,20 @@ bool AnswerMatches(const std::string& typed, const std::string& answer) {
     return AsciiUpper(typed) == AsciiUpper(answer);
 }
 
-std::optional<TAnswerCount> CheckEdits(PageView& box, TOVRule kind, bool marks) {
+std::optional<TAnswerCount> CheckEdits(PageView& box, TOVRule kind, bool marks, std::vector<TWrongAnswer>* wrong) {
     if (box.PageItems().isEmpty() || !box.Document()) return std::nullopt;
     LessonDocument& document = *box.Document();
     const QList<TAnswerEdit*> edits = ItemsOf<TAnswerEdit>(box, ikEdit);
     TAnswerCount count{0, static_cast<int>(edits.size())};
     for (TAnswerEdit* edit : edits) {
         const std::string answer = EditAnswer(document, kind, edit->Id());
-        if (AnswerMatches(edit->text().toStdString(), answer)) {
+        const std::string typed = edit->text().toStdString();
+        if (AnswerMatches(typed, answer)) {
             if (marks) ShowMark(box, ResultMark(document, kind, edit->Id()));
             ++count.Right;
-        } else if (marks && ExplainsLetters(kind, *edit)) {
-            ShowSpellingFeedback(box, *edit, QString::fromStdString(answer));
+        } else {
+            if (wrong) wrong->push_back({typed, answer});
+            if (marks && ExplainsLetters(kind, *edit)) ShowSpellingFeedback(box, *edit, QString::fromStdString(answer));
         }
         if (!marks) ShowStandardAnswer(box, *edit, QString::fromStdString(answer), kAnswerRed);
     }

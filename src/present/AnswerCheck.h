@@ -46,10 +46,23 @@ struct TAnswerCount {
     }
 };
 
+// A typed answer that did not match, as the pupil typed it.
+struct TWrongAnswer {
+    std::string Typed;
+    std::string Expected;
+};
+
+// What "统计" found on a page.
+struct TPageStatistics {
+    TAnswerCount Count;
+    std::vector<TWrongAnswer> Wrong;
+};
+
 // Checks the page's answers for its function, then every arrangement on the
 // page, and shows one count of them all. A page shown for another function
 // still holds its arrangements, and they deserve checking like the rest.
-void ShowStatistics(PageView& box, TOVRule kind);
+// Nothing when the page has nothing to count.
+std::optional<TPageStatistics> ShowStatistics(PageView& box, TOVRule kind);
 // The standard answers of the page's function and of every arrangement on the
 // page. Pressed again, it replaces the labels it showed instead of stacking a copy.
 void ShowAnswers(PageView& box);
@@ -57,7 +70,9 @@ void ShowAnswers(PageView& box);
 // mark per right answer and explains the letters of each wrong typed one,
 // else shows the standard answer above every edit. Nothing when the page
 // cannot be checked.
-std::optional<TAnswerCount> CheckEdits(PageView& box, TOVRule kind, bool marks);
+// Each wrong typed answer is added to `wrong` when given.
+std::optional<TAnswerCount> CheckEdits(PageView& box, TOVRule kind, bool marks,
+                                       std::vector<TWrongAnswer>* wrong = nullptr);
 // Marks the right arrangements of a kind; nothing when the page has none.
 std::optional<TAnswerCount> CheckArrangement(PageView& box, TOVRule kind);
 bool CheckSentenceOrder(PageView& box, int32_t sentenceId, TOVRule kind);

@@ -92,6 +92,7 @@ void ScriptPlayer::Forget() {
     scriptIndex_ = 0;
     litWord_ = nullptr;
     lastClickedWord_ = nullptr;
+    lastSentenceId_ = 0;
 }
 
 void ScriptPlayer::Step() {
@@ -124,6 +125,7 @@ void ScriptPlayer::PlayEntry(const TScriptEntry& entry, bool countHidden) {
         if (words.isEmpty()) return;
         const QString sound = SentenceSound(box_, entry.SentenceId);
         if (sound.isEmpty()) return;
+        lastSentenceId_ = entry.SentenceId;
         PlaySentence(words, sound, countHidden);
     } catch (const std::exception& e) {
         Log(LogLevel::Warning, "present", std::string("play entry failed: ") + e.what());

@@ -62,6 +62,8 @@ public:
     // A word is being lit or a pause waited: the script has not come to its end.
     bool Running() const { return mode_ != Mode::Idle; }
     SentenceWord* LastClickedWord() const { return lastClickedWord_; }
+    // The sentence played last, the one a recording is compared with; 0 for none.
+    int32_t LastSentenceId() const { return lastSentenceId_; }
     // The word being lit, null while none is.
     SentenceWord* LitWord() const;
     // Whether a pause (or the wait after a sentence whose first word is
@@ -98,6 +100,7 @@ private:
     int64_t sentenceWidth_ = 0;
     QPointer<SentenceWord> litWord_;
     QPointer<SentenceWord> lastClickedWord_;
+    int32_t lastSentenceId_ = 0;
 };
 
 }  // namespace ov

@@ -41,8 +41,11 @@ const char* const kHomePage = "https://www.orvane.example/";
 
 }  // namespace
 
-MainWindow::MainWindow(LessonData& dm, DataFolders folders)
-    : QWidget(nullptr, Qt::Window | Qt::FramelessWindowHint), dm_(dm), folders_(std::move(folders)) {
+MainWindow::MainWindow(LessonData& dm, DataFolders folders, ProgressRecorder* progress)
+    : QWidget(nullptr, Qt::Window | Qt::FramelessWindowHint),
+      dm_(dm),
+      folders_(std::move(folders)),
+      progress_(progress) {
     setObjectName(QStringLiteral("FrmClassShow"));
     BuildRegions();
     BuildCatalogueTree();
@@ -123,6 +126,7 @@ void MainWindow::ConnectTopBar() {
             [] { QDesktopServices::openUrl(QUrl(QString::fromLatin1(kShopPage))); });
     connect(PanelTop->HomeButton, &QToolButton::clicked, this,
             [] { QDesktopServices::openUrl(QUrl(QString::fromLatin1(kHomePage))); });
+    connect(PanelTop->RecordButton, &QToolButton::clicked, this, &MainWindow::OpenLearningRecord);
     connect(PanelTop->HelpButton, &QToolButton::clicked, this, &MainWindow::OpenHelp);
     connect(PanelTop->BtnMinimise, &QToolButton::clicked, this, &QWidget::showMinimized);
     connect(PanelTop->CloseButton, &QToolButton::clicked, this, &QWidget::close);
@@ -194,6 +198,7 @@ void MainWindow::OpenHelp() {
 
 void MainWindow::closeEvent(QCloseEvent* event) {
     PWord->EndDrill();
+    RecordLessonClosed();
     // The lesson panel goes first so its sounds and recorder stop before the
     // rest of the window is torn down.
     delete Lesson;

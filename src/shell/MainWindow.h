@@ -6,6 +6,7 @@
 #include "net/CoursewareMirror.h"
 #include "shell/CatalogueTree.h"
 #include "store/CatalogueLevels.h"
+#include "store/ProgressRecords.h"
 #include "study/StudyState.h"
 #include "study/FunctionPages.h"
 
@@ -35,6 +36,8 @@ class OperationBar;
 class LessonData;
 class TFunctionConductor;
 class LessonPanel;
+class ProgressRecorder;
+struct TPageStatistics;
 class StartScreen;
 class TopBarPanel;
 class TWordPanel;
@@ -49,7 +52,8 @@ public:
     // The full bar stays up this long after a lesson is unpacked.
     static constexpr int kUnpackPauseMs = 1000;
 
-    MainWindow(LessonData& dm, DataFolders folders);
+    // Results go to `progress`; without one nothing is recorded.
+    MainWindow(LessonData& dm, DataFolders folders, ProgressRecorder* progress = nullptr);
     ~MainWindow() override;
 
     StudyState& State() { return state_; }
@@ -76,6 +80,14 @@ public:
     void BtnRecordClick();
     void BtnPlayClick();
     void BtnCompareClick();
+    // Keeps a "对比" score of the sentence heard last on the page shown,
+    // with what the reading feedback heard of each word when it has run.
+    void RecordScore(double score, std::vector<WordFeedback> words = {});
+    // The "学习记录" window; a place to practise chosen in it opens.
+    void OpenLearningRecord();
+    // Opens a lesson of the catalogue at a function's page (from 1), as the
+    // pupil's clicks would; false when the catalogue has no such lesson.
+    bool OpenLessonAt(const std::string& code, TOVRule kind, int page);
 
     // Lessons the computer does not hold come from `server`, which the window
     // takes. `refreshPending`: its start-up refresh is still under way, and
@@ -143,6 +155,13 @@ private:
     void OfferLastLesson();
     std::vector<CatalogueNode> FindLastLesson() const;
     void ResumeLastLesson();
+    // The catalogue nodes from the top down to a lesson; empty when the code
+    // is not a lesson of the catalogue.
+    std::vector<CatalogueNode> LessonPath(const std::string& code) const;
+    void ClickDownTo(const std::vector<CatalogueNode>& path);
+    void RecordTally(const std::optional<TPageStatistics>& statistics);
+    void RecordLessonClosed();
+    void Record(ProgressEvent event);
     void CloseStartScreen();
     void WidenSidePanel(std::optional<int> openedLevel);
     void BuildStudy();
@@ -189,6 +208,11 @@ private:
     CoursewareServer* server_ = nullptr;
     // The lesson whose package is being fetched from the server.
     std::optional<CatalogueNodeClick> fetchingLesson_;
+    ProgressRecorder* progress_ = nullptr;
+    // The lesson the record counts time and results to; empty before the first.
+    std::string recordedLesson_;
+    // The page a chosen place to practise opens once its function has.
+    std::optional<int> pendingPage_;
 };
 
 }  // namespace ov

@@ -114,6 +114,7 @@ void MainWindow::BtnCompareClick() {
     try {
         info->Recorder->Freeze();
         const int score = static_cast<int>(Lesson->CompareRecording());
+        RecordScore(score);
         ShowMessageEx(kScoreCaption, kScoreText + std::to_string(score), 0);
     } catch (...) {
         // No score is shown rather than a wrong one.

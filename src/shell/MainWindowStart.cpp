@@ -38,24 +38,29 @@ void MainWindow::OfferLastLesson() {
     StartPanel->AskForLesson(where);
 }
 
-// The catalogue may have changed since: a code it no longer has, or one that
-// has become a unit, offers nothing.
 std::vector<CatalogueNode> MainWindow::FindLastLesson() const {
     const QString code = ReadLastLesson(*OpenOrvaneSettings());
-    if (code.isEmpty()) return {};
+    return code.isEmpty() ? std::vector<CatalogueNode>() : LessonPath(code.toStdString());
+}
+
+// The catalogue may have changed since the code was kept: a code it no longer
+// has, or one that has become a unit, leads nowhere.
+std::vector<CatalogueNode> MainWindow::LessonPath(const std::string& code) const {
     try {
-        std::vector<CatalogueNode> path = ReadPathTo(&dm_.adoConn, MainCatalogueLayout(), code.toStdString());
-        if (path.empty() || Catalogue->Model().HasRecordsBelow(code)) return {};
+        std::vector<CatalogueNode> path = ReadPathTo(&dm_.adoConn, MainCatalogueLayout(), code);
+        if (path.empty() || Catalogue->Model().HasRecordsBelow(QString::fromStdString(code))) return {};
         return path;
     } catch (const std::runtime_error&) {
         return {};
     }
 }
 
+void MainWindow::ResumeLastLesson() { ClickDownTo(lastLesson_); }
+
 // Down the tree as the pupil would click it, so the tree, the side panel and
 // the lesson end as after the pupil's own clicks.
-void MainWindow::ResumeLastLesson() {
-    for (const CatalogueNode& node : lastLesson_) {
+void MainWindow::ClickDownTo(const std::vector<CatalogueNode>& path) {
+    for (const CatalogueNode& node : path) {
         const QModelIndex found = Catalogue->Model().Find(QString::fromStdString(node.code));
         if (!found.isValid()) return;
         Catalogue->Click(found);

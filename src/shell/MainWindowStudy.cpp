@@ -21,6 +21,7 @@
 #include "shell/OperationBar.h"
 #include "shell/ShellSettings.h"
 #include "shell/RoleDialog.h"
+#include "store/ProgressRecorder.h"
 #include "store/StoredSecrets.h"
 #include "store/CipherAndFiles.h"
 #include "study/ClassFolders.h"
@@ -61,7 +62,7 @@ void MainWindow::OperationTriggered(TOperationButton button) {
         case TOperationButton::Record: return BtnRecordClick();
         case TOperationButton::Play: return BtnPlayClick();
         case TOperationButton::Compare: return BtnCompareClick();
-        case TOperationButton::Stat: return conductor.Stat();
+        case TOperationButton::Stat: return RecordTally(conductor.Stat());
         case TOperationButton::Result: return conductor.Result();
     }
 }
@@ -86,6 +87,8 @@ void MainWindow::BuildStudy() {
 
     connect(PanelBottomShowOperation, &OperationBar::triggered, this, &MainWindow::OperationTriggered);
     connect(PanelLeftFunction->BtnWordRepare, &QPushButton::clicked, this, &MainWindow::BtnWordPreviewClick);
+    connect(PWord, &TWordPanel::drillPassCompleted, this,
+            [this](int words) { Record(DrillPass{recordedLesson_, words, ProgressNow()}); });
 
     unpacker_ = new LessonUnpacker(this);
     QProgressBar* gauge = PanelSizeLeft->UnpackBar;
@@ -130,6 +133,7 @@ void MainWindow::BtnWordPreviewClick() {
     Lesson->Box->SetActive(false);
     PanelSizeLeft->Collapse();
     PWord->ShowWordList(state_.ClassPath);
+    Record(FunctionOpened{recordedLesson_, std::nullopt, ProgressNow()});
 }
 
 void MainWindow::CloseWordPreview() {
@@ -159,6 +163,7 @@ void MainWindow::FunctionButtonClick(TOVRule kind) {
     state_.RuleKind = kind;
     CloseWordPreview();
     conductor_->OpenFunction(state_.ClassPath, kind);
+    Record(FunctionOpened{recordedLesson_, kind, ProgressNow()});
     if (StudyFunctionOf(kind).items == ItemKind::Game) GotoItem(*Lesson->Box, kind, false, 0);
     PanelSizeLeft->Collapse();
     state_.Reading = RecordState::PageShown;
@@ -213,11 +218,16 @@ void MainWindow::UnpackPauseOver() {
 void MainWindow::ShowOpenedLesson() {
     setWindowTitle(ApplicationTitle() + QStringLiteral("   ") + openingName_);
     CloseStartScreen();
+    RecordLessonClosed();
+    recordedLesson_ = openingCode_.toStdString();
+    Record(LessonOpened{recordedLesson_, openingName_.toStdString(), ProgressNow()});
     PanelLeftFunction->show();
     PanelLeftFunction->raise();
     BtnWordPreviewClick();
     PanelSizeLeft->Collapse();
     if (const auto kind = std::exchange(pendingFunction_, std::nullopt)) FunctionButtonClick(*kind);
+    if (const auto page = std::exchange(pendingPage_, std::nullopt); page && *page > 0)
+        conductor_->ShowPageAt(static_cast<std::size_t>(*page - 1));
 }
 
 void MainWindow::StopLessonPanel() {

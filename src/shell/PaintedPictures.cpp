@@ -42,6 +42,12 @@ void DrawHelp(QPainter& p) {
     p.drawPoint(QPointF(16, 23.5));
 }
 
+// Axes and a rising line of scores: the learning record.
+void DrawRecord(QPainter& p) {
+    p.drawPolyline(QPolygonF({{5, 5}, {5, 27}, {27, 27}}));
+    p.drawPolyline(QPolygonF({{9, 21}, {14, 15}, {19, 18}, {26, 9}}));
+}
+
 void DrawMinimise(QPainter& p) {
     p.drawLine(QPointF(8, 22), QPointF(24, 22));
 }
@@ -124,6 +130,7 @@ QIcon TopBarIcon(TopBarPicture picture) {
     switch (picture) {
         case TopBarPicture::Shop: draw = DrawShop; break;
         case TopBarPicture::Home: draw = DrawHome; break;
+        case TopBarPicture::Record: draw = DrawRecord; break;
         case TopBarPicture::Help: draw = DrawHelp; break;
         case TopBarPicture::Minimise: draw = DrawMinimise; break;
         case TopBarPicture::Close: draw = DrawClose; break;

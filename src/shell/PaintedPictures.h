@@ -11,7 +11,7 @@ namespace ov {
 
 // The program has no picture files: the few pictures it shows are drawn here.
 
-enum class TopBarPicture { Shop, Home, Help, Minimise, Close };
+enum class TopBarPicture { Shop, Home, Record, Help, Minimise, Close };
 
 QIcon TopBarIcon(TopBarPicture picture);
 

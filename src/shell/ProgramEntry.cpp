@@ -7,6 +7,8 @@
 #include "shell/SingleInstance.h"
 #include "shell/MainWindow.h"
 #include "store/LessonData.h"
+#include "store/ProgressRecorder.h"
+#include "store/ProgressStore.h"
 #include "shell/SplashWindow.h"
 #include "shell/ShowMessageDialog.h"
 
@@ -52,8 +54,10 @@ int RunPlayer(QApplication& app, StartOptions options) {
     // briefly after it.
     std::unique_ptr<CoursewareServer> server = CoursewareServer::FromSettings(*OpenOrvaneSettings());
     if (server) server->StartRefresh();
+    std::unique_ptr<ProgressRecorder> progress;
     std::unique_ptr<LessonData> dm;
-    QTimer::singleShot(options.splashMs, &app, [&dm, &instance, &server, splash] {
+    QTimer::singleShot(options.splashMs, &app, [&progress, &dm, &instance, &server, splash] {
+        progress = std::make_unique<ProgressRecorder>(ProgressStoreFile(FolderEnvironment::Current()));
         DataFolders folders = DataFolders::Current();
         bool refreshPending = false;
         if (server) {
@@ -61,7 +65,7 @@ int RunPlayer(QApplication& app, StartOptions options) {
             folders = folders.WithLowest(server->Folder());
         }
         dm = std::make_unique<LessonData>(folders);
-        auto* window = new MainWindow(*dm, folders);
+        auto* window = new MainWindow(*dm, folders, progress.get());
         if (server) window->UseCoursewareServer(server.release(), refreshPending);
         window->setAttribute(Qt::WA_DeleteOnClose);
         QObject::connect(&instance, &SingleInstance::ActivationRequested, window, &MainWindow::BringToFront);

@@ -113,7 +113,17 @@ QToolButton[shellRole="topbar"] {
 }
 QToolButton[shellRole="topbar"]:hover { background: rgba(255, 255, 255, 40); border-color: rgba(255, 255, 255, 90); }
 QToolButton[shellRole="topbar"]:pressed { background: rgba(255, 255, 255, 70); }
-QDialog#RoleDialog { background: #EAF3FB; }
+QDialog#RoleDialog, QDialog#RecordWindow { background: #EAF3FB; }
+QLabel#RecordHeading { color: #1F4E85; font-size: 11pt; font-weight: bold; }
+QTableWidget#LessonTable, QListWidget#PractiseList, QChartView#ScoreChart {
+    background: #FFFFFF;
+    border: 1px solid #B9D3EE;
+    border-radius: 6px;
+    color: #1F4E85;
+}
+QListWidget#PractiseList::item { padding: 4px; border-bottom: 1px solid #EAF3FB; }
+QListWidget#PractiseList::item:hover { background: #DCEBFA; }
+QHeaderView::section { background: #EAF3FB; color: #1F4E85; border: none; padding: 4px; font-weight: bold; }
 QGroupBox#RoleChoices {
     background: #FFFFFF;
     border: 1px solid #B9D3EE;

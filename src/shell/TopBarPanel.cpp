@@ -38,6 +38,9 @@ TopBarPanel::TopBarPanel(QWidget* parent) : QWidget(parent) {
     TopButtons->setObjectName(QStringLiteral("TopButtons"));
     ShopButton = TopBarButton(TopButtons, "ShopButton", TopBarPicture::Shop, QStringLiteral("商城"));
     HomeButton = TopBarButton(TopButtons, "HomeButton", TopBarPicture::Home, QStringLiteral("主页"));
+    RecordButton = TopBarButton(TopButtons, "RecordButton", TopBarPicture::Record, QStringLiteral("学习记录"));
+    // Four characters need more room than the two of its neighbours.
+    RecordButton->setFixedWidth(76);
     HelpButton = TopBarButton(TopButtons, "HelpButton", TopBarPicture::Help, QStringLiteral("帮助"));
     BtnMinimise = TopBarButton(TopButtons, "BtnMinimise", TopBarPicture::Minimise, QStringLiteral("最小化"));
     CloseButton = TopBarButton(TopButtons, "CloseButton", TopBarPicture::Close, QStringLiteral("关闭"));
@@ -45,7 +48,7 @@ TopBarPanel::TopBarPanel(QWidget* parent) : QWidget(parent) {
     auto* group = new QHBoxLayout(TopButtons);
     group->setContentsMargins(0, 0, 0, 0);
     group->setSpacing(4);
-    for (QToolButton* button : {ShopButton, HomeButton, HelpButton, BtnMinimise, CloseButton})
+    for (QToolButton* button : {ShopButton, HomeButton, RecordButton, HelpButton, BtnMinimise, CloseButton})
         group->addWidget(button);
 
     // The stretch keeps the group at the right edge whatever the width.

@@ -7,8 +7,9 @@ class QToolButton;
 namespace ov {
 
 // The top bar: the program's mark and title on the sky gradient, and on the
-// right the group TopButtons with the shop, home page, help and close buttons
-// (and a minimise button, as the window has no frame of its own).
+// right the group TopButtons with the shop, home page, learning record, help
+// and close buttons (and a minimise button, as the window has no frame of its
+// own).
 class TopBarPanel : public QWidget {
     Q_OBJECT
 
@@ -20,6 +21,7 @@ public:
     QWidget* TopButtons;
     QToolButton* ShopButton;
     QToolButton* HomeButton;
+    QToolButton* RecordButton;
     QToolButton* HelpButton;
     QToolButton* BtnMinimise;
     QToolButton* CloseButton;

@@ -36,7 +36,7 @@ sqlite3* OpenHandle(const char* name, int flags) {
     if (rc != SQLITE_OK) {
         std::string message = handle ? sqlite3_errmsg(handle) : sqlite3_errstr(rc);
         sqlite3_close(handle);
-        throw ESqliteError(std::string("Cannot open database \"") + name + "\": " + message);
+        throw ESqliteError(std::string("Cannot open database \"") + name + "\": " + message, rc & 0xFF);
     }
     return handle;
 }
@@ -60,7 +60,7 @@ int64_t Utf8Length(std::string_view text) {
 }
 
 void ThrowSqliteError(sqlite3* handle, const std::string& doing) {
-    throw ESqliteError("Database error " + doing + ": " + sqlite3_errmsg(handle));
+    throw ESqliteError("Database error " + doing + ": " + sqlite3_errmsg(handle), sqlite3_errcode(handle) & 0xFF);
 }
 
 SqliteDatabase::SqliteDatabase(sqlite3* handle, bool image) : handle_(handle), image_(image) {}
@@ -113,16 +113,17 @@ void SqliteDatabase::Configure() {
     if (sqlite3_exec(handle_, "SELECT count(*) FROM sqlite_master", nullptr, nullptr, nullptr) != SQLITE_OK) {
         const char* file = sqlite3_db_filename(handle_, "main");
         throw ESqliteError(std::string("Cannot open database \"") + (file && *file ? file : "(memory)") +
-                           "\": " + sqlite3_errmsg(handle_));
+                               "\": " + sqlite3_errmsg(handle_),
+                           sqlite3_errcode(handle_) & 0xFF);
     }
 }
 
 void SqliteDatabase::Exec(const std::string& sql) {
     char* message = nullptr;
-    if (sqlite3_exec(handle_, sql.c_str(), nullptr, nullptr, &message) != SQLITE_OK) {
+    if (int rc = sqlite3_exec(handle_, sql.c_str(), nullptr, nullptr, &message); rc != SQLITE_OK) {
         std::string text = message ? message : sqlite3_errmsg(handle_);
         sqlite3_free(message);
-        throw ESqliteError("Database error running \"" + sql + "\": " + text);
+        throw ESqliteError("Database error running \"" + sql + "\": " + text, rc & 0xFF);
     }
 }
 
@@ -132,6 +133,10 @@ SqliteStatement SqliteDatabase::Prepare(std::string_view sql) {
         ThrowSqliteError(handle_, "preparing \"" + std::string(sql) + "\"");
     return SqliteStatement(handle_, statement);
 }
+
+int64_t SqliteDatabase::LastInsertId() const { return sqlite3_last_insert_rowid(handle_); }
+
+void SqliteDatabase::SetBusyTimeout(int ms) { sqlite3_busy_timeout(handle_, ms); }
 
 std::string SqliteDatabase::Serialize() {
     sqlite3_int64 size = 0;

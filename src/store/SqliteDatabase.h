@@ -15,7 +15,13 @@ class SqliteStatement;
 // Any failure of a database: it cannot be opened, is not a database, is locked,
 // or a statement failed. Callers catch this one type.
 class ESqliteError : public std::runtime_error {
-    using std::runtime_error::runtime_error;
+public:
+    explicit ESqliteError(const std::string& what, int code = 0) : std::runtime_error(what), code_(code) {}
+    // SQLite's primary result code, 0 when the failure is none of SQLite's.
+    int Code() const { return code_; }
+
+private:
+    int code_;
 };
 
 enum class SqliteAccess { ReadOnly, ReadWrite, Create };
@@ -43,6 +49,10 @@ public:
     // The whole database as the bytes of a database file.
     std::string Serialize();
     bool IsImage() const { return image_; }
+    // The row id the last INSERT on this connection gave.
+    int64_t LastInsertId() const;
+    // How long a statement waits for another connection's lock before it fails.
+    void SetBusyTimeout(int ms);
 
 private:
     SqliteDatabase(sqlite3* handle, bool image);

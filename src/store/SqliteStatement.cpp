@@ -59,6 +59,18 @@ void SqliteStatement::Bind(std::string_view name, int64_t number) {
         ThrowSqliteError(db_, "binding a parameter");
 }
 
+void SqliteStatement::Bind(std::string_view name, double number) {
+    int index = Index(name);
+    if (index > 0 && sqlite3_bind_double(statement_, index, number) != SQLITE_OK)
+        ThrowSqliteError(db_, "binding a parameter");
+}
+
+void SqliteStatement::Reset() {
+    sqlite3_reset(statement_);
+    sqlite3_clear_bindings(statement_);
+    deadlineMs_ = TickCountMs() + kStatementTimeLimitMs;
+}
+
 bool SqliteStatement::Step() {
     // The handler points into this object, so it is only in place while it steps.
     sqlite3_progress_handler(db_, kProgressPeriod, PastDeadline, &deadlineMs_);
@@ -81,5 +93,11 @@ std::string_view SqliteStatement::ColumnText(int column) const {
     if (!text) return {};
     return {text, static_cast<size_t>(sqlite3_column_bytes(statement_, column))};
 }
+
+int64_t SqliteStatement::ColumnInt(int column) const { return sqlite3_column_int64(statement_, column); }
+
+double SqliteStatement::ColumnDouble(int column) const { return sqlite3_column_double(statement_, column); }
+
+bool SqliteStatement::ColumnIsNull(int column) const { return sqlite3_column_type(statement_, column) == SQLITE_NULL; }
 
 }  // namespace ov

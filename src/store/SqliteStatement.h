@@ -23,6 +23,7 @@ public:
     // A name the statement does not use is ignored, as the data sets expect.
     void Bind(std::string_view name, std::string_view text);
     void Bind(std::string_view name, int64_t number);
+    void Bind(std::string_view name, double number);
     // Binds by position, counted from 1.
     void Bind(int position, std::string_view text);
 
@@ -33,6 +34,13 @@ public:
     std::string ColumnName(int column) const;
     // The column's value as text; NULL reads as empty text.
     std::string_view ColumnText(int column) const;
+    // NULL reads as 0.
+    int64_t ColumnInt(int column) const;
+    double ColumnDouble(int column) const;
+    bool ColumnIsNull(int column) const;
+    // Ready to run again with new parameters; a statement kept for many runs
+    // gets its full time limit each run.
+    void Reset();
 
 private:
     int Index(std::string_view name) const;

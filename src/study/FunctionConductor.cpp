@@ -118,23 +118,44 @@ void TFunctionConductor::ShowPage(TPageButton button) {
     if (!box.Active() || !state_.PageList) return;
     const std::vector<std::string>& pages = *state_.PageList;
     const auto target = PageTarget(button, pages, PageEntry(box.FileName().toStdString()));
-    if (!target) return;
+    if (target) ShowTarget(*target);
+}
+
+void TFunctionConductor::ShowPageAt(std::size_t entry) {
+    PageView& box = *panel_.Box;
+    if (!box.Active() || !state_.PageList || entry >= state_.PageList->size()) return;
+    CancelRoleStart();
+    ClearPageExtras();
+    ShowTarget({entry, entry > 0, entry + 1 < state_.PageList->size()});
+}
+
+void TFunctionConductor::ShowTarget(const TPageTarget& target) {
+    PageView& box = *panel_.Box;
+    const std::vector<std::string>& pages = *state_.PageList;
     box.SetActive(false);
-    SetPageButtons(true, target->FirstPriorEnabled, target->NextLastEnabled);
-    panel_.labPage->setText(PageLabel(target->Entry + 1, pages.size()));
+    SetPageButtons(true, target.FirstPriorEnabled, target.NextLastEnabled);
+    panel_.labPage->setText(PageLabel(target.Entry + 1, pages.size()));
     try {
-        ShowEntry(pages[target->Entry]);
+        ShowEntry(pages[target.Entry]);
         state_.Reading = RecordState::PageShown;
         // A game page turned by the page buttons shows its game, as the game
         // buttons do, and those buttons then lead on from this page.
         if (Function().items == ItemKind::Game) {
             GotoItem(box, Kind(), false, 0);
-            host_.EnableOperationButton(TOperationButton::Prior, target->FirstPriorEnabled);
-            host_.EnableOperationButton(TOperationButton::Next, target->NextLastEnabled);
+            host_.EnableOperationButton(TOperationButton::Prior, target.FirstPriorEnabled);
+            host_.EnableOperationButton(TOperationButton::Next, target.NextLastEnabled);
         }
     } catch (const std::exception& e) {
         Log(LogLevel::Warning, "study", std::string("page does not open: ") + e.what());
     }
+}
+
+int TFunctionConductor::PageNumber() const {
+    const PageView& box = *panel_.Box;
+    if (!box.Active() || !state_.PageList) return 0;
+    const std::vector<std::string>& pages = *state_.PageList;
+    const auto found = std::find(pages.begin(), pages.end(), PageEntry(box.FileName().toStdString()));
+    return found == pages.end() ? 0 : static_cast<int>(found - pages.begin()) + 1;
 }
 
 // The page buttons and the page label follow a page the game buttons turned.
@@ -205,8 +226,9 @@ void TFunctionConductor::Next() {
     host_.EnableOperationButton(TOperationButton::Prior, true);
 }
 
-void TFunctionConductor::Stat() {
-    if (Function().stepsItems) ShowStatistics(*panel_.Box, Kind());
+std::optional<TPageStatistics> TFunctionConductor::Stat() {
+    if (!Function().stepsItems) return std::nullopt;
+    return ShowStatistics(*panel_.Box, Kind());
 }
 
 void TFunctionConductor::Result() {

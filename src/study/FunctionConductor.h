@@ -6,10 +6,12 @@
 
 #include <functional>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
 #include "lesson/LessonRecords.h"
+#include "present/AnswerCheck.h"
 #include "present/StudyFunctions.h"
 #include "study/StudyState.h"
 #include "study/FunctionPages.h"
@@ -43,13 +45,19 @@ public:
     // Shows the first page of the function; failures leave the panel as it was.
     void OpenFunction(const std::string& folder, TOVRule kind);
     void ShowPage(TPageButton button);
+    // The page at `entry` of the open function's list, counted from 0; an
+    // entry past the list's end is ignored.
+    void ShowPageAt(std::size_t entry);
+    // The shown page's place in the function's list, from 1; 0 when none.
+    int PageNumber() const;
 
     void Start();
     void Stop();
     void StudySing();
     void Prior();
     void Next();
-    void Stat();
+    // What "统计" counted on the page, when it counted anything.
+    std::optional<TPageStatistics> Stat();
     void Result();
     // Whether what "开始" started still goes on, so that "停止" has something
     // to end: the page read aloud, an item's sound, the movies, or a role
@@ -67,6 +75,7 @@ private:
     void ClearPageExtras();
     void SetPageButtons(bool shown, bool firstPriorEnabled, bool nextLastEnabled);
     void ShowEntry(const std::string& entry);
+    void ShowTarget(const TPageTarget& target);
     void RoleAct();
     // Whatever the pupil does next, the first role no longer starts on its own.
     void CancelRoleStart();

@@ -130,6 +130,7 @@ void WordDrill::EndWord() {
     penRaised_ = false;
     if (current_ + 1 >= words_.size()) {
         eof_ = true;
+        host_.PassCompleted(static_cast<int>(words_.size()));
     } else {
         ++current_;
     }

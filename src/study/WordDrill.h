@@ -36,6 +36,8 @@ public:
     // WaitElapsed() follows after ms unless the wait is cancelled first.
     virtual void StartWait(int ms) = 0;
     virtual void CancelWait() = 0;
+    // The drill went through the whole list, of that many words, once more.
+    virtual void PassCompleted(int) {}
 };
 
 // The word drill: every word of the list in turn, each shown after a second's

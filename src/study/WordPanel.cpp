@@ -256,4 +256,6 @@ void TWordPanel::StartWait(int ms) { wait_.start(ms); }
 
 void TWordPanel::CancelWait() { wait_.stop(); }
 
+void TWordPanel::PassCompleted(int words) { emit drillPassCompleted(words); }
+
 }  // namespace ov

@@ -73,6 +73,10 @@ public:
     QPushButton* BtnWordPause;
     QPushButton* BtnWordStop;
 
+signals:
+    // One more pass of the drill through the lesson's words.
+    void drillPassCompleted(int words);
+
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
@@ -89,6 +93,7 @@ private:
     void StopSound() override;
     void StartWait(int ms) override;
     void CancelWait() override;
+    void PassCompleted(int words) override;
 
     LessonData& dm_;
     StudyState& state_;

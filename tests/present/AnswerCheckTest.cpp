@@ -63,7 +63,16 @@ TEST_F(Exercises, StatisticsCountRightAndWrongAndMarkTheRightOnes) {
     OpenDictation({"apple", "pear", "plum", "fig", "kiwi"});
     const char* typed[] = {"apple", "pear", "plum", "fog", ""};
     for (int i = 0; i < 5; ++i) EditNo(i)->setText(typed[i]);
-    ov::ShowStatistics(*box, ov::rWordFollowWrite);
+    const auto statistics = ov::ShowStatistics(*box, ov::rWordFollowWrite);
+    ASSERT_TRUE(statistics);
+    EXPECT_EQ(statistics->Count.Right, 3);
+    EXPECT_EQ(statistics->Count.Total, 5);
+    // The wrong answers as the pupil typed them, for the learning record.
+    ASSERT_EQ(statistics->Wrong.size(), 2u);
+    EXPECT_EQ(statistics->Wrong[0].Typed, "fog");
+    EXPECT_EQ(statistics->Wrong[0].Expected, "fig");
+    EXPECT_EQ(statistics->Wrong[1].Typed, "");
+    EXPECT_EQ(statistics->Wrong[1].Expected, "kiwi");
     const auto messages = ov::TakeRecordedMessages();
     ASSERT_EQ(messages.size(), 1u);
     EXPECT_EQ(messages[0].caption, "统计提示");

@@ -39,7 +39,7 @@ protected:
 
 TEST_F(MainWindow, EveryRegionCarriesItsName) {
     const char* names[] = {
-        "PanelTop", "TopButtons", "ShopButton", "HomeButton", "HelpButton", "CloseButton",
+        "PanelTop", "TopButtons", "ShopButton", "HomeButton", "RecordButton", "HelpButton", "CloseButton",
         "PanelSizeLeft", "CoursewareCaption", "UnpackBar", "PanelLeftFunction", "PanelTopFunction", "Lesson",
         "PWord", "PanelBottomShow", "PanelSystemSet", "PanelBottomShowOperation", "BtnStart", "BtnStop",
         "BtnStudySing", "BtnPrior", "BtnNext", "BtnRecord", "BtnPlay", "BtnCompare", "BtnStat", "BtnResult",

@@ -34,6 +34,7 @@ public:
     void StopSound() override { soundEnd.reset(); }
     void StartWait(int ms) override { waitEnd = now + ms; }
     void CancelWait() override { waitEnd.reset(); }
+    void PassCompleted(int words) override { passes.push_back(words); }
 
     struct Shown {
         int at;
@@ -53,6 +54,7 @@ public:
     std::set<std::string> unplayable;
     std::vector<Shown> shown;
     std::vector<Played> played;
+    std::vector<int> passes;
 };
 
 std::vector<ov::DrillWord> Words(int count) {
@@ -122,6 +124,7 @@ TEST_F(Drill, ThreeWordsTwoPassesEachWithItsSoundAndTheInterval) {
     EXPECT_EQ(host.now, 6 * kWordMs) << "the last interval is waited out too";
     EXPECT_EQ(drill.CurrentState(), State::kIdle);
     EXPECT_EQ(host.pen, 0);
+    EXPECT_EQ(host.passes, (std::vector<int>{3, 3}));
 }
 
 TEST_F(Drill, EverySoundFileOfAWordInItsOrderAndMissingOnesSkipped) {
@@ -187,10 +190,12 @@ TEST_F(Drill, StopLetsTheWordsSoundsFinishAndTheNextStartBeginsAgain) {
     Run({{1100, [&] { drill.Stop(); }}});
     EXPECT_EQ(ShownWords(), (std::vector<int>{1}));
     EXPECT_EQ(host.played.size(), 2u) << "the word's second sound still plays";
+    EXPECT_TRUE(host.passes.empty()) << "a stopped pass is no pass";
     host.shown.clear();
     drill.Start(1, 2);
     Run();
     EXPECT_EQ(ShownWords(), (std::vector<int>{1, 2, 3}));
+    EXPECT_EQ(host.passes, (std::vector<int>{3}));
 }
 
 // What each of the pupil's actions does to a running drill, in each state:

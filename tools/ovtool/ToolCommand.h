@@ -47,5 +47,6 @@ void AddInstallCommand(CLI::App& app);
 void AddSwfCommands(CLI::App& app);
 void AddBuildCommand(CLI::App& app);
 void AddCoursewareServerCommands(CLI::App& app);
+void AddProgressCommand(CLI::App& app);
 
 }  // namespace ovtool

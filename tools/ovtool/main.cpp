@@ -21,6 +21,7 @@ int main(int argc, char** argv) {
     ovtool::AddSwfCommands(app);
     ovtool::AddBuildCommand(app);
     ovtool::AddCoursewareServerCommands(app);
+    ovtool::AddProgressCommand(app);
 
     // What the player would show the pupil goes to stderr, one line each.
     ov::SetMessageHandler([](const ov::Message& m) {

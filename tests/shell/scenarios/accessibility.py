@@ -41,6 +41,12 @@ def body(p):
         time.sleep(4 if function in MOVIES else 1.5)
         places[function] = unnamed(p)
 
+    p.press("push button", "学习记录")
+    window = p.find("dialog", "学习记录", timeout=10)
+    places["学习记录"] = unnamed(p)
+    p.click(p.find("push button", "关闭", within=window))
+    wait_until(lambda: not p.find_all("dialog", "学习记录"), 5, "the record window to close")
+
     failures = [f"{place}: {control}" for place, controls in places.items() for control in controls]
     if failures:
         raise ScenarioFailure("controls without a name or description:\n  " + "\n  ".join(failures))
