@@ -45,5 +45,6 @@ void AddCheckCommand(CLI::App& app);
 void AddScriptCommands(CLI::App& app);
 void AddInstallCommand(CLI::App& app);
 void AddSwfCommands(CLI::App& app);
+void AddFeedbackCommand(CLI::App& app);
 
 }  // namespace ovtool

@@ -19,6 +19,7 @@ int main(int argc, char** argv) {
     ovtool::AddScriptCommands(app);
     ovtool::AddInstallCommand(app);
     ovtool::AddSwfCommands(app);
+    ovtool::AddFeedbackCommand(app);
 
     // What the player would show the pupil goes to stderr, one line each.
     ov::SetMessageHandler([](const ov::Message& m) {
