@@ -10,6 +10,7 @@
 // A smoke run (`--smoke`) reads one sentence four ways and judges nothing.
 #include <time.h>
 
+#include <algorithm>
 #include <chrono>
 #include <cmath>
 #include <cstdio>
@@ -134,10 +135,10 @@ ov::ReadingFeedback Judged(ov::ReadingJudge& judge, const std::vector<std::strin
     return *feedback;
 }
 
-void SyntheticSet(ov::ReadingJudge& judge, const fs::path& dir) {
+void SyntheticSet(ov::ReadingJudge& judge, const fs::path& dir, int sentences) {
     Tally read, leftOut, replaced, other;
-    const int sentences = bench::Rounds(static_cast<int>(bench::kFeedbackSentences.size()));
-    for (int i = 0; i < sentences; ++i) {
+    sentences = std::clamp(sentences, 1, static_cast<int>(bench::kFeedbackSentences.size()));
+    for (int i = 0; i < bench::Rounds(sentences); ++i) {
         const auto& s = bench::kFeedbackSentences[static_cast<size_t>(i)];
         const auto& next = bench::kFeedbackSentences[static_cast<size_t>(i + 1) % bench::kFeedbackSentences.size()];
         const Voice voice{kVoices[i % 4], 0.8 + 0.1 * ((i * 7) % 6), i % 2 ? 200 + 100 * ((i / 2) % 3) : 0,
@@ -216,8 +217,26 @@ void DemoWords(ov::SpeechDecoder& decoder) {
 
 }  // namespace
 
+// `--garbage P`, `--skip P`, `--margin M`, `--sentences N` try other settings
+// of the judge on the set, for tuning.
+ov::JudgeSettings SettingsFrom(int argc, char** argv, int& sentences) {
+    ov::JudgeSettings settings;
+    for (int i = 1; i + 1 < argc; i += 2) {
+        const std::string name = argv[i];
+        const double value = std::atof(argv[i + 1]);
+        if (name == "--garbage") settings.weights.garbagePhone = value;
+        else if (name == "--skip") settings.weights.skip = value;
+        else if (name == "--margin") settings.warpCoverageMargin = value;
+        else if (name == "--sentences") sentences = static_cast<int>(value);
+        else bench::Fail(kBench, "unknown option " + name);
+    }
+    return settings;
+}
+
 int main(int argc, char** argv) {
     bench::ReadSmokeFlag(argc, argv);
+    int sentences = static_cast<int>(bench::kFeedbackSentences.size());
+    const ov::JudgeSettings settings = SettingsFrom(argc, argv, sentences);
     char pattern[] = "/tmp/ov-bench-feedback-XXXXXX";
     if (!mkdtemp(pattern)) bench::Fail(kBench, "no temporary folder");
     const fs::path dir = pattern;
@@ -226,12 +245,12 @@ int main(int argc, char** argv) {
     const double before = bench::ResidentMb();
     const auto loadStart = std::chrono::steady_clock::now();
     ov::SpeechDecoder decoder;
-    ov::ReadingJudge judge(decoder);
+    ov::ReadingJudge judge(decoder, settings);
     Judged(judge, ov::SplitAtSpaces("Hello!"), hello);
     const double firstUse = Seconds(loadStart);
     const double grown = bench::ResidentMb() - before;
 
-    SyntheticSet(judge, dir);
+    SyntheticSet(judge, dir, sentences);
     RealSpeech(judge);
     Speed(judge, dir);
     bench::Verdict("first use, with the model load", firstUse, 1.5, "s");

@@ -59,8 +59,7 @@ void ReadingCheck::Start(const QList<SentenceWord*>& words, const QString& recor
     QMetaObject::invokeMethod(worker_, [=, this, path = recording.toStdString()] {
         if (*wanted != generation) return;
         const auto feedback = JudgeOnWorker(shown, path, [&] { return *wanted != generation; });
-        if (!feedback) return;
-        QMetaObject::invokeMethod(this, [=, this] { Show(generation, *feedback); }, Qt::QueuedConnection);
+        QMetaObject::invokeMethod(this, [=, this] { Show(generation, feedback); }, Qt::QueuedConnection);
     });
 }
 
@@ -73,10 +72,12 @@ void ReadingCheck::Clear() {
     info_.WordCount->hide();
 }
 
-void ReadingCheck::Show(int generation, const ReadingFeedback& feedback) {
+void ReadingCheck::Show(int generation, const std::optional<ReadingFeedback>& result) {
     if (generation != *wanted_) return;
     busy_ = false;
-    if (feedback.words.empty()) return;
+    // A recording that could not be judged leaves the page as it was.
+    if (!result || result->words.empty()) return;
+    const ReadingFeedback& feedback = *result;
     // The result has one entry per word that says something, in page order.
     int next = 0;
     for (const QPointer<SentenceWord>& word : words_) {

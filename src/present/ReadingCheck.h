@@ -10,6 +10,7 @@
 
 #include <atomic>
 #include <memory>
+#include <optional>
 
 namespace ov {
 
@@ -38,7 +39,7 @@ signals:
     void judged(const ov::ReadingFeedback& feedback);
 
 private:
-    void Show(int generation, const ReadingFeedback& feedback);
+    void Show(int generation, const std::optional<ReadingFeedback>& result);
 
     SoundInfoPanel& info_;
     QList<QPointer<SentenceWord>> words_;

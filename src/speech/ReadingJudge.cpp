@@ -53,11 +53,6 @@ double Coverage(const std::vector<bool>& speech, const std::vector<Heard>& words
     return loud == 0 ? 0.0 : static_cast<double>(covered) / loud;
 }
 
-// Decodes of different warps are normalised each against its own best
-// sounds, so a decode that gave up and called the speech silence can score
-// best per frame. The warp that puts the text's words on most of the speech
-// wins; among warps that nearly tie, the better score.
-constexpr double kCoverageTie = 0.05;
 
 // A missed word is placed in the gap its heard neighbours leave.
 void PlaceMissedWords(std::vector<WordFeedback>& words, int durationMs) {
@@ -83,6 +78,7 @@ void PlaceMissedWords(std::vector<WordFeedback>& words, int durationMs) {
 
 ReadingJudge::ReadingJudge(SpeechDecoder& decoder, JudgeSettings settings)
     : decoder_(decoder), settings_(std::move(settings)) {
+    if (settings_.speeds.empty()) settings_.speeds = {1.0};
     for (const std::string& phone : decoder_.Phones()) {
         const std::string word = "~" + phone;
         if (decoder_.AddWord(word, phone)) phoneWords_.push_back(word);
@@ -152,18 +148,26 @@ std::optional<ReadingFeedback> ReadingJudge::Judge(const std::vector<std::string
     }
 
     std::vector<std::vector<SlotTimes>> byWarp;
+    std::vector<double> coverages, scores;
     size_t best = 0;
-    double bestCoverage = -1, bestScore = -std::numeric_limits<double>::infinity();
+    double bestScore = -std::numeric_limits<double>::infinity();
     for (double speed : settings_.speeds) {
         if (cancelled && cancelled()) return std::nullopt;
         double score = 0;
         byWarp.push_back(Align(slots, samples, speed, score));
-        const double coverage = Coverage(speech, byWarp.back());
-        if (coverage > bestCoverage + kCoverageTie ||
-            (coverage > bestCoverage - kCoverageTie && score > bestScore)) {
-            bestCoverage = std::max(coverage, bestCoverage);
-            bestScore = score;
-            best = byWarp.size() - 1;
+        coverages.push_back(Coverage(speech, byWarp.back()));
+        scores.push_back(score);
+    }
+    // Decodes of different warps are each normalised against their own best
+    // sounds, so one that gave up and called the speech silence can score best
+    // per frame. Only warps that put the text's words on nearly as much of the
+    // speech as the best one compete, by score.
+    const double mostCovered = *std::max_element(coverages.begin(), coverages.end());
+    for (size_t w = 0; w < byWarp.size(); ++w) {
+        if (coverages[w] < mostCovered - settings_.warpCoverageMargin) continue;
+        if (scores[w] > bestScore) {
+            bestScore = scores[w];
+            best = w;
         }
     }
 

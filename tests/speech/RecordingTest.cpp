@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "SpokenRecordings.h"
-#include "TestFiles.h"
+#include "support/TestFiles.h"
 #include "speech/RecordingPcm.h"
 #include "speech/SpeechLoudness.h"
 
