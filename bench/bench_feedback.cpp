@@ -217,7 +217,7 @@ void DemoWords(ov::SpeechDecoder& decoder) {
 
 }  // namespace
 
-// `--garbage P`, `--skip P`, `--margin M`, `--sentences N` try other settings
+// `--garbage P`, `--skip P`, `--margin M`, `--coverage C`, `--sentences N` try other settings
 // of the judge on the set, for tuning.
 ov::JudgeSettings SettingsFrom(int argc, char** argv, int& sentences) {
     ov::JudgeSettings settings;
@@ -227,6 +227,7 @@ ov::JudgeSettings SettingsFrom(int argc, char** argv, int& sentences) {
         if (name == "--garbage") settings.weights.garbagePhone = value;
         else if (name == "--skip") settings.weights.skip = value;
         else if (name == "--margin") settings.warpCoverageMargin = value;
+        else if (name == "--coverage") settings.leastCoverage = value;
         else if (name == "--sentences") sentences = static_cast<int>(value);
         else bench::Fail(kBench, "unknown option " + name);
     }

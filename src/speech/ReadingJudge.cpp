@@ -54,6 +54,19 @@ double Coverage(const std::vector<bool>& speech, const std::vector<Heard>& words
 }
 
 
+// Silence before and after the reading is left out of the decode: silence is
+// made dear in the grammar, so a long tail would rather be taken by the phone
+// loop, and the last word with it. A little is kept on each side.
+constexpr int kKeptSilenceFrames = 10;
+
+std::pair<size_t, size_t> SpeechSpan(const std::vector<bool>& speech) {
+    const auto first = static_cast<size_t>(std::find(speech.begin(), speech.end(), true) - speech.begin());
+    const auto last = static_cast<size_t>(speech.rend() - std::find(speech.rbegin(), speech.rend(), true)) - 1;
+    const size_t from = first > kKeptSilenceFrames ? first - kKeptSilenceFrames : 0;
+    const size_t to = std::min(speech.size(), last + 1 + kKeptSilenceFrames);
+    return {from * kFrameSamples, to * kFrameSamples};
+}
+
 // A missed word is placed in the gap its heard neighbours leave.
 void PlaceMissedWords(std::vector<WordFeedback>& words, int durationMs) {
     for (size_t i = 0; i < words.size(); ++i) {
@@ -109,8 +122,8 @@ std::optional<std::string> ReadingJudge::SlotWord(const std::string& spoken, int
 }
 
 std::vector<ReadingJudge::SlotTimes> ReadingJudge::Align(const std::vector<Slot>& slots,
-                                                         const std::vector<int16_t>& samples, double speed,
-                                                         double& scorePerFrame) {
+                                                         const std::vector<int16_t>& samples, int offsetMs,
+                                                         double speed, double& scorePerFrame) {
     std::vector<std::string> names;
     for (const Slot& s : slots) names.push_back(s.name);
     const DecodedPath path = decoder_.Decode(FeedbackGrammar(names, phoneWords_, settings_.weights),
@@ -120,14 +133,15 @@ std::vector<ReadingJudge::SlotTimes> ReadingJudge::Align(const std::vector<Slot>
     for (const DecodedWord& w : path.words) {
         const int slot = SlotOf(w.word);
         if (slot < 0 || slot >= static_cast<int>(slots.size())) continue;
-        times[slot] = {true, static_cast<int>(w.firstFrame * kFrameMs * speed),
-                       static_cast<int>((w.lastFrame + 1) * kFrameMs * speed)};
+        times[slot] = {true, offsetMs + static_cast<int>(w.firstFrame * kFrameMs * speed),
+                       offsetMs + static_cast<int>((w.lastFrame + 1) * kFrameMs * speed)};
     }
     return times;
 }
 
 std::optional<ReadingFeedback> ReadingJudge::Judge(const std::vector<std::string>& shown,
                                                    const std::vector<int16_t>& samples, const Cancelled& cancelled) {
+    if (cancelled && cancelled()) return std::nullopt;
     const std::vector<TextWord> text = SpokenWords(shown);
     ReadingFeedback feedback;
     std::vector<Slot> slots;
@@ -147,6 +161,10 @@ std::optional<ReadingFeedback> ReadingJudge::Judge(const std::vector<std::string
         return feedback;
     }
 
+    const auto [from, to] = SpeechSpan(speech);
+    const std::vector<int16_t> spoken(samples.begin() + static_cast<std::ptrdiff_t>(from),
+                                      samples.begin() + static_cast<std::ptrdiff_t>(to));
+    const int offsetMs = static_cast<int>(from * 1000 / kSpeechRate);
     std::vector<std::vector<SlotTimes>> byWarp;
     std::vector<double> coverages, scores;
     size_t best = 0;
@@ -154,7 +172,7 @@ std::optional<ReadingFeedback> ReadingJudge::Judge(const std::vector<std::string
     for (double speed : settings_.speeds) {
         if (cancelled && cancelled()) return std::nullopt;
         double score = 0;
-        byWarp.push_back(Align(slots, samples, speed, score));
+        byWarp.push_back(Align(slots, spoken, offsetMs, speed, score));
         coverages.push_back(Coverage(speech, byWarp.back()));
         scores.push_back(score);
     }

@@ -65,8 +65,9 @@ private:
     // The slot's dictionary word, entered with the spoken word's pronunciations.
     std::optional<std::string> SlotWord(const std::string& spoken, int slot);
     const std::vector<std::string>& PronunciationsOf(const std::string& spoken);
-    std::vector<SlotTimes> Align(const std::vector<Slot>& slots, const std::vector<int16_t>& samples, double speed,
-                                 double& scorePerFrame);
+    // `samples` begin `offsetMs` into the recording.
+    std::vector<SlotTimes> Align(const std::vector<Slot>& slots, const std::vector<int16_t>& samples, int offsetMs,
+                                 double speed, double& scorePerFrame);
 
     SpeechDecoder& decoder_;
     JudgeSettings settings_;
