@@ -24,7 +24,7 @@ struct GrammarGraph {
 struct GrammarWeights {
     double word = 1.0;
     double skip = 0.1;
-    double garbagePhone = 1e-3;
+    double garbagePhone = 2e-3;
 };
 
 // The grammar that walks a text in order. Each word's place can be passed by

@@ -26,7 +26,7 @@ struct JudgeSettings {
     std::vector<double> speeds = {1.0, 0.89, 0.8};
     // Below this share of the speech covered by words of the text, the pupil
     // read something else, and every word is missed.
-    double leastCoverage = 0.5;
+    double leastCoverage = 0.6;
     // How much less of the speech a warp may cover with the text's words than
     // the best-covering warp and still win on score.
     double warpCoverageMargin = 0.05;

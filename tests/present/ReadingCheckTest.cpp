@@ -21,11 +21,12 @@ class ReadingCheckTest : public testing::Test {
 protected:
     void SetUp() override {
         ovtest::TestApp();
+        page = std::make_unique<QWidget>();
         info = std::make_unique<ov::SoundInfoPanel>(home.path(), ov::SdlWaveInputDriver());
         for (const char* text : {"Good", "morning,", "boys", "and", "girls!", "——"}) {
             ov::TRSentence record;
             record.Text = text;
-            words.append(new ov::SentenceWord(&page, record));
+            words.append(new ov::SentenceWord(page.get(), record));
         }
     }
 
@@ -46,7 +47,7 @@ protected:
     }
 
     ovtest::TempDir home;
-    QWidget page;
+    std::unique_ptr<QWidget> page;
     QList<ov::SentenceWord*> words;
     std::unique_ptr<ov::SoundInfoPanel> info;
 };
