@@ -54,6 +54,26 @@ QList<SentenceWord*> CollectWords(const PageView& box, int32_t sentenceId) {
     return words;
 }
 
+QString SentenceSound(const PageView& box, int32_t sentenceId) {
+    std::string sound;
+    if (box.Document()) box.Document()->GetSentenceAudio(sentenceId, sound);
+    return QString::fromStdString(sound);
+}
+
+QList<SentenceWord*> WordsOfSound(const PageView& box, const QString& soundFile) {
+    QList<SentenceWord*> words;
+    if (soundFile.isEmpty()) return words;
+    QList<int32_t> seen;
+    for (SentenceWord* word : WordItems(box)) {
+        const int32_t id = word->Word().SentenceId;
+        if (seen.contains(id)) continue;
+        seen.append(id);
+        const QString sound = SentenceSound(box, id);
+        if (!sound.isEmpty() && box.AudioFile(sound) == soundFile) words += CollectWords(box, id);
+    }
+    return words;
+}
+
 void ShowVisibleWords(PageView& box, bool hide) {
     for (SentenceWord* word : WordItems(box)) word->setVisible(!hide || word->Word().Visible);
 }

@@ -1,6 +1,7 @@
 #include "present/PageSound.h"
 
 #include "present/PageView.h"
+#include "present/ReadingCheck.h"
 #include "present/SoundInfoPanel.h"
 #include "present/SoundDisplay.h"
 #include "present/WordTiming.h"
@@ -49,6 +50,8 @@ int64_t PageSound::PlayLesson(const QString& path) {
     lesson_.Stop();
     const int speed = box_.SpeechSpeed();
     SoundInfoPanel* panel = box_.InfoPanel();
+    // Feedback on the last reading is about the sound heard before this one.
+    if (panel) panel->Reading->Clear();
     if (speed == kNormalSpeechSpeed) {
         int64_t duration = 0;
         if (SoundDisplay* display = Display(box_)) {

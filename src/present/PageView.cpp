@@ -6,9 +6,11 @@
 #include "lesson/LessonDocument.h"
 #include "present/MovieControl.h"
 #include "present/PageSound.h"
+#include "present/ReadingCheck.h"
 #include "present/RectShape.h"
 #include "present/ScriptPlayer.h"
 #include "present/SentenceWord.h"
+#include "present/SoundInfoPanel.h"
 #include "present/WordTiming.h"
 
 #include <QApplication>
@@ -135,8 +137,9 @@ void PageView::ClearItems() {
     while (!pageItems_.isEmpty()) {
         FreeItem(pageItems_.takeLast());
     }
-    // Whatever played on the page ends with it.
+    // Whatever played on the page ends with it, and what was said of it.
     script_->Forget();
+    if (infoPanel_) infoPanel_->Reading->Clear();
     for (const TBoxItem& item : overlays_) delete item.Control;
     overlays_.clear();
     page_->resize(0, 0);

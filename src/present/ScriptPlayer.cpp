@@ -29,12 +29,6 @@ void Restore(SentenceWord& word) {
     word.SetWipeFraction(0.0);
 }
 
-QString SentenceSound(PageView& box, int32_t sentenceId) {
-    std::string sound;
-    if (box.Document()) box.Document()->GetSentenceAudio(sentenceId, sound);
-    return QString::fromStdString(sound);
-}
-
 // Scrolls one page down when the sentence's first word reaches below the
 // visible area.
 void BringIntoView(PageView& box, const SentenceWord& first) {

@@ -4,6 +4,7 @@
 
 #include <QMouseEvent>
 #include <QPainter>
+#include <QPainterPath>
 
 #include <algorithm>
 
@@ -48,11 +49,35 @@ void SentenceWord::SetTextColor(const QColor& color) {
     update();
 }
 
+void SentenceWord::SetMissed(bool value) {
+    if (missed_ == value) return;
+    missed_ = value;
+    setAccessibleDescription(value ? QStringLiteral("没听清") : QString());
+    update();
+}
+
+// Under the baseline, within the label: the label keeps its size, so the
+// page's layout does not move.
+void SentenceWord::PaintWavyLine(QPainter& painter) const {
+    const QFontMetricsF metrics(font());
+    const double y = std::min(metrics.ascent() + metrics.descent() * 0.5, height() - 2.5);
+    const double amplitude = 1.5, step = 2.0;
+    QPainterPath wave(QPointF(0, y));
+    bool up = true;
+    for (double x = step; x <= width(); x += step, up = !up) wave.lineTo(x, y + (up ? -amplitude : amplitude));
+    painter.save();
+    painter.setRenderHint(QPainter::Antialiasing);
+    painter.setPen(QPen(QColor(0xE0, 0x20, 0x20), 1.2));
+    painter.drawPath(wave);
+    painter.restore();
+}
+
 void SentenceWord::paintEvent(QPaintEvent*) {
     QPainter painter(this);
     painter.setFont(font());
     painter.setPen(highlighted_ ? highlightColor_ : textColor_);
     painter.drawText(rect(), Qt::AlignLeft | Qt::AlignTop, text());
+    if (missed_) PaintWavyLine(painter);
     if (!highlighted_ || wipeFraction_ <= 0.0) return;
     painter.setClipRect(QRectF(0, 0, width() * wipeFraction_, height()));
     painter.setPen(wipeColor_);

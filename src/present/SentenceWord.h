@@ -5,6 +5,8 @@
 #include <QColor>
 #include <QLabel>
 
+class QPainter;
+
 namespace ov {
 
 // A word of a lesson sentence. It owns its word record and is the one place
@@ -33,6 +35,11 @@ public:
     void SetWipeFraction(double value);
     void SetHighlightColors(QColor highlight, QColor wipe);
 
+    // A word the pupil's reading did not bring through: a wavy red line
+    // under it, and "没听清" for whoever cannot see the line.
+    bool Missed() const { return missed_; }
+    void SetMissed(bool value);
+
     // Gives the label the size of its caption in its font.
     void FitToText();
 
@@ -50,10 +57,13 @@ protected:
     void mouseReleaseEvent(QMouseEvent* event) override;
 
 private:
+    void PaintWavyLine(QPainter& painter) const;
+
     TRSentence word_;
     QColor textColor_;
     bool pressed_ = false;
     bool highlighted_ = false;
+    bool missed_ = false;
     double wipeFraction_ = 0.0;
     QColor highlightColor_{Qt::red};
     QColor wipeColor_{Qt::blue};

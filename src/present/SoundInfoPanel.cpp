@@ -1,6 +1,9 @@
 #include "present/SoundInfoPanel.h"
 
+#include "present/ReadingCheck.h"
 #include "present/RecordDisplay.h"
+
+#include <QLabel>
 
 #include <algorithm>
 
@@ -20,6 +23,13 @@ SoundInfoPanel::SoundInfoPanel(const std::filesystem::path& programFolder, std::
     Recorder->setObjectName(QStringLiteral("Recorder"));
     Recorder->setAccessibleName(QStringLiteral("录音"));
     Recorder->setGeometry(Sound->x() + Sound->width() + 1, 0, Sound->width(), Sound->height());
+    WordCount = new QLabel(this);
+    WordCount->setObjectName(QStringLiteral("WordCount"));
+    WordCount->setStyleSheet(QStringLiteral(
+        "QLabel { background: rgba(255, 255, 255, 220); color: #1F4E85; border: 1px solid #B9D3EE;"
+        " border-radius: 6px; padding: 2px 8px; }"));
+    WordCount->hide();
+    Reading = new ReadingCheck(*this, this);
 }
 
 void SoundInfoPanel::LayOut() {
@@ -30,6 +40,14 @@ void SoundInfoPanel::LayOut() {
     Recorder->setGeometry(half + 2 * kFirstLeft, 0, half, height());
     // Hidden controls get their resize events only when shown.
     for (SoundDisplay* display : {Sound, static_cast<SoundDisplay*>(Recorder)}) display->Render().Resize(half, height());
+    PlaceWordCount();
+}
+
+void SoundInfoPanel::PlaceWordCount() {
+    WordCount->adjustSize();
+    WordCount->move(std::max(0, Recorder->x() + Recorder->width() - WordCount->width() - 4),
+                    std::max(0, (height() - WordCount->height()) / 2));
+    WordCount->raise();
 }
 
 void SoundInfoPanel::resizeEvent(QResizeEvent* event) {

@@ -6,8 +6,11 @@
 #include <filesystem>
 #include <memory>
 
+class QLabel;
+
 namespace ov {
 
+class ReadingCheck;
 class RecordDisplay;
 class SoundDisplay;
 class WaveInputDriver;
@@ -28,9 +31,16 @@ public:
     // size, so a panel that places the displays after this keeps its places
     // when the resize event arrives late.
     void LayOut();
+    // At the recording display's right end, over its waveform.
+    void PlaceWordCount();
 
     SoundDisplay* Sound;
     RecordDisplay* Recorder;
+    // How many words of the compared sentence came through, over the
+    // recording's display; hidden while there is no such count.
+    QLabel* WordCount;
+    // The word feedback shown with that count.
+    ReadingCheck* Reading;
 
 protected:
     void resizeEvent(QResizeEvent* event) override;

@@ -6,6 +6,7 @@
 #include "net/CoursewareMirror.h"
 #include "shell/CatalogueTree.h"
 #include "store/CatalogueLevels.h"
+#include "speech/ReadingFeedback.h"
 #include "store/ProgressRecords.h"
 #include "study/StudyState.h"
 #include "study/FunctionPages.h"
@@ -82,7 +83,14 @@ public:
     void BtnCompareClick();
     // Keeps a "对比" score of the sentence heard last on the page shown,
     // with what the reading feedback heard of each word when it has run.
-    void RecordScore(double score, std::vector<WordFeedback> words = {});
+    void RecordScore(double score, std::vector<RecordedWord> words = {});
+    // A score whose words are being judged waits for them. A judgement that
+    // never comes (another reading, another page) costs the words, never the
+    // score: the next score or the lesson's end keeps it without them.
+    void HoldScore(double score);
+    void RecordWordsHeard(const ReadingFeedback& feedback);
+    void RecordHeldScore();
+    ReadingScore ScoreOnPage(double score, std::vector<RecordedWord> words) const;
     // The "学习记录" window; a place to practise chosen in it opens.
     void OpenLearningRecord();
     // Opens a lesson of the catalogue at a function's page (from 1), as the
@@ -213,6 +221,7 @@ private:
     std::string recordedLesson_;
     // The page a chosen place to practise opens once its function has.
     std::optional<int> pendingPage_;
+    std::optional<ReadingScore> heldScore_;
 };
 
 }  // namespace ov

@@ -6,6 +6,8 @@
 #include "core/MessageHook.h"
 #include "lesson/LessonRecords.h"
 #include "present/LessonPanel.h"
+#include "present/PagePlayback.h"
+#include "present/ReadingCheck.h"
 #include "present/StudyFunctions.h"
 #include "present/SoundInfoPanel.h"
 #include "present/RecordDisplay.h"
@@ -78,6 +80,7 @@ void MainWindow::BtnRecordClick() {
         // A recording in progress is thrown away, not saved.
         recorder->StopRecord(false);
         recorder->ClearDisplay();
+        Lesson->InfoPanel->Reading->Clear();
         recorder->StartRecord();
         state_.Reading = RecordState::NotPlayedBack;
     } catch (...) {
@@ -88,6 +91,7 @@ void MainWindow::BtnRecordClick() {
 void MainWindow::BtnPlayClick() {
     if (!ReadsAloud()) return;
     RecordDisplay* recorder = Lesson->InfoPanel->Recorder;
+    Lesson->InfoPanel->Reading->Clear();
     try {
         recorder->StopRecord(true);
     } catch (...) {
@@ -114,7 +118,16 @@ void MainWindow::BtnCompareClick() {
     try {
         info->Recorder->Freeze();
         const int score = static_cast<int>(Lesson->CompareRecording());
-        RecordScore(score);
+        // The words are judged while the pupil reads the score.
+        const QList<SentenceWord*> words =
+            WordsOfSound(*Lesson->Box, QString::fromStdString(info->Sound->FileName()));
+        if (words.isEmpty()) {
+            info->Reading->Clear();
+            RecordScore(score);
+        } else {
+            HoldScore(score);
+            info->Reading->Start(words, QString::fromStdString(info->Recorder->LastFileName()));
+        }
         ShowMessageEx(kScoreCaption, kScoreText + std::to_string(score), 0);
     } catch (...) {
         // No score is shown rather than a wrong one.

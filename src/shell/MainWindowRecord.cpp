@@ -25,11 +25,34 @@ void MainWindow::Record(ProgressEvent event) {
 }
 
 void MainWindow::RecordLessonClosed() {
+    RecordHeldScore();
     if (recordedLesson_.empty()) return;
     Record(LessonClosed{recordedLesson_, ProgressNow()});
 }
 
-void MainWindow::RecordScore(double score, std::vector<WordFeedback> words) {
+void MainWindow::RecordScore(double score, std::vector<RecordedWord> words) {
+    RecordHeldScore();
+    Record(ScoreOnPage(score, std::move(words)));
+}
+
+void MainWindow::HoldScore(double score) {
+    RecordHeldScore();
+    heldScore_ = ScoreOnPage(score, {});
+}
+
+void MainWindow::RecordWordsHeard(const ReadingFeedback& feedback) {
+    if (!heldScore_) return;
+    for (const WordFeedback& word : feedback.words) heldScore_->words.push_back({word.word, word.heard, word.confidence});
+    RecordHeldScore();
+}
+
+void MainWindow::RecordHeldScore() {
+    if (!heldScore_) return;
+    Record(std::move(*heldScore_));
+    heldScore_.reset();
+}
+
+ReadingScore MainWindow::ScoreOnPage(double score, std::vector<RecordedWord> words) const {
     ReadingScore result{recordedLesson_, state_.RuleKind, conductor_->PageNumber(), {}, {}, score, std::move(words),
                         ProgressNow()};
     PageView& box = *Lesson->Box;
@@ -39,7 +62,7 @@ void MainWindow::RecordScore(double score, std::vector<WordFeedback> words) {
         for (const SentenceWord* word : CollectWords(box, sentence)) text << QString::fromStdString(word->Word().Text);
         result.text = text.join(QLatin1Char(' ')).simplified().toStdString();
     }
-    Record(std::move(result));
+    return result;
 }
 
 void MainWindow::RecordTally(const std::optional<TPageStatistics>& statistics) {

@@ -8,6 +8,7 @@
 #include "present/PageSound.h"
 #include "present/ScriptPlayer.h"
 #include "present/PageView.h"
+#include "present/ReadingCheck.h"
 #include "present/LessonPanel.h"
 #include "present/SoundInfoPanel.h"
 #include "present/RecordDisplay.h"
@@ -89,6 +90,7 @@ void MainWindow::BuildStudy() {
     connect(PanelLeftFunction->BtnWordRepare, &QPushButton::clicked, this, &MainWindow::BtnWordPreviewClick);
     connect(PWord, &TWordPanel::drillPassCompleted, this,
             [this](int words) { Record(DrillPass{recordedLesson_, words, ProgressNow()}); });
+    connect(Lesson->InfoPanel->Reading, &ReadingCheck::judged, this, &MainWindow::RecordWordsHeard);
 
     unpacker_ = new LessonUnpacker(this);
     QProgressBar* gauge = PanelSizeLeft->UnpackBar;

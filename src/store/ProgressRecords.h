@@ -13,7 +13,7 @@ namespace ov {
 // pages by their number in the function's page list, counted from 1.
 
 // One word of a recording as the reading feedback heard it.
-struct WordFeedback {
+struct RecordedWord {
     std::string word;
     bool heard = false;
     // From 0 to 1; kept to the whole per cent.
@@ -30,7 +30,7 @@ struct ReadingScore {
     std::string text;
     double score = 0;
     // Empty when the feedback was not worked out.
-    std::vector<WordFeedback> words;
+    std::vector<RecordedWord> words;
     int64_t at = 0;
 };
 

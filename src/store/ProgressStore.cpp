@@ -353,7 +353,7 @@ void ProgressStore::Write(const ReadingScore& event) {
         "INSERT INTO score_word(score, position, word, heard, confidence) "
         "VALUES(:score, :position, :word, :heard, :confidence)");
     for (size_t i = 0; i < event.words.size(); ++i) {
-        const WordFeedback& feedback = event.words[i];
+        const RecordedWord& feedback = event.words[i];
         word.Reset();
         word.Bind(":text", feedback.word);
         if (!word.Step()) throw ESqliteError("a word was not kept");

@@ -8,6 +8,7 @@
 #include "present/ScriptPlayer.h"
 #include "present/PageView.h"
 #include "present/LessonPanel.h"
+#include "present/ReadingCheck.h"
 #include "present/SoundInfoPanel.h"
 #include "present/RecordDisplay.h"
 #include "present/SoundDisplay.h"
@@ -52,6 +53,7 @@ void TFunctionConductor::ClearPageExtras() {
     HideAnswerHints(*panel_.Box);
     panel_.InfoPanel->Sound->ClearDisplay();
     panel_.InfoPanel->Recorder->ClearDisplay();
+    panel_.InfoPanel->Reading->Clear();
 }
 
 void TFunctionConductor::OpenFunction(const std::string& folder, TOVRule kind) {

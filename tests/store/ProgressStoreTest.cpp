@@ -33,7 +33,7 @@ std::string IntegrityCheck(const std::filesystem::path& file) {
 }
 
 ov::ReadingScore Score(const std::string& lesson, int page, int32_t sentence, double score, int64_t at,
-                       std::vector<ov::WordFeedback> words = {}) {
+                       std::vector<ov::RecordedWord> words = {}) {
     return {lesson, 9, page, {sentence}, "sentence " + std::to_string(sentence), score, std::move(words), at};
 }
 
@@ -143,7 +143,7 @@ TEST(ProgressStore, KeepsEveryKindOfEvent) {
     EXPECT_EQ(first.page, 2);
     EXPECT_THAT(first.sentences, ElementsAre(7));
     EXPECT_EQ(first.text, "sentence 7");
-    EXPECT_THAT(first.words, ElementsAre(Field(&ov::WordFeedback::heard, true), Field(&ov::WordFeedback::heard, false)));
+    EXPECT_THAT(first.words, ElementsAre(Field(&ov::RecordedWord::heard, true), Field(&ov::RecordedWord::heard, false)));
     EXPECT_EQ(first.words[1].word, "world");
     EXPECT_DOUBLE_EQ(first.words[1].confidence, 0.1);
     EXPECT_TRUE(record.scores[1].words.empty());

@@ -67,7 +67,7 @@ Json RecordJson(const ov::ProgressExport& record) {
     Json scores = Json::array();
     for (const ov::ReadingScore& score : record.scores) {
         Json words = Json::array();
-        for (const ov::WordFeedback& word : score.words)
+        for (const ov::RecordedWord& word : score.words)
             words.push_back({{"word", word.word}, {"heard", word.heard}, {"confidence", word.confidence}});
         scores.push_back({{"time", LocalTime(score.at)},
                           {"lesson", score.lesson},
@@ -129,7 +129,7 @@ void PrintCsv(const ov::ProgressExport& record, std::ostream& out) {
     for (const ov::ReadingScore& score : record.scores) {
         std::vector<std::string> ids, words;
         for (int32_t id : score.sentences) ids.push_back(std::to_string(id));
-        for (const ov::WordFeedback& word : score.words)
+        for (const ov::RecordedWord& word : score.words)
             words.push_back(word.word + ":" + (word.heard ? "heard" : "missed") + ":" + Number(word.confidence));
         row(score.at, "score", score.lesson,
             {std::to_string(score.function), std::to_string(score.page), Joined(ids), score.text, Number(score.score),

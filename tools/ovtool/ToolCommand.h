@@ -48,5 +48,6 @@ void AddSwfCommands(CLI::App& app);
 void AddBuildCommand(CLI::App& app);
 void AddCoursewareServerCommands(CLI::App& app);
 void AddProgressCommand(CLI::App& app);
+void AddFeedbackCommand(CLI::App& app);
 
 }  // namespace ovtool

@@ -22,6 +22,7 @@ int main(int argc, char** argv) {
     ovtool::AddBuildCommand(app);
     ovtool::AddCoursewareServerCommands(app);
     ovtool::AddProgressCommand(app);
+    ovtool::AddFeedbackCommand(app);
 
     // What the player would show the pupil goes to stderr, one line each.
     ov::SetMessageHandler([](const ov::Message& m) {

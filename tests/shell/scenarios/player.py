@@ -325,11 +325,11 @@ class Player:
             self.click(cell)
         wait_until(lambda: self.find_all("check box", "句子跟读"), 30, "the study-function column")
 
-    def record_and_compare(self):
-        """Records a tone as the pupil's reading, plays it back once it is saved in
-        Records, and asks for the score."""
+    def record_and_compare(self, reading=None):
+        """Records a tone (or the WAV file `reading`) as the pupil's reading, plays
+        it back once it is saved in Records, and asks for the score."""
         self.press("push button", "录音")
-        voice = self.speak_into_microphone()
+        voice = self.speak_into_microphone(reading=reading)
         voice.wait(10)
         time.sleep(0.5)
         self.press("push button", "播放")
@@ -345,8 +345,8 @@ class Player:
                                 "--raw", path], name + ".log")
         return path, recorder
 
-    def speak_into_microphone(self, seconds=2.0):
-        tone = self.path("tone.wav")
+    def speak_into_microphone(self, seconds=2.0, reading=None):
+        tone = reading or self.path("tone.wav")
         if not os.path.exists(tone):
             write_tone(tone, seconds)
         return self._spawn(["paplay", "-d", "micfeed", tone], "paplay.log")
