@@ -48,7 +48,8 @@ constexpr std::array<const char*, ProgressStore::kSchemaVersion> kMigrations = {
 // The tables each version has; a file that claims a version but lacks one of
 // them has lost part of itself.
 constexpr std::array<int, ProgressStore::kSchemaVersion + 1> kTableCount = {0, 7, 9};
-constexpr const char* kOurTables =
+constexpr const char* kCountOurTables =
+    "SELECT count(*) FROM sqlite_master WHERE type='table' AND name IN "
     "('lesson','span','sentence','score','tally','wrong_answer','drill','word','score_word')";
 
 // Another program reading the file (the tool beside the player) holds it only
@@ -78,8 +79,7 @@ int InspectedVersion(SqliteDatabase& db, bool checked = true) {
         }
         if (version < 0) throw EProgressDamaged("the database has another program's version");
         if (version > ProgressStore::kSchemaVersion) return static_cast<int>(version);
-        const int64_t ours =
-            Scalar(db, std::string("SELECT count(*) FROM sqlite_master WHERE type='table' AND name IN ") + kOurTables);
+        const int64_t ours = Scalar(db, kCountOurTables);
         if (ours != kTableCount[static_cast<size_t>(version)])
             throw EProgressDamaged("the database lacks tables of its version");
         return static_cast<int>(version);
