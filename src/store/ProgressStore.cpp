@@ -131,6 +131,16 @@ bool DefaultWritable(const std::filesystem::path& path) {
 
 std::optional<ProgressStore> OpenExisting(const std::filesystem::path& file, SqliteAccess access);
 
+// The id an upsert's RETURNING clause gives; the statement is run to its end,
+// as SQLite finishes the write only then.
+int64_t ReturnedId(SqliteStatement& statement, const char* failure) {
+    if (!statement.Step()) throw ESqliteError(failure);
+    const int64_t id = statement.ColumnInt(0);
+    while (statement.Step()) {
+    }
+    return id;
+}
+
 }  // namespace
 
 std::filesystem::path ProgressStoreFile(const FolderEnvironment& environment) {
@@ -336,10 +346,7 @@ void ProgressStore::Write(const ReadingScore& event) {
     BindPlace(sentence, event.lesson, event.function, event.page);
     sentence.Bind(":ids", JoinIds(event.sentences));
     sentence.Bind(":text", event.text);
-    if (!sentence.Step()) throw ESqliteError("a sentence was not kept");
-    const int64_t sentenceId = sentence.ColumnInt(0);
-    while (sentence.Step()) {
-    }
+    const int64_t sentenceId = ReturnedId(sentence, "a sentence was not kept");
     SqliteStatement score = db_.Prepare("INSERT INTO score(sentence, at, score) VALUES(:sentence, :at, :score)");
     score.Bind(":sentence", sentenceId);
     score.Bind(":at", event.at);
@@ -356,10 +363,7 @@ void ProgressStore::Write(const ReadingScore& event) {
         const RecordedWord& feedback = event.words[i];
         word.Reset();
         word.Bind(":text", feedback.word);
-        if (!word.Step()) throw ESqliteError("a word was not kept");
-        const int64_t wordId = word.ColumnInt(0);
-        while (word.Step()) {
-        }
+        const int64_t wordId = ReturnedId(word, "a word was not kept");
         heard.Reset();
         heard.Bind(":score", scoreId);
         heard.Bind(":position", static_cast<int64_t>(i));
